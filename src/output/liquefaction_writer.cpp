@@ -1,0 +1,102 @@
+#include "output/liquefaction_writer.h"
+
+#include <algorithm>
+
+#include "output/number_field.h"
+
+namespace pel {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kRowIndent = "          ";  // 10 blanks
+constexpr int kTitleChars = 40;
+
+bool IsShiftJisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+void WriteHeader(std::string& out, std::string_view keyword, int count) {
+  out += keyword;
+  out += "        ";  // 8 blanks
+  out += std::to_string(std::min(count, kMaxWrittenRows));
+  out += kLineEnd;
+}
+
+// Appends a 10-character field, or reports the value that does not fit.
+Expected<void, FieldOverflow> AppendField(std::string& out, const std::string& value, int int_places, int decimals,
+                                          FieldOverflow::Section section, int row, int column) {
+  auto field = FormatNumberField(value, int_places, decimals);
+  if (!field) return Fail(FieldOverflow{section, row, column, int_places, value});
+  out += *field;
+  out.append(static_cast<std::size_t>(int_places + 1 + decimals) - field->size(), ' ');
+  return {};
+}
+
+}  // namespace
+
+void WriteTitleSection(std::string& out, std::string_view title) {
+  out += "TITLE     ";
+  int chars = 0;
+  for (std::size_t i = 0; i < title.size() && chars < kTitleChars; ++chars) {
+    const auto c = static_cast<unsigned char>(title[i]);
+    if (IsShiftJisLeadByte(c) && i + 1 < title.size()) {
+      out.append(title.substr(i, 2));
+      i += 2;
+    } else {
+      // A line end inside a quoted title would split the record; it becomes a blank.
+      out += (c == '\r' || c == '\n') ? ' ' : static_cast<char>(c);
+      ++i;
+    }
+  }
+  out.append(static_cast<std::size_t>(kTitleChars - chars), ' ');
+  out += kLineEnd;
+}
+
+Expected<void, FieldOverflow> WriteLayerSection(std::string& out, const LayerList& layers) {
+  const int n = std::min<int>(layers.count, kMaxWrittenRows);
+  WriteHeader(out, "LAYER", n);
+  for (int i = 1; i <= n; ++i) {
+    out += kRowIndent;
+    auto ok = AppendField(out, layers.items[static_cast<std::size_t>(i)], 7, 2, FieldOverflow::Section::kLayer, i, 0);
+    if (!ok) return ok;
+    out += kLineEnd;
+  }
+  return {};
+}
+
+Expected<void, FieldOverflow> WritePointSection(std::string& out, const PointList& points) {
+  const int n = std::min<int>(points.count, kMaxWrittenRows);
+  WriteHeader(out, "POINT", n);
+  constexpr auto kPoint = FieldOverflow::Section::kPoint;
+  for (int j = 1; j <= n; ++j) {
+    const auto row = static_cast<std::size_t>(j);
+    out += kRowIndent;
+    auto ok = AppendField(out, points.depth[row], 7, 2, kPoint, j, -1);
+    for (int k = 0; ok && k <= 4; ++k) {
+      ok = AppendField(out, points.values[row][static_cast<std::size_t>(k)], 7, 2, kPoint, j, k);
+    }
+    if (ok) ok = AppendField(out, points.values[row][5], 6, 3, kPoint, j, 5);
+    if (!ok) return ok;
+    out += kLineEnd;
+  }
+  return {};
+}
+
+Expected<std::string, FieldOverflow> BuildLiquefactionFile(std::string_view title, const LayerList& layers,
+                                                           const PointList& points) {
+  std::string out;
+  out.reserve(128 + 22 * kMaxWrittenRows + 82 * kMaxWrittenRows);
+  WriteTitleSection(out, title);
+  if (auto ok = WriteLayerSection(out, layers); !ok) return Fail(std::move(ok.error()));
+  if (auto ok = WritePointSection(out, points); !ok) return Fail(std::move(ok.error()));
+  return out;
+}
+
+Expected<void, WriteError> WriteLiquefactionFile(FileSystem& fs, const std::wstring& destination,
+                                                 std::string_view title, const LayerList& layers,
+                                                 const PointList& points) {
+  auto bytes = BuildLiquefactionFile(title, layers, points);
+  if (!bytes) return Fail(WriteError(std::move(bytes.error())));
+  if (auto ok = fs.ReplaceFile(destination, *bytes); !ok) return Fail(WriteError(std::move(ok.error())));
+  return {};
+}
+
+}  // namespace pel

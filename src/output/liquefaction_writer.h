@@ -1,0 +1,46 @@
+// The liquefaction input file: a TITLE record, a LAYER section and a POINT section of
+// at most 50 rows each, every number a 10-character field, CR LF after every line.
+// The file is built in memory and handed whole to the file system's atomic replace.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "platform/file_system.h"
+#include "source/tables.h"
+#include "util/expected.h"
+
+namespace pel {
+
+// A value that does not fit its field. `row` is the layer or point row (from 1);
+// `column` is -1 for a point's depth, else the point value column 0 to 5 (0 for a layer).
+struct FieldOverflow {
+  enum class Section { kLayer, kPoint };
+  Section section = Section::kLayer;
+  int row = 0;
+  int column = 0;
+  int int_places = 0;
+  std::string value;
+};
+
+using WriteError = std::variant<FieldOverflow, FsError>;
+
+// "TITLE", 5 blanks, the title cut or padded to 40 Shift-JIS characters.
+void WriteTitleSection(std::string& out, std::string_view title);
+// The header "LAYER", 8 blanks, the written count (at most 50), then one row per layer.
+Expected<void, FieldOverflow> WriteLayerSection(std::string& out, const LayerList& layers);
+// The header "POINT", 8 blanks, the written count (at most 50), then one 80-character row per point.
+Expected<void, FieldOverflow> WritePointSection(std::string& out, const PointList& points);
+
+// The whole file's bytes.
+Expected<std::string, FieldOverflow> BuildLiquefactionFile(std::string_view title, const LayerList& layers,
+                                                           const PointList& points);
+
+// Builds the file and replaces `destination` with it. Nothing is written when a value
+// does not fit; a failed write leaves an existing file as it was.
+Expected<void, WriteError> WriteLiquefactionFile(FileSystem& fs, const std::wstring& destination,
+                                                 std::string_view title, const LayerList& layers,
+                                                 const PointList& points);
+
+}  // namespace pel

@@ -1,0 +1,24 @@
+// Fixed-width number fields of the liquefaction file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pel {
+
+// The number read from `text` (spaces, tabs and line feeds anywhere ignored; the
+// longest leading decimal number; 0 when there is none), rendered with `int_places`
+// integer places and `decimals` decimals: zero-filled on the left, the sign before
+// the zeros, decimals cut and never rounded. 0000012.50 for "12.5" with 7 and 2.
+//
+// The empty text when `text` is empty or only spaces. Nothing when the integer part,
+// with its sign, needs more than `int_places` characters: such a value does not fit.
+std::optional<std::string> FormatNumberField(std::string_view text, int int_places, int decimals);
+
+// The number's general decimal text: at most 15 significant digits, plain decimal
+// notation at every magnitude, no trailing zeros after the point, no point for a whole
+// number, "0" for zero of either sign. 7.5 for 7.50; 0.00001 for 1E-05.
+std::string GeneralDecimalText(double value);
+
+}  // namespace pel

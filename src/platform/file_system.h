@@ -1,0 +1,34 @@
+// The file-system port: everything the portable code asks of the disk goes through
+// here. The program wires it to the Win32 adapter; tests wire it to an in-memory fake.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "util/expected.h"
+
+namespace pel {
+
+// Why a file-system call failed, in words fit for a message box (on Windows the
+// system's own error text).
+struct FsError {
+  std::wstring reason;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // True when `path` names an ordinary file. Folders, hidden files and system
+  // files count as absent.
+  virtual bool IsOrdinaryFile(const std::wstring& path) const = 0;
+
+  // The whole content of the file, byte for byte.
+  virtual Expected<std::string, FsError> ReadWholeFile(const std::wstring& path) const = 0;
+
+  // Replaces (or creates) `path` with exactly `bytes`. Atomic: on failure an existing
+  // file keeps its old content and no temporary file is left behind.
+  virtual Expected<void, FsError> ReplaceFile(const std::wstring& path, std::string_view bytes) = 0;
+};
+
+}  // namespace pel

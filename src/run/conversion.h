@@ -1,0 +1,39 @@
+// The conversion phase of a run: a borehole export folder in, the liquefaction file out.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+#include "util/expected.h"
+
+namespace pel {
+
+struct ConversionError {
+  enum class Kind {
+    kUnreadable,      // a source file exists but cannot be read; `path`, `reason`
+    kTooManyRecords,  // a source file holds more than 32767 records; `path`
+    kTooManyPoints,   // X5.txt and X100.txt hold more than 32767 records together; `path` is X5.txt
+    kValueTooWide,    // a value does not fit its field; `path`, `record`, `field`, `value`, `int_places`
+    kWriteFailed,     // the destination cannot be written; `path`, `reason`
+  };
+  Kind kind = Kind::kUnreadable;
+  std::wstring path;
+  std::wstring reason;
+  int record = 0;
+  int field = 0;
+  int int_places = 0;
+  std::string value;  // the value's bytes as the source file holds them
+};
+
+// Reads titl01.txt, X1.txt, X5.txt and X100.txt from `source_folder` (missing files
+// leave their tables empty), merges the depths and replaces `destination_file` with the
+// liquefaction file. On any error nothing is written and an existing destination file
+// keeps its content.
+Expected<void, ConversionError> ConvertBorehole(FileSystem& fs, const std::wstring& source_folder,
+                                                const std::wstring& destination_file);
+
+// The error as a message for the user. `decode` turns a value's Shift-JIS bytes into text.
+std::wstring DescribeConversionError(const ConversionError& error, std::wstring (*decode)(std::string_view));
+
+}  // namespace pel

@@ -1,0 +1,92 @@
+#include "source/decimal.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace pel {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+DecimalPrefix ParseDecimalPrefix(std::string_view text) {
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  bool negative = false;
+  if (i < n && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  const std::size_t mantissa_start = i;
+  std::size_t digits = 0;
+  // Position of the decimal exponent: digits before the point, less leading zeros.
+  long long int_digits = 0;
+  bool seen_nonzero = false;
+  long long leading_fraction_zeros = 0;
+  bool seen_point = false;
+  for (; i < n; ++i) {
+    const char c = text[i];
+    if (IsDigit(c)) {
+      ++digits;
+      if (c != '0') seen_nonzero = true;
+      if (!seen_point) {
+        if (seen_nonzero) ++int_digits;
+      } else if (!seen_nonzero) {
+        ++leading_fraction_zeros;
+      }
+    } else if (c == '.' && !seen_point) {
+      seen_point = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0) return {};
+  long long exponent = 0;
+  if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+    std::size_t j = i + 1;
+    bool exp_negative = false;
+    if (j < n && (text[j] == '+' || text[j] == '-')) {
+      exp_negative = text[j] == '-';
+      ++j;
+    }
+    if (j < n && IsDigit(text[j])) {
+      for (; j < n && IsDigit(text[j]); ++j) {
+        if (exponent < 1'000'000'000) exponent = exponent * 10 + (text[j] - '0');
+      }
+      if (exp_negative) exponent = -exponent;
+      i = j;
+    }
+  }
+
+  DecimalPrefix result;
+  result.length = i;
+  if (!seen_nonzero) {
+    result.value = negative ? -0.0 : 0.0;
+    return result;
+  }
+  // from_chars takes no leading "+"; hand it the unsigned part.
+  const std::string_view unsigned_part = text.substr(mantissa_start, i - mantissa_start);
+  double magnitude = 0.0;
+  const auto [ptr, ec] = std::from_chars(unsigned_part.data(), unsigned_part.data() + unsigned_part.size(),
+                                         magnitude, std::chars_format::general);
+  if (ec == std::errc::result_out_of_range || ptr != unsigned_part.data() + unsigned_part.size()) {
+    // Out of range: decide between overflow and underflow by the decimal exponent.
+    const long long scale = (int_digits > 0 ? int_digits : -leading_fraction_zeros) + exponent;
+    magnitude = scale > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  }
+  result.value = negative ? -magnitude : magnitude;
+  return result;
+}
+
+bool IsDecimalNumber(std::string_view text) {
+  auto is_blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && is_blank(text.back())) text.remove_suffix(1);
+  if (text.empty()) return false;
+  return ParseDecimalPrefix(text).length == text.size();
+}
+
+}  // namespace pel

@@ -1,0 +1,46 @@
+// FieldReader: the sequential reader of comma- and line-separated fields through
+// which every source file of a borehole export is taken apart.
+//
+// Field syntax:
+//  - A field ends at a comma or a line end (CR LF, lone LF and lone CR each count as
+//    one line end). Spaces and tabs before a field are skipped; an unquoted field has
+//    its trailing spaces and tabs trimmed.
+//  - A field that begins with a double quote runs to the next double quote (it may
+//    span lines); text between the closing quote and the next separator is appended,
+//    its trailing spaces and tabs trimmed. A quote that is never closed runs to the end.
+//    A double quote inside an unquoted field is an ordinary character.
+//  - Two separators in a row give an empty field; a blank line gives no field.
+//  - The data end at the first byte 0x1A, if any. The reader is at end when only
+//    spaces, tabs and line ends remain.
+// Values keep the file's bytes exactly; nothing is decoded.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace pel {
+
+class FieldReader {
+ public:
+  explicit FieldReader(std::string_view bytes);
+
+  // True when only spaces, tabs and line ends remain.
+  bool AtEnd() const;
+
+  // The next field's value. At end it gives the empty text.
+  std::string ReadField();
+
+  // Moves past the next field without building its value.
+  void SkipField();
+
+ private:
+  template <class Sink>
+  void Scan(Sink& sink);
+
+  std::string_view data_;
+  std::size_t pos_ = 0;
+  bool at_line_start_ = true;
+};
+
+}  // namespace pel

@@ -1,0 +1,18 @@
+// The point merge: X5Table and X100Table walked together in depth order into PointList.
+#pragma once
+
+#include <string_view>
+
+#include "source/tables.h"
+
+namespace pel {
+
+// The numeric value of a depth text: leading blanks skipped, then the longest leading
+// decimal number; 0 when there is none.
+double DepthValue(std::string_view text);
+
+// Merges the two tables (each expected in ascending depth order; not checked). Equal
+// depths make one row with the X5 depth text. Requires X5 count + X100 count <= 32767.
+PointList MergePoints(const X5Table& x5, const X100Table& x100);
+
+}  // namespace pel

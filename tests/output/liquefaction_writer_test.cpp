@@ -1,0 +1,118 @@
+#include "output/liquefaction_writer.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_file_system.h"
+
+namespace pel {
+namespace {
+
+LayerList Layers(std::vector<std::string> values, int count = -1) {
+  LayerList l;
+  l.count = static_cast<std::int16_t>(count < 0 ? static_cast<int>(values.size()) : count);
+  l.items.push_back("");
+  for (auto& v : values) l.items.push_back(std::move(v));
+  return l;
+}
+
+PointList Points(std::vector<std::array<std::string, 7>> rows) {
+  PointList p;
+  p.count = static_cast<std::int16_t>(rows.size());
+  p.depth.push_back("");
+  p.values.emplace_back();
+  p.x5_row.push_back(0);
+  p.x100_row.push_back(0);
+  for (auto& r : rows) {
+    p.depth.push_back(r[0]);
+    p.values.push_back({r[1], r[2], r[3], r[4], r[5], r[6]});
+    p.x5_row.push_back(0);
+    p.x100_row.push_back(0);
+  }
+  return p;
+}
+
+TEST(WriteTitleSection, CutsOrPadsToFortyCharacters) {
+  const std::string kanji40 = [] {
+    std::string s;
+    for (int i = 0; i < 41; ++i) s += "\x8C\x8A";  // 穴
+    return s;
+  }();
+  struct Case {
+    std::string title;
+    std::string body;  // what follows "TITLE     "
+  } cases[] = {
+      {"", std::string(40, ' ')},
+      {"No.1", "No.1" + std::string(36, ' ')},
+      {std::string(41, 'a'), std::string(40, 'a')},
+      {kanji40, kanji40.substr(0, 80)},
+      {"\xB6\xC5", "\xB6\xC5" + std::string(38, ' ')},  // half-width katakana: one byte each
+      {"a\r\nb", "a  b" + std::string(36, ' ')},
+  };
+  for (const auto& c : cases) {
+    std::string out;
+    WriteTitleSection(out, c.title);
+    EXPECT_EQ(out, "TITLE     " + c.body + "\r\n");
+  }
+}
+
+TEST(WriteLayerSection, HeaderCountsAtMostFiftyRows) {
+  struct Case {
+    int count;
+    std::string header;
+    std::size_t rows;
+  } cases[] = {{0, "LAYER        0\r\n", 0}, {12, "LAYER        12\r\n", 12}, {50, "LAYER        50\r\n", 50},
+               {51, "LAYER        50\r\n", 50}, {32767, "LAYER        50\r\n", 50}};
+  for (const auto& c : cases) {
+    LayerList layers = Layers(std::vector<std::string>(static_cast<std::size_t>(std::min(c.count, 50)), "12.5"), c.count);
+    std::string out;
+    ASSERT_TRUE(WriteLayerSection(out, layers));
+    EXPECT_EQ(out.substr(0, c.header.size()), c.header);
+    EXPECT_EQ(out.size(), c.header.size() + c.rows * 22);
+    if (c.rows) {
+      EXPECT_EQ(out.substr(c.header.size(), 22), "          0000012.50\r\n");
+    }
+  }
+}
+
+TEST(WritePointSection, RowsAreEightyCharacters) {
+  const PointList points = Points({{"1.5", "10", "1.8", "", "0.25", "3", "0.0125"}, {"", "", "", "", "", "", ""}});
+  std::string out;
+  ASSERT_TRUE(WritePointSection(out, points));
+  EXPECT_EQ(out,
+            "POINT        2\r\n"
+            "          0000001.500000010.000000001.80          0000000.250000003.00000000.012\r\n" +
+                std::string(80, ' ') + "\r\n");
+}
+
+TEST(WritePointSection, ReportsTheValueThatDoesNotFit) {
+  const PointList points = Points({{"1", "1", "1", "1", "1", "1", "1"}, {"2", "2", "2", "-12345678", "2", "2", "2"}});
+  std::string out;
+  auto result = WritePointSection(out, points);
+  ASSERT_FALSE(result);
+  EXPECT_EQ(result.error().row, 2);
+  EXPECT_EQ(result.error().column, 2);
+  EXPECT_EQ(result.error().value, "-12345678");
+}
+
+TEST(WriteLiquefactionFile, WritesTheWholeFileOrNothing) {
+  testing::FakeFileSystem fs;
+  const std::wstring dest = L"C:\\out\\a.txt";
+  fs.AddFile(dest, "old content that is longer than the new file");
+  ASSERT_TRUE(WriteLiquefactionFile(fs, dest, "T", Layers({}), Points({})));
+  EXPECT_EQ(fs.File(dest), "TITLE     T" + std::string(39, ' ') + "\r\nLAYER        0\r\nPOINT        0\r\n");
+
+  auto too_wide = WriteLiquefactionFile(fs, dest, "U", Layers({"99999999"}), Points({}));
+  ASSERT_FALSE(too_wide);
+  EXPECT_TRUE(std::holds_alternative<FieldOverflow>(too_wide.error()));
+  EXPECT_EQ(fs.replace_calls(), 1);
+  EXPECT_EQ(fs.File(dest).substr(0, 11), "TITLE     T");
+
+  fs.MarkUnwritable(dest);
+  auto refused = WriteLiquefactionFile(fs, dest, "V", Layers({}), Points({}));
+  ASSERT_FALSE(refused);
+  EXPECT_TRUE(std::holds_alternative<FsError>(refused.error()));
+  EXPECT_EQ(fs.File(dest).substr(0, 11), "TITLE     T");
+}
+
+}  // namespace
+}  // namespace pel

@@ -1,0 +1,141 @@
+#include "run/conversion.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_file_system.h"
+
+namespace pel {
+namespace {
+
+const std::wstring kSource = L"C:\\boring\\B-1";
+const std::wstring kDest = L"D:\\out\\b1.txt";
+
+std::string X5Record(const std::string& depth, const std::string& value) {
+  return "1," + depth + "," + value + ",4,5,6,7,8,9,10,11\r\n";
+}
+
+std::string X100Record(const std::string& depth, const std::string& v0, const std::string& v4 = "0.0125") {
+  std::string s = "1,2," + depth;
+  for (int k = 4; k <= 44; ++k) {
+    s += ",";
+    s += k == 15 ? v0 : k == 35 ? v4 : k == 18 || k == 19 || k == 22 ? std::to_string(k) : "x";
+  }
+  return s + "\r\n";
+}
+
+std::wstring Ascii(std::string_view s) { return std::wstring(s.begin(), s.end()); }
+
+class ConvertBoreholeTest : public ::testing::Test {
+ protected:
+  void Folder(const std::string& title, const std::string& x1, const std::string& x5, const std::string& x100) {
+    if (!title.empty()) fs.AddFile(kSource + L"\\titl01.txt", title);
+    if (!x1.empty()) fs.AddFile(kSource + L"\\X1.txt", x1);
+    if (!x5.empty()) fs.AddFile(kSource + L"\\X5.txt", x5);
+    if (!x100.empty()) fs.AddFile(kSource + L"\\X100.txt", x100);
+  }
+  testing::FakeFileSystem fs;
+};
+
+TEST_F(ConvertBoreholeTest, ConvertsAWholeFolder) {
+  Folder("\"\x8C\x8A No.1\",\"site\"\r\n", "1,2.5,a,b\r\n2,10,a,b\r\n",
+         X5Record("1.0", "12") + X5Record("2.0", "-1"), X100Record("2.00", "3.5") + X100Record("3", "", ""));
+  ASSERT_TRUE(ConvertBorehole(fs, kSource + L"\\", kDest));
+  EXPECT_EQ(fs.File(kDest),
+            "TITLE     \x8C\x8A No.1" + std::string(34, ' ') + "\r\n" +
+                "LAYER        2\r\n"
+                "          0000002.50\r\n"
+                "          0000010.00\r\n"
+                "POINT        3\r\n"
+                "          0000001.000000012.00" + std::string(40, ' ') + "          \r\n"
+                "          0000002.000000000.000000003.500000018.000000019.000000022.00000000.012\r\n"
+                "          0000003.00" + std::string(20, ' ') + "0000018.000000019.000000022.00          \r\n");
+}
+
+TEST_F(ConvertBoreholeTest, EmptyFolderGivesEmptySections) {
+  ASSERT_TRUE(ConvertBorehole(fs, kSource, kDest));
+  EXPECT_EQ(fs.File(kDest), "TITLE     " + std::string(40, ' ') + "\r\nLAYER        0\r\nPOINT        0\r\n");
+}
+
+TEST_F(ConvertBoreholeTest, TwoRunsDoNotShareTables) {
+  Folder("A", "1,5,a,b\r\n", X5Record("1", "2"), "");
+  ASSERT_TRUE(ConvertBorehole(fs, kSource, kDest));
+  const std::string first = fs.File(kDest);
+  ASSERT_TRUE(ConvertBorehole(fs, kSource, kDest));
+  EXPECT_EQ(fs.File(kDest), first);
+}
+
+TEST_F(ConvertBoreholeTest, ErrorsWriteNothing) {
+  struct Case {
+    const char* name;
+    std::string x1, x5, x100;
+    ConversionError::Kind kind;
+    std::wstring path;
+    int record, field;
+    std::string value;
+  };
+  std::string many_x5, many_x100;
+  for (int i = 0; i < 16384; ++i) many_x5 += X5Record(std::to_string(i), "1");
+  for (int i = 0; i < 16384; ++i) many_x100 += "1,2," + std::to_string(i) + std::string(41, ',') + "\r\n";
+  std::string too_many_layers;
+  for (int i = 0; i < 32768; ++i) too_many_layers += "1,2,3,4\n";
+  const Case cases[] = {
+      {"layer_too_wide", "1,2,a,b\r\n1,12345678.9,a,b\r\n", "", "", ConversionError::Kind::kValueTooWide,
+       kSource + L"\\X1.txt", 2, 2, "12345678.9"},
+      {"x5_depth_too_wide", "", X5Record("1E+15", "1"), X100Record("2", "1"), ConversionError::Kind::kValueTooWide,
+       kSource + L"\\X5.txt", 1, 2, "1E+15"},
+      {"x100_value_too_wide", "", X5Record("1", "1"), X100Record("1", "1", "1234567"),
+       ConversionError::Kind::kValueTooWide, kSource + L"\\X100.txt", 1, 35, "1234567"},
+      {"x100_depth_too_wide", "", "", X100Record("-12345678", "1"), ConversionError::Kind::kValueTooWide,
+       kSource + L"\\X100.txt", 1, 3, "-12345678"},
+      {"too_many_layers", too_many_layers, "", "", ConversionError::Kind::kTooManyRecords, kSource + L"\\X1.txt", 0,
+       0, ""},
+      {"too_many_points", "", many_x5, many_x100, ConversionError::Kind::kTooManyPoints, kSource + L"\\X5.txt", 0, 0,
+       ""},
+  };
+  for (const auto& c : cases) {
+    fs = testing::FakeFileSystem();
+    fs.AddFile(kDest, "keep me");
+    Folder("", c.x1, c.x5, c.x100);
+    auto result = ConvertBorehole(fs, kSource, kDest);
+    ASSERT_FALSE(result) << c.name;
+    EXPECT_EQ(result.error().kind, c.kind) << c.name;
+    EXPECT_EQ(result.error().path, c.path) << c.name;
+    EXPECT_EQ(result.error().record, c.record) << c.name;
+    EXPECT_EQ(result.error().field, c.field) << c.name;
+    EXPECT_EQ(result.error().value, c.value) << c.name;
+    EXPECT_EQ(fs.File(kDest), "keep me") << c.name;
+  }
+}
+
+TEST_F(ConvertBoreholeTest, UnreadableSourceAndUnwritableDestinationAreReported) {
+  Folder("T", "", "", "");
+  fs.MarkUnreadable(kSource + L"\\titl01.txt");
+  auto unreadable = ConvertBorehole(fs, kSource, kDest);
+  ASSERT_FALSE(unreadable);
+  EXPECT_EQ(unreadable.error().kind, ConversionError::Kind::kUnreadable);
+  EXPECT_FALSE(fs.HasFile(kDest));
+
+  fs = testing::FakeFileSystem();
+  fs.MarkUnwritable(kDest);
+  auto unwritable = ConvertBorehole(fs, kSource, kDest);
+  ASSERT_FALSE(unwritable);
+  EXPECT_EQ(unwritable.error().kind, ConversionError::Kind::kWriteFailed);
+  EXPECT_EQ(unwritable.error().path, kDest);
+}
+
+TEST(DescribeConversionError, NamesFileRecordAndValue) {
+  ConversionError error;
+  error.kind = ConversionError::Kind::kValueTooWide;
+  error.path = L"C:\\b\\X5.txt";
+  error.record = 12;
+  error.field = 3;
+  error.int_places = 7;
+  error.value = "12345678.9";
+  const std::wstring text = DescribeConversionError(error, &Ascii);
+  EXPECT_NE(text.find(L"C:\\b\\X5.txt"), std::wstring::npos);
+  EXPECT_NE(text.find(L"レコード 12"), std::wstring::npos);
+  EXPECT_NE(text.find(L"12345678.9"), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace pel

@@ -1,0 +1,186 @@
+#include "source/readers.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/fake_file_system.h"
+
+namespace pel {
+namespace {
+
+std::string Repeat(const std::string& record, int times) {
+  std::string s;
+  for (int i = 0; i < times; ++i) s += record;
+  return s;
+}
+
+// A comma-separated record of `fields` fields whose field k holds "f<k>", except the
+// given overrides.
+std::string Record(int fields, std::map<int, std::string> values = {}) {
+  std::string s;
+  for (int k = 1; k <= fields; ++k) {
+    if (k > 1) s += ',';
+    s += values.count(k) ? values[k] : "f" + std::to_string(k);
+  }
+  return s + "\r\n";
+}
+
+TEST(SourceFilePath, AddsOneBackslash) {
+  EXPECT_EQ(SourceFilePath(L"C:\\src", L"X1.txt"), L"C:\\src\\X1.txt");
+  EXPECT_EQ(SourceFilePath(L"C:\\src\\", L"X1.txt"), L"C:\\src\\X1.txt");
+  EXPECT_EQ(SourceFilePath(L"C:\\", L"X1.txt"), L"C:\\X1.txt");
+}
+
+TEST(LoadSourceFile, MissingOrHiddenIsAbsentUnreadableIsAnError) {
+  testing::FakeFileSystem fs;
+  fs.AddFile(L"C:\\s\\X1.txt", "1,2,3,4");
+  fs.AddFile(L"C:\\s\\X5.txt", "x");
+  fs.MarkHidden(L"C:\\s\\X5.txt");
+  fs.AddFile(L"C:\\s\\X100.txt", "x");
+  fs.MarkUnreadable(L"C:\\s\\X100.txt");
+
+  auto present = LoadSourceFile(fs, L"C:\\s\\x1.TXT");
+  ASSERT_TRUE(present);
+  EXPECT_EQ(present->value_or("none"), "1,2,3,4");
+  auto hidden = LoadSourceFile(fs, L"C:\\s\\X5.txt");
+  ASSERT_TRUE(hidden);
+  EXPECT_FALSE(hidden->has_value());
+  auto missing = LoadSourceFile(fs, L"C:\\s\\titl01.txt");
+  ASSERT_TRUE(missing);
+  EXPECT_FALSE(missing->has_value());
+  EXPECT_FALSE(LoadSourceFile(fs, L"C:\\s\\X100.txt"));
+}
+
+TEST(ReadTitles, FillsSlotsInFileOrder) {
+  struct Case {
+    std::string input;
+    std::string slot1, slot2, slot3;
+  } cases[] = {
+      {"\"Boring No.1, Site A\",12\r\n", "Boring No.1, Site A", "12", ""},
+      {"a\r\nb\r\nc\r\n", "a", "b", "c"},
+      {"a,b,c\r\n", "a", "b", "c"},
+      {",b,c", "", "b", "c"},
+      {"", "", "", ""},
+  };
+  for (const auto& c : cases) {
+    TitleSet titles;
+    ReadTitles(c.input, titles);
+    EXPECT_EQ(titles.slots[1], c.slot1) << c.input;
+    EXPECT_EQ(titles.slots[2], c.slot2) << c.input;
+    EXPECT_EQ(titles.slots[3], c.slot3) << c.input;
+    EXPECT_EQ(titles.slots[0], "");
+  }
+}
+
+TEST(ReadTitles, KeepsFiftyFieldsAndIgnoresTheRest) {
+  std::string input;
+  for (int i = 1; i <= 60; ++i) input += "t" + std::to_string(i) + ",";
+  TitleSet titles;
+  ReadTitles(input, titles);
+  EXPECT_EQ(titles.slots[1], "t1");
+  EXPECT_EQ(titles.slots[50], "t50");
+}
+
+TEST(CountRecords, RoundsPartialRecordsUp) {
+  struct Case {
+    int fields;
+    int per_record;
+    int expected;
+  } cases[] = {{0, 11, 0}, {1, 11, 1}, {11, 11, 1}, {12, 11, 2}, {22, 11, 2}, {23, 11, 3}, {16, 4, 4}, {44, 44, 1}};
+  for (const auto& c : cases) {
+    std::string input;
+    for (int i = 0; i < c.fields; ++i) input += (i ? "," : "") + std::to_string(i);
+    EXPECT_EQ(CountRecords(input, c.per_record), c.expected) << c.fields << " fields / " << c.per_record;
+  }
+}
+
+TEST(CountRecords, RefusesMoreThan32767Records) {
+  EXPECT_EQ(CountRecords(Repeat("1\r\n", 32767), 1), 32767);
+  EXPECT_EQ(CountRecords(Repeat("1\r\n", 32768), 1), std::nullopt);
+  EXPECT_EQ(CountRecords(Repeat("1,2,3,4\r\n", 32767) + "5", 4), std::nullopt);
+}
+
+TEST(ReadLayers, KeepsFieldTwoOfEachRecord) {
+  const std::string one_per_line = "a,1.5,c,d\r\nb,,c,d\r\nc,3,c,d\r\nd,4,c,d\r\n";
+  const std::string one_line = "a,1.5,c,d,b,,c,d,c,3,c,d,d,4,c,d";
+  for (const auto& input : {one_per_line, one_line}) {
+    LayerList layers = MakeLayerList(*CountRecords(input, kX1FieldsPerRecord));
+    ReadLayers(input, layers);
+    EXPECT_EQ(layers.count, 4);
+    EXPECT_EQ(layers.items, (std::vector<std::string>{"", "1.5", "", "3", "4"}));
+  }
+}
+
+TEST(ReadLayers, ReadsAtMostFiftyRecordsButCountsAll) {
+  std::string input;
+  for (int i = 1; i <= 60; ++i) input += "x," + std::to_string(i) + ",y,z\r\n";
+  LayerList layers = MakeLayerList(*CountRecords(input, kX1FieldsPerRecord));
+  ReadLayers(input, layers);
+  EXPECT_EQ(layers.count, 60);
+  ASSERT_EQ(layers.items.size(), 51u);
+  EXPECT_EQ(layers.items[50], "50");
+}
+
+TEST(ReadLayers, ShortLastRecordKeepsWhatItHas) {
+  const std::string input = "a,1,b,c\r\nd,2";
+  LayerList layers = MakeLayerList(*CountRecords(input, kX1FieldsPerRecord));
+  ReadLayers(input, layers);
+  EXPECT_EQ(layers.items, (std::vector<std::string>{"", "1", "2"}));
+}
+
+TEST(IsPositiveX5Value, KeepsOnlyPositiveNumbers) {
+  struct Case {
+    const char* text;
+    bool positive;
+  } cases[] = {
+      {"12.50", true},  {"1.", true},    {".5", true},     {"+3", true},     {" 7 ", true},
+      {"1E+3", true},   {"2e-3", true},  {"1E+300", true}, {"1E+999", true}, {"1E-40", true},
+      {"1E-50", false}, {"", false},     {"abc", false},   {"0", false},     {"0.0", false},
+      {"-1", false},    {"1,5", false},  {"1.2.3", false}, {"E5", false},    {"5E", false},
+      {".", false},     {"1 2", false},  {"- 1", false},   {"１", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsPositiveX5Value(c.text), c.positive) << c.text;
+}
+
+TEST(ReadX5, KeepsDepthAndCheckedValue) {
+  const std::string input = Record(11, {{2, "1.0"}, {3, "12.50"}}) + Record(11, {{2, "2"}, {3, "-3"}}) +
+                            Record(11, {{2, "3"}, {3, ""}}) + Record(11, {{2, ""}, {3, "abc"}});
+  X5Table table = MakeX5Table(*CountRecords(input, kX5FieldsPerRecord));
+  ReadX5(input, table);
+  ASSERT_EQ(table.count, 4);
+  EXPECT_EQ(table.depth, (std::vector<std::string>{"", "1.0", "2", "3", ""}));
+  EXPECT_EQ(table.value, (std::vector<std::string>{"", "12.50", "0", "0", "0"}));
+}
+
+TEST(ReadX5, OneFieldPerLineReadsTheSame) {
+  std::string spread;
+  for (int k = 1; k <= 22; ++k) spread += (k == 2 ? "5" : k == 3 ? "7.5" : k == 13 ? "6" : k == 14 ? "8" : "x") + std::string("\r\n");
+  X5Table table = MakeX5Table(*CountRecords(spread, kX5FieldsPerRecord));
+  ReadX5(spread, table);
+  EXPECT_EQ(table.depth, (std::vector<std::string>{"", "5", "6"}));
+  EXPECT_EQ(table.value, (std::vector<std::string>{"", "7.5", "8"}));
+}
+
+TEST(ReadX100, KeepsTheSixFieldsUnchanged) {
+  const std::string input = Record(44) + Record(44, {{3, ""}, {15, ""}, {35, "0.0125"}});
+  X100Table table = MakeX100Table(*CountRecords(input, kX100FieldsPerRecord));
+  ReadX100(input, table);
+  ASSERT_EQ(table.count, 2);
+  EXPECT_EQ(table.depth[1], "f3");
+  EXPECT_EQ(table.values[1], (std::array<std::string, 5>{"f15", "f18", "f19", "f22", "f35"}));
+  EXPECT_EQ(table.depth[2], "");
+  EXPECT_EQ(table.values[2], (std::array<std::string, 5>{"", "f18", "f19", "f22", "0.0125"}));
+}
+
+TEST(ReadX100, ShortLastRecordLeavesMissingFieldsEmpty) {
+  const std::string input = Record(44) + "a,b,9.5,d";
+  X100Table table = MakeX100Table(*CountRecords(input, kX100FieldsPerRecord));
+  ReadX100(input, table);
+  ASSERT_EQ(table.count, 2);
+  EXPECT_EQ(table.depth[2], "9.5");
+  EXPECT_EQ(table.values[2], (std::array<std::string, 5>{}));
+}
+
+}  // namespace
+}  // namespace pel
