@@ -21,10 +21,10 @@ void WriteHeader(std::string& out, std::string_view keyword, int count) {
 }
 
 // Appends a 10-character field, or reports the value that does not fit.
-Expected<void, FieldOverflow> AppendField(std::string& out, const std::string& value, int int_places, int decimals,
+Expected<void, FieldOverflow> AppendField(std::string& out, std::string_view value, int int_places, int decimals,
                                           FieldOverflow::Section section, int row, int column) {
   auto field = FormatNumberField(value, int_places, decimals);
-  if (!field) return Fail(FieldOverflow{section, row, column, int_places, value});
+  if (!field) return Fail(FieldOverflow{section, row, column, int_places, std::string(value)});
   out += *field;
   out.append(static_cast<std::size_t>(int_places + 1 + decimals) - field->size(), ' ');
   return {};
@@ -71,9 +71,9 @@ Expected<void, FieldOverflow> WritePointSection(std::string& out, const PointLis
     out += kRowIndent;
     auto ok = AppendField(out, points.depth[row], 7, 2, kPoint, j, -1);
     for (int k = 0; ok && k <= 4; ++k) {
-      ok = AppendField(out, points.values[row][static_cast<std::size_t>(k)], 7, 2, kPoint, j, k);
+      ok = AppendField(out, points.value(row, static_cast<std::size_t>(k)), 7, 2, kPoint, j, k);
     }
-    if (ok) ok = AppendField(out, points.values[row][5], 6, 3, kPoint, j, 5);
+    if (ok) ok = AppendField(out, points.value(row, 5), 6, 3, kPoint, j, 5);
     if (!ok) return ok;
     out += kLineEnd;
   }

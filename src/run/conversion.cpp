@@ -27,23 +27,14 @@ ConversionError Error(ConversionError::Kind kind, std::wstring path, std::wstrin
 struct Loaded {
   std::wstring path;
   std::string bytes;  // empty when the file is absent
-  std::int16_t count = 0;
 };
 
-Expected<Loaded, ConversionError> Load(const FileSystem& fs, const std::wstring& folder, std::wstring_view name,
-                                       int fields_per_record) {
+Expected<Loaded, ConversionError> Load(const FileSystem& fs, const std::wstring& folder, std::wstring_view name) {
   Loaded file;
   file.path = SourceFilePath(folder, name);
   auto bytes = LoadSourceFile(fs, file.path);
-  if (!bytes) {
-    return Fail(Error(ConversionError::Kind::kUnreadable, file.path, std::move(bytes.error().reason)));
-  }
+  if (!bytes) return Fail(Error(ConversionError::Kind::kUnreadable, file.path, std::move(bytes.error().reason)));
   if (*bytes) file.bytes = std::move(**bytes);
-  if (fields_per_record > 0) {
-    const auto count = CountRecords(file.bytes, fields_per_record);
-    if (!count) return Fail(Error(ConversionError::Kind::kTooManyRecords, file.path));
-    file.count = *count;
-  }
   return file;
 }
 
@@ -79,38 +70,39 @@ ConversionError Trace(const FieldOverflow& overflow, const PointList& points, co
 
 Expected<void, ConversionError> ConvertBorehole(FileSystem& fs, const std::wstring& source_folder,
                                                 const std::wstring& destination_file) {
-  auto title_file = Load(fs, source_folder, L"titl01.txt", 0);
+  using Kind = ConversionError::Kind;
+  // Each file is loaded once; counting and reading work on the same bytes.
+  auto title_file = Load(fs, source_folder, L"titl01.txt");
   if (!title_file) return Fail(std::move(title_file.error()));
   TitleSet titles;
   ReadTitles(title_file->bytes, titles);
 
-  auto x1 = Load(fs, source_folder, L"X1.txt", kX1FieldsPerRecord);
-  if (!x1) return Fail(std::move(x1.error()));
-  LayerList layers = MakeLayerList(x1->count);
-  ReadLayers(x1->bytes, layers);
-  x1->bytes = std::string();
+  auto x1_file = Load(fs, source_folder, L"X1.txt");
+  if (!x1_file) return Fail(std::move(x1_file.error()));
+  const auto layer_count = CountRecords(x1_file->bytes, kX1FieldsPerRecord);
+  if (!layer_count) return Fail(Error(Kind::kTooManyRecords, x1_file->path));
+  const LayerList layers = ReadLayers(x1_file->bytes, *layer_count);
+  x1_file->bytes = std::string();
 
-  auto x5_file = Load(fs, source_folder, L"X5.txt", kX5FieldsPerRecord);
+  auto x5_file = Load(fs, source_folder, L"X5.txt");
   if (!x5_file) return Fail(std::move(x5_file.error()));
-  X5Table x5 = MakeX5Table(x5_file->count);
-  ReadX5(x5_file->bytes, x5);
+  const auto x5 = ReadX5(x5_file->bytes);
+  if (!x5) return Fail(Error(Kind::kTooManyRecords, x5_file->path));
   x5_file->bytes = std::string();
 
-  auto x100_file = Load(fs, source_folder, L"X100.txt", kX100FieldsPerRecord);
+  auto x100_file = Load(fs, source_folder, L"X100.txt");
   if (!x100_file) return Fail(std::move(x100_file.error()));
-  if (x5.count + x100_file->count > kMaxRecordCount) {
-    return Fail(Error(ConversionError::Kind::kTooManyPoints, x5_file->path));
-  }
-  X100Table x100 = MakeX100Table(x100_file->count);
-  ReadX100(x100_file->bytes, x100);
+  const auto x100 = ReadX100(x100_file->bytes);
+  if (!x100) return Fail(Error(Kind::kTooManyRecords, x100_file->path));
   x100_file->bytes = std::string();
+  if (x5->count + x100->count > kMaxRecordCount) return Fail(Error(Kind::kTooManyPoints, x5_file->path));
 
-  const PointList points = MergePoints(x5, x100);
+  const PointList points = MergePoints(*x5, *x100);
 
   auto written = WriteLiquefactionFile(fs, destination_file, titles.slots[1], layers, points);
   if (!written) {
     if (const auto* overflow = std::get_if<FieldOverflow>(&written.error())) {
-      return Fail(Trace(*overflow, points, x1->path, x5_file->path, x100_file->path));
+      return Fail(Trace(*overflow, points, x1_file->path, x5_file->path, x100_file->path));
     }
     return Fail(Error(ConversionError::Kind::kWriteFailed, destination_file,
                       std::get<FsError>(written.error()).reason));

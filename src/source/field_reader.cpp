@@ -1,5 +1,6 @@
 #include "source/field_reader.h"
 
+#include <array>
 #include <cstring>
 
 namespace pel {
@@ -10,16 +11,14 @@ constexpr char kEndOfFileMarker = '\x1A';
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
-// Collects a field's value.
-struct ValueSink {
-  std::string value;
-  void Append(std::string_view part) { value.append(part); }
-};
-
-// Discards a field's value.
-struct NullSink {
-  void Append(std::string_view) {}
-};
+// Bytes that end an unquoted field: comma, CR, LF.
+constexpr std::array<bool, 256> kSeparator = [] {
+  std::array<bool, 256> table{};
+  table[static_cast<unsigned char>(',')] = true;
+  table[static_cast<unsigned char>('\r')] = true;
+  table[static_cast<unsigned char>('\n')] = true;
+  return table;
+}();
 
 std::string_view TrimTrailingBlanks(std::string_view s) {
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
@@ -42,61 +41,68 @@ bool FieldReader::AtEnd() const {
   return true;
 }
 
-template <class Sink>
-void FieldReader::Scan(Sink& sink) {
+FieldReader::Parts FieldReader::Scan() {
   const std::size_t n = data_.size();
+  const char* const base = data_.data();
   std::size_t i = pos_;
   // Skip blanks before the field; at a line start also skip blank lines.
   for (;;) {
-    while (i < n && IsBlank(data_[i])) ++i;
-    if (!at_line_start_ || i >= n || !IsLineEnd(data_[i])) break;
-    i += (data_[i] == '\r' && i + 1 < n && data_[i + 1] == '\n') ? 2 : 1;
+    while (i < n && IsBlank(base[i])) ++i;
+    if (!at_line_start_ || i >= n || !IsLineEnd(base[i])) break;
+    i += (base[i] == '\r' && i + 1 < n && base[i + 1] == '\n') ? 2 : 1;
   }
 
-  const char* const base = data_.data();
   auto find_separator = [&](std::size_t from) {
-    while (from < n && data_[from] != ',' && !IsLineEnd(data_[from])) ++from;
+    while (from < n && !kSeparator[static_cast<unsigned char>(base[from])]) ++from;
     return from;
   };
 
+  Parts parts;
   std::size_t end;
-  if (i < n && data_[i] == '"') {
+  if (i < n && base[i] == '"') {
     const std::size_t open = i + 1;
     const void* q = std::memchr(base + open, '"', n - open);
     const std::size_t close = q ? static_cast<std::size_t>(static_cast<const char*>(q) - base) : n;
-    sink.Append(data_.substr(open, close - open));
+    parts.first = data_.substr(open, close - open);
     if (close >= n) {
       pos_ = n;
-      return;
+      return parts;
     }
     end = find_separator(close + 1);
-    sink.Append(TrimTrailingBlanks(data_.substr(close + 1, end - close - 1)));
+    parts.second = TrimTrailingBlanks(data_.substr(close + 1, end - close - 1));
   } else {
     end = find_separator(i);
-    sink.Append(TrimTrailingBlanks(data_.substr(i, end - i)));
+    parts.first = TrimTrailingBlanks(data_.substr(i, end - i));
   }
 
   // Consume the separator.
   if (end >= n) {
     pos_ = n;
-  } else if (data_[end] == ',') {
+  } else if (base[end] == ',') {
     pos_ = end + 1;
     at_line_start_ = false;
   } else {
-    pos_ = end + ((data_[end] == '\r' && end + 1 < n && data_[end + 1] == '\n') ? 2 : 1);
+    pos_ = end + ((base[end] == '\r' && end + 1 < n && base[end + 1] == '\n') ? 2 : 1);
     at_line_start_ = true;
   }
+  return parts;
 }
 
 std::string FieldReader::ReadField() {
-  ValueSink sink;
-  Scan(sink);
-  return std::move(sink.value);
+  const Parts parts = Scan();
+  std::string value(parts.first);
+  value.append(parts.second);
+  return value;
 }
 
-void FieldReader::SkipField() {
-  NullSink sink;
-  Scan(sink);
+std::string_view FieldReader::ReadField(std::string& scratch) {
+  const Parts parts = Scan();
+  if (parts.second.empty()) return parts.first;
+  scratch.assign(parts.first);
+  scratch.append(parts.second);
+  return scratch;
 }
+
+void FieldReader::SkipField() { Scan(); }
 
 }  // namespace pel

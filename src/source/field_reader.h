@@ -31,12 +31,20 @@ class FieldReader {
   // The next field's value. At end it gives the empty text.
   std::string ReadField();
 
-  // Moves past the next field without building its value.
+  // The same, as a view into the file's bytes, or into `scratch` when the value had to
+  // be joined (text after a closing quote). Valid until the next call.
+  std::string_view ReadField(std::string& scratch);
+
+  // Moves past the next field.
   void SkipField();
 
  private:
-  template <class Sink>
-  void Scan(Sink& sink);
+  // A value is the first part, then the second (text after a closing quote).
+  struct Parts {
+    std::string_view first;
+    std::string_view second;
+  };
+  Parts Scan();
 
   std::string_view data_;
   std::size_t pos_ = 0;

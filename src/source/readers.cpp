@@ -9,16 +9,20 @@
 namespace pel {
 namespace {
 
+// Source files beyond this size cannot be borehole exports (32767 records of 44
+// fields are a few megabytes); refusing them keeps every offset within 32 bits.
+constexpr std::size_t kMaxSourceFileBytes = std::size_t{1} << 30;
+
 std::size_t Rows(std::int16_t count) { return static_cast<std::size_t>(std::max<int>(count, 0)) + 1; }
 
-// Reads `fields` fields of one record, handing field k (1-based) to keep(k, value) for
-// the fields in `wanted` and skipping the rest.
+// Reads the `fields` fields of one record, handing the k-th wanted field's value to
+// keep(k, value) and skipping the rest.
 template <std::size_t N, class Keep>
-void ReadRecord(FieldReader& reader, int fields, const std::array<int, N>& wanted, Keep keep) {
+void ReadRecord(FieldReader& reader, int fields, const std::array<int, N>& wanted, std::string& scratch, Keep keep) {
   std::size_t next = 0;
   for (int k = 1; k <= fields; ++k) {
     if (next < N && wanted[next] == k) {
-      keep(next, reader.ReadField());
+      keep(next, reader.ReadField(scratch));
       ++next;
     } else {
       reader.SkipField();
@@ -39,6 +43,7 @@ Expected<std::optional<std::string>, FsError> LoadSourceFile(const FileSystem& f
   if (!fs.IsOrdinaryFile(path)) return std::optional<std::string>();
   auto bytes = fs.ReadWholeFile(path);
   if (!bytes) return Fail(std::move(bytes.error()));
+  if (bytes->size() > kMaxSourceFileBytes) return Fail(FsError{L"ファイルが大きすぎます。"});
   return std::optional<std::string>(std::move(*bytes));
 }
 
@@ -60,29 +65,20 @@ std::optional<std::int16_t> CountRecords(std::string_view bytes, int fields_per_
   return static_cast<std::int16_t>(count);
 }
 
-LayerList MakeLayerList(std::int16_t count) {
+LayerList ReadLayers(std::string_view bytes, std::int16_t count) {
   LayerList layers;
   layers.count = count;
-  layers.items.resize(Rows(std::min<std::int16_t>(count, kMaxWrittenRows)));
-  return layers;
-}
-
-void ReadLayers(std::string_view bytes, LayerList& layers) {
+  const std::size_t rows = Rows(std::min<std::int16_t>(count, kMaxWrittenRows));
+  layers.items.PadTo(1);
   FieldReader reader(bytes);
+  std::string scratch;
   static constexpr std::array<int, 1> kWanted{2};
-  for (std::size_t n = 1; n < layers.items.size() && !reader.AtEnd(); ++n) {
-    ReadRecord(reader, kX1FieldsPerRecord, kWanted, [&](std::size_t, std::string value) {
-      layers.items[n] = std::move(value);
-    });
+  while (layers.items.size() < rows && !reader.AtEnd()) {
+    ReadRecord(reader, kX1FieldsPerRecord, kWanted, scratch,
+               [&](std::size_t, std::string_view value) { layers.items.Append(value); });
   }
-}
-
-X5Table MakeX5Table(std::int16_t count) {
-  X5Table table;
-  table.count = count;
-  table.depth.resize(Rows(count));
-  table.value.resize(Rows(count));
-  return table;
+  layers.items.PadTo(rows);
+  return layers;
 }
 
 bool IsPositiveX5Value(std::string_view text) {
@@ -95,34 +91,43 @@ bool IsPositiveX5Value(std::string_view text) {
   return static_cast<float>(value) > 0.0f;
 }
 
-void ReadX5(std::string_view bytes, X5Table& table) {
+std::optional<X5Table> ReadX5(std::string_view bytes) {
+  X5Table table;
+  table.depth.PadTo(1);
+  table.value.PadTo(1);
   FieldReader reader(bytes);
+  std::string scratch;
   static constexpr std::array<int, 2> kWanted{2, 3};
-  for (std::size_t n = 1; n < table.depth.size() && !reader.AtEnd(); ++n) {
-    ReadRecord(reader, kX5FieldsPerRecord, kWanted, [&](std::size_t which, std::string value) {
-      (which == 0 ? table.depth[n] : table.value[n]) = std::move(value);
+  while (!reader.AtEnd()) {
+    if (table.depth.size() > kMaxRecordCount) return std::nullopt;
+    ReadRecord(reader, kX5FieldsPerRecord, kWanted, scratch, [&](std::size_t which, std::string_view value) {
+      if (which == 0) {
+        table.depth.Append(value);
+      } else {
+        table.value.Append(IsPositiveX5Value(value) ? value : std::string_view("0"));
+      }
     });
-    if (!IsPositiveX5Value(table.value[n])) table.value[n] = std::string(1, '0');
   }
-}
-
-X100Table MakeX100Table(std::int16_t count) {
-  X100Table table;
-  table.count = count;
-  table.depth.resize(Rows(count));
-  table.values.resize(Rows(count));
+  table.count = static_cast<std::int16_t>(table.depth.size() - 1);
   return table;
 }
 
-void ReadX100(std::string_view bytes, X100Table& table) {
+std::optional<X100Table> ReadX100(std::string_view bytes) {
+  X100Table table;
+  table.depth.PadTo(1);
+  table.values.PadTo(X100Table::kValues);
   FieldReader reader(bytes);
+  std::string scratch;
   // Field 3 is the depth; fields 15, 18, 19, 22 and 35 are values 0 to 4.
   static constexpr std::array<int, 6> kWanted{3, 15, 18, 19, 22, 35};
-  for (std::size_t n = 1; n < table.depth.size() && !reader.AtEnd(); ++n) {
-    ReadRecord(reader, kX100FieldsPerRecord, kWanted, [&](std::size_t which, std::string value) {
-      (which == 0 ? table.depth[n] : table.values[n][which - 1]) = std::move(value);
+  while (!reader.AtEnd()) {
+    if (table.depth.size() > kMaxRecordCount) return std::nullopt;
+    ReadRecord(reader, kX100FieldsPerRecord, kWanted, scratch, [&](std::size_t which, std::string_view value) {
+      (which == 0 ? table.depth : table.values).Append(value);
     });
   }
+  table.count = static_cast<std::int16_t>(table.depth.size() - 1);
+  return table;
 }
 
 }  // namespace pel

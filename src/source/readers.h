@@ -32,17 +32,17 @@ void ReadTitles(std::string_view bytes, TitleSet& titles);
 // Nothing when the count would exceed 32767.
 std::optional<std::int16_t> CountRecords(std::string_view bytes, int fields_per_record);
 
-// The readers expect tables created by MakeLayerList / MakeX5Table / MakeX100Table
-// from the count of the same bytes. A short last record keeps what it has; its missing
-// fields stay empty.
-LayerList MakeLayerList(std::int16_t count);
-void ReadLayers(std::string_view bytes, LayerList& layers);
+// A short last record keeps what it has; its missing fields stay empty.
+//
+// The layer list of `count` records (the CountRecords result), with field 2 of the
+// first 50 records, the only ones ever written.
+LayerList ReadLayers(std::string_view bytes, std::int16_t count);
 
-X5Table MakeX5Table(std::int16_t count);
-void ReadX5(std::string_view bytes, X5Table& table);
-
-X100Table MakeX100Table(std::int16_t count);
-void ReadX100(std::string_view bytes, X100Table& table);
+// X5Table and X100Table take every record, and their count is the number of records,
+// as CountRecords gives it; the counting and the reading share one pass. Nothing when
+// the file holds more than 32767 records.
+std::optional<X5Table> ReadX5(std::string_view bytes);
+std::optional<X100Table> ReadX100(std::string_view bytes);
 
 // The X5 value check: true when `text` is a decimal number whose single-precision
 // value is above zero. A positive number beyond single-precision range counts.

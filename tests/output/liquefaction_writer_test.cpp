@@ -7,24 +7,25 @@
 namespace pel {
 namespace {
 
-LayerList Layers(std::vector<std::string> values, int count = -1) {
+LayerList Layers(const std::vector<std::string>& values, int count = -1) {
   LayerList l;
   l.count = static_cast<std::int16_t>(count < 0 ? static_cast<int>(values.size()) : count);
-  l.items.push_back("");
-  for (auto& v : values) l.items.push_back(std::move(v));
+  l.items.Append("");
+  for (const auto& v : values) l.items.Append(v);
   return l;
 }
 
-PointList Points(std::vector<std::array<std::string, 7>> rows) {
+// Rows of depth and value columns 0 to 5.
+PointList Points(const std::vector<std::array<std::string, 7>>& rows) {
   PointList p;
   p.count = static_cast<std::int16_t>(rows.size());
-  p.depth.push_back("");
-  p.values.emplace_back();
+  p.depth.Append("");
+  p.values.PadTo(6);
   p.x5_row.push_back(0);
   p.x100_row.push_back(0);
-  for (auto& r : rows) {
-    p.depth.push_back(r[0]);
-    p.values.push_back({r[1], r[2], r[3], r[4], r[5], r[6]});
+  for (const auto& r : rows) {
+    p.depth.Append(r[0]);
+    for (std::size_t c = 1; c < 7; ++c) p.values.Append(r[c]);
     p.x5_row.push_back(0);
     p.x100_row.push_back(0);
   }

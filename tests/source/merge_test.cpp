@@ -5,17 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "support/text_lists.h"
+
 namespace pel {
 namespace {
 
 X5Table MakeX5(const std::vector<std::string>& depths) {
   X5Table t;
   t.count = static_cast<std::int16_t>(depths.size());
-  t.depth.push_back("");
-  t.value.push_back("");
+  t.depth.Append("");
+  t.value.Append("");
   for (const auto& d : depths) {
-    t.depth.push_back(d);
-    t.value.push_back("v" + d);
+    t.depth.Append(d);
+    t.value.Append("v" + d);
   }
   return t;
 }
@@ -23,11 +25,11 @@ X5Table MakeX5(const std::vector<std::string>& depths) {
 X100Table MakeX100(const std::vector<std::string>& depths) {
   X100Table t;
   t.count = static_cast<std::int16_t>(depths.size());
-  t.depth.push_back("");
-  t.values.emplace_back();
+  t.depth.Append("");
+  t.values.PadTo(5);
   for (const auto& d : depths) {
-    t.depth.push_back(d);
-    t.values.push_back({"a" + d, "b" + d, "c" + d, "d" + d, "e" + d});
+    t.depth.Append(d);
+    for (const char* prefix : {"a", "b", "c", "d", "e"}) t.values.Append(prefix + d);
   }
   return t;
 }
@@ -37,7 +39,7 @@ std::vector<std::string> Rows(const PointList& p) {
   std::vector<std::string> rows;
   for (int r = 1; r <= p.count; ++r) {
     const auto i = static_cast<std::size_t>(r);
-    rows.push_back(p.depth[i] + "|" + p.values[i][0] + "|" + p.values[i][1]);
+    rows.push_back(std::string(p.depth[i]) + "|" + std::string(p.value(i, 0)) + "|" + std::string(p.value(i, 1)));
   }
   return rows;
 }
@@ -80,7 +82,7 @@ TEST(MergePoints, MergesInDepthOrder) {
 TEST(MergePoints, MatchedRowCarriesAllSixValuesAndItsSources) {
   const PointList points = MergePoints(MakeX5({"1", "2"}), MakeX100({"2"}));
   ASSERT_EQ(points.count, 2);
-  EXPECT_EQ(points.values[2], (std::array<std::string, 6>{"v2", "a2", "b2", "c2", "d2", "e2"}));
+  EXPECT_EQ(testing::Row(points.values, 2, 6), (std::vector<std::string>{"v2", "a2", "b2", "c2", "d2", "e2"}));
   EXPECT_EQ(points.x5_row[2], 2);
   EXPECT_EQ(points.x100_row[2], 1);
   EXPECT_EQ(points.x100_row[1], 0);

@@ -5,9 +5,14 @@
 #include <string>
 
 #include "support/fake_file_system.h"
+#include "support/text_lists.h"
 
 namespace pel {
 namespace {
+
+using testing::Cells;
+using testing::Row;
+using Strings = std::vector<std::string>;
 
 std::string Repeat(const std::string& record, int times) {
   std::string s;
@@ -101,22 +106,30 @@ TEST(CountRecords, RefusesMoreThan32767Records) {
   EXPECT_EQ(CountRecords(Repeat("1,2,3,4\r\n", 32767) + "5", 4), std::nullopt);
 }
 
+TEST(ReadX5AndX100, CountLikeCountRecordsAndRefuseMoreThan32767) {
+  for (const std::string& input : {std::string(), Record(11), Record(11) + "a,b", Record(22) + "\r\n\r\n",
+                                   Repeat(Record(11), 32767)}) {
+    EXPECT_EQ(ReadX5(input).value().count, *CountRecords(input, kX5FieldsPerRecord));
+    EXPECT_EQ(ReadX100(input).value().count, *CountRecords(input, kX100FieldsPerRecord));
+  }
+  EXPECT_FALSE(ReadX5(Repeat(Record(11), 32768)));
+  EXPECT_FALSE(ReadX100(Repeat(Record(44), 32767) + "1"));
+}
+
 TEST(ReadLayers, KeepsFieldTwoOfEachRecord) {
   const std::string one_per_line = "a,1.5,c,d\r\nb,,c,d\r\nc,3,c,d\r\nd,4,c,d\r\n";
   const std::string one_line = "a,1.5,c,d,b,,c,d,c,3,c,d,d,4,c,d";
   for (const auto& input : {one_per_line, one_line}) {
-    LayerList layers = MakeLayerList(*CountRecords(input, kX1FieldsPerRecord));
-    ReadLayers(input, layers);
+    const LayerList layers = ReadLayers(input, *CountRecords(input, kX1FieldsPerRecord));
     EXPECT_EQ(layers.count, 4);
-    EXPECT_EQ(layers.items, (std::vector<std::string>{"", "1.5", "", "3", "4"}));
+    EXPECT_EQ(Cells(layers.items), (Strings{"", "1.5", "", "3", "4"}));
   }
 }
 
 TEST(ReadLayers, ReadsAtMostFiftyRecordsButCountsAll) {
   std::string input;
   for (int i = 1; i <= 60; ++i) input += "x," + std::to_string(i) + ",y,z\r\n";
-  LayerList layers = MakeLayerList(*CountRecords(input, kX1FieldsPerRecord));
-  ReadLayers(input, layers);
+  const LayerList layers = ReadLayers(input, *CountRecords(input, kX1FieldsPerRecord));
   EXPECT_EQ(layers.count, 60);
   ASSERT_EQ(layers.items.size(), 51u);
   EXPECT_EQ(layers.items[50], "50");
@@ -124,9 +137,8 @@ TEST(ReadLayers, ReadsAtMostFiftyRecordsButCountsAll) {
 
 TEST(ReadLayers, ShortLastRecordKeepsWhatItHas) {
   const std::string input = "a,1,b,c\r\nd,2";
-  LayerList layers = MakeLayerList(*CountRecords(input, kX1FieldsPerRecord));
-  ReadLayers(input, layers);
-  EXPECT_EQ(layers.items, (std::vector<std::string>{"", "1", "2"}));
+  const LayerList layers = ReadLayers(input, *CountRecords(input, kX1FieldsPerRecord));
+  EXPECT_EQ(Cells(layers.items), (Strings{"", "1", "2"}));
 }
 
 TEST(IsPositiveX5Value, KeepsOnlyPositiveNumbers) {
@@ -146,40 +158,36 @@ TEST(IsPositiveX5Value, KeepsOnlyPositiveNumbers) {
 TEST(ReadX5, KeepsDepthAndCheckedValue) {
   const std::string input = Record(11, {{2, "1.0"}, {3, "12.50"}}) + Record(11, {{2, "2"}, {3, "-3"}}) +
                             Record(11, {{2, "3"}, {3, ""}}) + Record(11, {{2, ""}, {3, "abc"}});
-  X5Table table = MakeX5Table(*CountRecords(input, kX5FieldsPerRecord));
-  ReadX5(input, table);
+  const X5Table table = ReadX5(input).value();
   ASSERT_EQ(table.count, 4);
-  EXPECT_EQ(table.depth, (std::vector<std::string>{"", "1.0", "2", "3", ""}));
-  EXPECT_EQ(table.value, (std::vector<std::string>{"", "12.50", "0", "0", "0"}));
+  EXPECT_EQ(Cells(table.depth), (Strings{"", "1.0", "2", "3", ""}));
+  EXPECT_EQ(Cells(table.value), (Strings{"", "12.50", "0", "0", "0"}));
 }
 
 TEST(ReadX5, OneFieldPerLineReadsTheSame) {
   std::string spread;
   for (int k = 1; k <= 22; ++k) spread += (k == 2 ? "5" : k == 3 ? "7.5" : k == 13 ? "6" : k == 14 ? "8" : "x") + std::string("\r\n");
-  X5Table table = MakeX5Table(*CountRecords(spread, kX5FieldsPerRecord));
-  ReadX5(spread, table);
-  EXPECT_EQ(table.depth, (std::vector<std::string>{"", "5", "6"}));
-  EXPECT_EQ(table.value, (std::vector<std::string>{"", "7.5", "8"}));
+  const X5Table table = ReadX5(spread).value();
+  EXPECT_EQ(Cells(table.depth), (Strings{"", "5", "6"}));
+  EXPECT_EQ(Cells(table.value), (Strings{"", "7.5", "8"}));
 }
 
 TEST(ReadX100, KeepsTheSixFieldsUnchanged) {
   const std::string input = Record(44) + Record(44, {{3, ""}, {15, ""}, {35, "0.0125"}});
-  X100Table table = MakeX100Table(*CountRecords(input, kX100FieldsPerRecord));
-  ReadX100(input, table);
+  const X100Table table = ReadX100(input).value();
   ASSERT_EQ(table.count, 2);
   EXPECT_EQ(table.depth[1], "f3");
-  EXPECT_EQ(table.values[1], (std::array<std::string, 5>{"f15", "f18", "f19", "f22", "f35"}));
+  EXPECT_EQ(Row(table.values, 1, 5), (Strings{"f15", "f18", "f19", "f22", "f35"}));
   EXPECT_EQ(table.depth[2], "");
-  EXPECT_EQ(table.values[2], (std::array<std::string, 5>{"", "f18", "f19", "f22", "0.0125"}));
+  EXPECT_EQ(Row(table.values, 2, 5), (Strings{"", "f18", "f19", "f22", "0.0125"}));
 }
 
 TEST(ReadX100, ShortLastRecordLeavesMissingFieldsEmpty) {
   const std::string input = Record(44) + "a,b,9.5,d";
-  X100Table table = MakeX100Table(*CountRecords(input, kX100FieldsPerRecord));
-  ReadX100(input, table);
+  const X100Table table = ReadX100(input).value();
   ASSERT_EQ(table.count, 2);
   EXPECT_EQ(table.depth[2], "9.5");
-  EXPECT_EQ(table.values[2], (std::array<std::string, 5>{}));
+  EXPECT_EQ(Row(table.values, 2, 5), Strings(5));
 }
 
 }  // namespace
