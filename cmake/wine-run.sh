@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in the build's private prefix, on a virtual display.
+#   wine-run.sh PREFIX PROGRAM.exe [ARGS...]
+set -euo pipefail
+export WINEPREFIX="$1"
+shift
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/.pel-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  # One lock, so that parallel first runs do not both initialise the prefix.
+  exec 9>"$WINEPREFIX.lock"
+  flock 9
+  if [ ! -f "$WINEPREFIX/.pel-ready" ]; then
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.pel-ready"
+  fi
+  flock -u 9
+fi
+if [ -n "${DISPLAY:-}" ]; then
+  exec wine "$@"
+fi
+exec xvfb-run -a -s "-screen 0 1280x1024x24" wine "$@"

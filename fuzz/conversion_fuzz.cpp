@@ -1,0 +1,44 @@
+// A whole conversion over an in-memory folder whose four files are cut from the input
+// at 0xFF 0xFF pairs. Whatever the files hold, the conversion either writes a file of
+// the fixed layout or reports an error and writes nothing.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "run/conversion.h"
+#include "support/fake_file_system.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string_view rest(reinterpret_cast<const char*>(data), size);
+  pel::testing::FakeFileSystem fs;
+  const wchar_t* names[] = {L"C:\\b\\titl01.txt", L"C:\\b\\X1.txt", L"C:\\b\\X5.txt", L"C:\\b\\X100.txt"};
+  for (const wchar_t* name : names) {
+    const std::size_t cut = rest.find("\xFF\xFF");
+    const std::string_view part = rest.substr(0, cut);
+    if (!part.empty()) fs.AddFile(name, std::string(part));
+    if (cut == std::string_view::npos) break;
+    rest.remove_prefix(cut + 2);
+  }
+  const std::wstring dest = L"C:\\out.txt";
+  auto result = pel::ConvertBorehole(fs, L"C:\\b", dest);
+  if (!result) {
+    if (fs.HasFile(dest)) std::abort();
+    return 0;
+  }
+  const std::string& out = fs.File(dest);
+  if (out.compare(0, 10, "TITLE     ") != 0) std::abort();
+  if (out.size() < 2 || out.compare(out.size() - 2, 2, "\r\n") != 0) std::abort();
+  // Every line is a title, a header, a 20-character layer row or an 80-character point row.
+  std::size_t lines = 0;
+  for (std::size_t start = 0; start < out.size(); ++lines) {
+    const std::size_t end = out.find("\r\n", start);
+    if (end == std::string::npos) std::abort();
+    const std::size_t length = end - start;
+    const bool header = out.compare(start, 5, "LAYER") == 0 || out.compare(start, 5, "POINT") == 0;
+    if (lines > 0 && !header && length != 20 && length != 80) std::abort();
+    start = end + 2;
+  }
+  if (lines < 3 || lines > 3 + 100) std::abort();
+  return 0;
+}
