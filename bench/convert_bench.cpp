@@ -68,6 +68,10 @@ class PosixFileSystem : public pel::FileSystem {
   pel::Expected<std::string, pel::FsError> ReadWholeFile(const std::wstring& path) const override {
     return Slurp(Narrow(path));
   }
+  bool EntryExists(const std::wstring& path) const override { return access(Narrow(path).c_str(), F_OK) == 0; }
+  pel::Expected<void, pel::FsError> CreateFolder(const std::wstring&) override {
+    return pel::Fail(pel::FsError{L"not used"});
+  }
   pel::Expected<void, pel::FsError> ReplaceFile(const std::wstring& path, std::string_view bytes) override {
     const std::string target = Narrow(path);
     const std::string temp = target + ".tmp";

@@ -26,6 +26,12 @@ class FileSystem {
   // The whole content of the file, byte for byte.
   virtual Expected<std::string, FsError> ReadWholeFile(const std::wstring& path) const = 0;
 
+  // True when anything of that name exists, folders included.
+  virtual bool EntryExists(const std::wstring& path) const = 0;
+
+  // Creates one folder; its parent must exist.
+  virtual Expected<void, FsError> CreateFolder(const std::wstring& path) = 0;
+
   // Replaces (or creates) `path` with exactly `bytes`. Atomic: on failure an existing
   // file keeps its old content and no temporary file is left behind.
   virtual Expected<void, FsError> ReplaceFile(const std::wstring& path, std::string_view bytes) = 0;

@@ -110,7 +110,7 @@ Expected<void, ConversionError> ConvertBorehole(FileSystem& fs, const std::wstri
   return {};
 }
 
-std::wstring DescribeConversionError(const ConversionError& error, std::wstring (*decode)(std::string_view)) {
+std::wstring DescribeConversionError(const ConversionError& error, const TextCodec& codec) {
   using Kind = ConversionError::Kind;
   switch (error.kind) {
     case Kind::kUnreadable:
@@ -122,7 +122,7 @@ std::wstring DescribeConversionError(const ConversionError& error, std::wstring 
     case Kind::kValueTooWide:
       return L"数値が出力欄の整数 " + std::to_wstring(error.int_places) + L" 桁に収まりません。\n" + error.path +
              L"\nレコード " + std::to_wstring(error.record) + L"、項目 " + std::to_wstring(error.field) +
-             L" の値：" + decode(error.value) + L"\n変換先ファイルは書き込んでいません。";
+             L" の値：" + codec.FromCp932(error.value) + L"\n変換先ファイルは書き込んでいません。";
     case Kind::kWriteFailed:
       return L"変換先ファイルを書き込めません。\n" + error.path + L"\n" + error.reason;
   }

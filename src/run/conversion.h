@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "platform/text_codec.h"
 #include "util/expected.h"
 
 namespace pel {
@@ -33,7 +34,7 @@ struct ConversionError {
 Expected<void, ConversionError> ConvertBorehole(FileSystem& fs, const std::wstring& source_folder,
                                                 const std::wstring& destination_file);
 
-// The error as a message for the user. `decode` turns a value's Shift-JIS bytes into text.
-std::wstring DescribeConversionError(const ConversionError& error, std::wstring (*decode)(std::string_view));
+// The error as a message for the user.
+std::wstring DescribeConversionError(const ConversionError& error, const TextCodec& codec);
 
 }  // namespace pel

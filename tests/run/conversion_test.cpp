@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/fake_file_system.h"
+#include "support/fakes.h"
 
 namespace pel {
 namespace {
@@ -22,8 +23,6 @@ std::string X100Record(const std::string& depth, const std::string& v0, const st
   }
   return s + "\r\n";
 }
-
-std::wstring Ascii(std::string_view s) { return std::wstring(s.begin(), s.end()); }
 
 class ConvertBoreholeTest : public ::testing::Test {
  protected:
@@ -131,7 +130,7 @@ TEST(DescribeConversionError, NamesFileRecordAndValue) {
   error.field = 3;
   error.int_places = 7;
   error.value = "12345678.9";
-  const std::wstring text = DescribeConversionError(error, &Ascii);
+  const std::wstring text = DescribeConversionError(error, testing::FakeTextCodec());
   EXPECT_NE(text.find(L"C:\\b\\X5.txt"), std::wstring::npos);
   EXPECT_NE(text.find(L"レコード 12"), std::wstring::npos);
   EXPECT_NE(text.find(L"12345678.9"), std::wstring::npos);

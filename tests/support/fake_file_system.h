@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -21,6 +22,10 @@ class FakeFileSystem : public FileSystem {
   void MarkUnwritable(const std::wstring& path) { unwritable_.insert(Key(path)); }
 
   bool HasFile(const std::wstring& path) const { return files_.count(Key(path)) != 0; }
+  bool HasFolder(const std::wstring& path) const { return folders_.count(Key(path)) != 0; }
+  void MarkUncreatable(const std::wstring& path) { uncreatable_.insert(Key(path)); }
+  // Folders in the order they were created.
+  const std::vector<std::wstring>& created() const { return created_; }
   const std::string& File(const std::wstring& path) const { return files_.at(Key(path)); }
   int replace_calls() const { return replace_calls_; }
 
@@ -35,6 +40,20 @@ class FakeFileSystem : public FileSystem {
     auto it = files_.find(key);
     if (it == files_.end()) return Fail(FsError{L"ファイルが見つかりません。"});
     return it->second;
+  }
+
+  bool EntryExists(const std::wstring& path) const override {
+    const auto key = Key(path);
+    return files_.count(key) != 0 || folders_.count(key) != 0;
+  }
+
+  Expected<void, FsError> CreateFolder(const std::wstring& path) override {
+    const auto key = Key(path);
+    if (uncreatable_.count(key)) return Fail(FsError{L"アクセスが拒否されました。"});
+    if (EntryExists(path)) return Fail(FsError{L"既に存在します。"});
+    folders_.insert(key);
+    created_.push_back(path);
+    return {};
   }
 
   Expected<void, FsError> ReplaceFile(const std::wstring& path, std::string_view bytes) override {
@@ -56,6 +75,8 @@ class FakeFileSystem : public FileSystem {
   std::set<std::wstring> hidden_;
   std::set<std::wstring> unreadable_;
   std::set<std::wstring> unwritable_;
+  std::set<std::wstring> uncreatable_;
+  std::vector<std::wstring> created_;
   int replace_calls_ = 0;
 };
 

@@ -1,0 +1,34 @@
+// Validation and normalization of the paths the user gives.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/drives.h"
+#include "platform/message_boxes.h"
+#include "platform/text_codec.h"
+
+namespace pel {
+
+
+inline constexpr wchar_t kDriveFormMessage[] =
+    L"規定値のドライブ名が正しくありません。ドライブ名は１文字のアルファベットと \":\" でなければいけません。  例 \"C:\", \"D:\"...";
+
+// The number of bytes of `text` in code page 932.
+std::int16_t AnsiByteLength(const TextCodec& codec, const std::wstring& text);
+
+// Bytes `start` (from 1) to `start + length - 1` of the code page 932 form of `text`,
+// fewer where the text is shorter, converted back to text.
+std::wstring AnsiByteMid(const TextCodec& codec, const std::wstring& text, int start, int length);
+
+// Spaces removed from both ends.
+std::wstring TrimSpaces(const std::wstring& text);
+
+// Decides whether `path` is acceptable and normalizes it in place: trimmed, "\" after
+// the drive colon, a trailing "\". Rejects a malformed drive part (after showing the
+// drive message), wildcards and blanks, a drive that cannot be made current, empty
+// levels, and pieces with more than 8 characters before their first dot, more than 3
+// bytes after it or a second dot. An accepted path's drive is left current.
+bool ValidatePath(std::wstring& path, Drives& drives, const TextCodec& codec, MessageBoxes& boxes);
+
+}  // namespace pel

@@ -1,0 +1,109 @@
+#include "run/conversion_run.h"
+
+#include <vector>
+
+#include "paths/fnother.h"
+#include "paths/path_validation.h"
+#include "run/conversion.h"
+#include "run/run_messages.h"
+
+namespace pel {
+namespace {
+
+// The component list holds slots 0 to 256: a path of at most 255 separators.
+constexpr int kMaxSeparators = 255;
+
+void ShowError(RunPorts& ports, const std::wstring& text) {
+  ports.boxes.Show(text, kApplicationTitle, MessageButtons::kOk, MessageIcon::kExclamation);
+}
+
+// Rejects a path: message under the entered text, focus and selection on its box.
+void RejectPath(RunPorts& ports, PathBox box, const std::wstring& entered) {
+  ports.boxes.Show(kBadPathMessage, entered, MessageButtons::kOk, MessageIcon::kExclamation);
+  ports.window.FocusAndSelectAll(box);
+  ports.window.SetStatus(L"");
+}
+
+// Looks up each folder level of the normalized destination path; after one Yes creates
+// every missing level, outermost first. False when the run must end.
+bool PrepareFolders(RunPorts& ports, const std::wstring& normalized) {
+  const int separators = CountSeparators(normalized, L"\\");
+  if (separators > kMaxSeparators) {
+    ShowError(ports, L"変換先のパスの階層が深すぎます（" + std::to_wstring(kMaxSeparators) + L" 階層まで）。\n" +
+                         normalized);
+    return false;
+  }
+  std::vector<std::wstring> components(257);
+  SplitPath(normalized, L"\\", components);
+
+  auto level = [&](int i) {
+    std::wstring path = components[1];
+    for (int k = 2; k <= i; ++k) path += L"\\" + components[static_cast<std::size_t>(k)];
+    return path;
+  };
+  bool missing = false;
+  for (int i = 2; i <= separators - 1 && !missing; ++i) missing = !ports.fs.EntryExists(level(i));
+  if (!missing) return true;
+
+  if (ports.boxes.Show(kCreateFolderQuestion, kApplicationTitle, MessageButtons::kYesNo, MessageIcon::kQuestion) !=
+      MessageAnswer::kYes) {
+    return false;
+  }
+  for (int i = 2; i <= separators - 1; ++i) {
+    const std::wstring path = level(i);
+    if (ports.fs.EntryExists(path)) continue;
+    if (auto created = ports.fs.CreateFolder(path); !created) {
+      ShowError(ports, L"フォルダを作成できません。\n" + path + L"\n" + created.error().reason);
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void RunConversion(RunPorts& ports, std::int16_t& clear_status_pending) {
+  RunWindow& window = ports.window;
+  window.SetStatus(kStatusConverting);
+
+  std::wstring source = window.Text(PathBox::kText2);
+  if (!ValidatePath(source, ports.drives, ports.codec, ports.boxes)) {
+    RejectPath(ports, PathBox::kText2, source);
+    return;
+  }
+  std::wstring destination = window.Text(PathBox::kText1);
+  if (!ValidatePath(destination, ports.drives, ports.codec, ports.boxes)) {
+    RejectPath(ports, PathBox::kText1, destination);
+    return;
+  }
+
+  // The files are named from the texts as typed, trimmed, not from the normalized paths.
+  const std::wstring typed_destination = TrimSpaces(window.Text(PathBox::kText1));
+  const std::wstring destination_file = typed_destination + L".txt";
+  const std::wstring source_folder = TrimSpaces(window.Text(PathBox::kText2));
+
+  if (!typed_destination.empty() && typed_destination.back() == L'\\') {
+    ports.boxes.Show(kNoFileNameMessage, kApplicationTitle, MessageButtons::kOk, MessageIcon::kNone);
+    window.SetStatus(L"");
+    return;
+  }
+  if (!PrepareFolders(ports, destination)) {
+    window.SetStatus(L"");
+    return;
+  }
+
+  window.SetBusyPointer(true);
+  auto converted = ConvertBorehole(ports.fs, source_folder, destination_file);
+  if (!converted) {
+    window.SetBusyPointer(false);
+    window.SetStatus(L"");
+    ShowError(ports, DescribeConversionError(converted.error(), ports.codec));
+    return;
+  }
+  clear_status_pending = 1;
+  window.SetStatus(kStatusDone);
+  window.RefreshFileList();
+  window.SetBusyPointer(false);
+}
+
+}  // namespace pel
