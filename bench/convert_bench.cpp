@@ -72,7 +72,7 @@ class PosixFileSystem : public pel::FileSystem {
   pel::Expected<void, pel::FsError> CreateFolder(const std::wstring&) override {
     return pel::Fail(pel::FsError{L"not used"});
   }
-  pel::Expected<void, pel::FsError> ReplaceFile(const std::wstring& path, std::string_view bytes) override {
+  pel::Expected<void, pel::FsError> AtomicReplace(const std::wstring& path, std::string_view bytes) override {
     const std::string target = Narrow(path);
     const std::string temp = target + ".tmp";
     {

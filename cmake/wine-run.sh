@@ -19,6 +19,10 @@ if [ ! -f "$WINEPREFIX/.pel-ready" ]; then
   fi
   flock -u 9
 fi
+# Test drives: T: is a folder of the build, U: points nowhere and so is never ready.
+mkdir -p "$WINEPREFIX/../wine-drive-t"
+ln -sfn "$(cd "$WINEPREFIX/../wine-drive-t" && pwd)" "$WINEPREFIX/dosdevices/t:"
+ln -sfn /nonexistent/pel-drive-u "$WINEPREFIX/dosdevices/u:"
 if [ -n "${DISPLAY:-}" ]; then
   exec wine "$@"
 fi

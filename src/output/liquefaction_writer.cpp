@@ -95,7 +95,7 @@ Expected<void, WriteError> WriteLiquefactionFile(FileSystem& fs, const std::wstr
                                                  const PointList& points) {
   auto bytes = BuildLiquefactionFile(title, layers, points);
   if (!bytes) return Fail(WriteError(std::move(bytes.error())));
-  if (auto ok = fs.ReplaceFile(destination, *bytes); !ok) return Fail(WriteError(std::move(ok.error())));
+  if (auto ok = fs.AtomicReplace(destination, *bytes); !ok) return Fail(WriteError(std::move(ok.error())));
   return {};
 }
 

@@ -34,7 +34,7 @@ class FileSystem {
 
   // Replaces (or creates) `path` with exactly `bytes`. Atomic: on failure an existing
   // file keeps its old content and no temporary file is left behind.
-  virtual Expected<void, FsError> ReplaceFile(const std::wstring& path, std::string_view bytes) = 0;
+  virtual Expected<void, FsError> AtomicReplace(const std::wstring& path, std::string_view bytes) = 0;
 };
 
 }  // namespace pel

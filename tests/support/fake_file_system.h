@@ -56,7 +56,7 @@ class FakeFileSystem : public FileSystem {
     return {};
   }
 
-  Expected<void, FsError> ReplaceFile(const std::wstring& path, std::string_view bytes) override {
+  Expected<void, FsError> AtomicReplace(const std::wstring& path, std::string_view bytes) override {
     ++replace_calls_;
     if (unwritable_.count(Key(path))) return Fail(FsError{L"アクセスが拒否されました。"});
     files_[Key(path)] = std::string(bytes);

@@ -1,0 +1,109 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <windows.h>
+
+#include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_system.h"
+
+namespace pel::win32 {
+namespace {
+
+Unexpected<FsError> LastError() { return Fail(FsError{SystemErrorText(GetLastError())}); }
+Unexpected<FsError> ErrorOf(DWORD code) { return Fail(FsError{SystemErrorText(code)}); }
+
+// The absolute form of `path`; "C:out.txt" resolves against drive C's current folder.
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::wstring full(needed, L'\0');
+  const DWORD written = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+  full.resize(written < needed ? written : 0);
+  return full.empty() ? path : full;
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool Win32FileSystem::IsOrdinaryFile(const std::wstring& path) const {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
+Expected<std::string, FsError> Win32FileSystem::ReadWholeFile(const std::wstring& path) const {
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return LastError();
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) return LastError();
+  if (size.QuadPart > (1LL << 30)) return Fail(FsError{L"ファイルが大きすぎます。"});
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr)) {
+      return LastError();
+    }
+    if (read == 0) break;  // the file shrank while it was read
+    done += read;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+bool Win32FileSystem::EntryExists(const std::wstring& path) const {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+Expected<void, FsError> Win32FileSystem::CreateFolder(const std::wstring& path) {
+  if (!CreateDirectoryW(path.c_str(), nullptr)) return LastError();
+  return {};
+}
+
+Expected<void, FsError> Win32FileSystem::AtomicReplace(const std::wstring& path, std::string_view bytes) {
+  const std::wstring target = FullPath(path);
+  // A read-only file or a folder of that name is never replaced.
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ErrorOf(ERROR_ACCESS_DENIED);
+    if (attributes & FILE_ATTRIBUTE_READONLY) return ErrorOf(ERROR_ACCESS_DENIED);
+  }
+  const std::size_t slash = target.find_last_of(L'\\');
+  const std::wstring folder = slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
+
+  // A fresh temporary name in the same folder, so that the rename stays on one volume.
+  std::wstring temp;
+  UniqueHandle file;
+  for (unsigned attempt = 0; attempt < 100 && !file; ++attempt) {
+    wchar_t name[64];
+    wsprintfW(name, L"~pel%08lx%02x.tmp", GetCurrentProcessId() ^ GetTickCount(), attempt);
+    temp = folder + name;
+    file.reset(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file && GetLastError() != ERROR_FILE_EXISTS) return LastError();
+  }
+  if (!file) return LastError();
+
+  DWORD error = ERROR_SUCCESS;
+  if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) error = GetLastError();
+  file.reset();
+  if (error == ERROR_SUCCESS &&
+      !MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    error = GetLastError();
+  }
+  if (error != ERROR_SUCCESS) {
+    DeleteFileW(temp.c_str());
+    return ErrorOf(error);
+  }
+  return {};
+}
+
+}  // namespace pel::win32

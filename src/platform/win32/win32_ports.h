@@ -1,0 +1,34 @@
+// The drives, code page 932 and message-box ports on Win32.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/drives.h"
+#include "platform/message_boxes.h"
+#include "platform/text_codec.h"
+
+namespace pel::win32 {
+
+class Win32Drives : public Drives {
+ public:
+  bool MakeDriveCurrent(wchar_t letter) override;
+};
+
+class Win32TextCodec : public TextCodec {
+ public:
+  std::string ToCp932(std::wstring_view text) const override;
+  std::wstring FromCp932(std::string_view bytes) const override;
+};
+
+class Win32MessageBoxes : public MessageBoxes {
+ public:
+  explicit Win32MessageBoxes(HWND owner = nullptr) : owner_(owner) {}
+  void set_owner(HWND owner) { owner_ = owner; }
+  MessageAnswer Show(const std::wstring& text, const std::wstring& caption, MessageButtons buttons,
+                     MessageIcon icon) override;
+
+ private:
+  HWND owner_;
+};
+
+}  // namespace pel::win32

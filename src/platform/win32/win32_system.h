@@ -1,0 +1,17 @@
+// Process-wide Win32 set-up and the system's error texts.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace pel::win32 {
+
+// No system dialog for a drive without a medium or a missing file; DLLs only from the
+// system folder and the program's own.
+void UseQuietErrorModeAndSafeDllSearch();
+
+// The system's text for an error code, without its line end.
+std::wstring SystemErrorText(DWORD code);
+
+}  // namespace pel::win32
