@@ -1,0 +1,38 @@
+// Message boxes as the user sees them: text, caption, buttons, and the answer given.
+#include <gtest/gtest.h>
+
+#include <future>
+
+#include "platform/win32/win32_ports.h"
+#include "win32/dialog_driver.h"
+
+namespace pel::win32 {
+namespace {
+
+TEST(Win32MessageBoxes, ShowTextAndCaptionAndReturnTheAnswer) {
+  struct Case {
+    MessageButtons buttons;
+    int press;
+    MessageAnswer answer;
+  } cases[] = {
+      {MessageButtons::kYesNo, IDYES, MessageAnswer::kYes},
+      {MessageButtons::kYesNo, IDNO, MessageAnswer::kNo},
+      {MessageButtons::kOk, IDOK, MessageAnswer::kOk},
+  };
+  for (const auto& c : cases) {
+    auto shown = std::async(std::launch::async, [&] {
+      Win32MessageBoxes boxes;
+      return boxes.Show(L"フォルダがありません。", L"Vomel", c.buttons, MessageIcon::kQuestion);
+    });
+    HWND box = testing::WaitForMessageBox(GetCurrentProcessId());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(testing::WindowText(box), L"Vomel");
+    EXPECT_EQ(testing::MessageBoxText(box), L"フォルダがありません。");
+    EXPECT_EQ(GetDlgItem(box, IDNO) != nullptr, c.buttons == MessageButtons::kYesNo);
+    ASSERT_TRUE(testing::AnswerMessageBox(box, c.press));
+    EXPECT_EQ(shown.get(), c.answer);
+  }
+}
+
+}  // namespace
+}  // namespace pel::win32
