@@ -69,7 +69,12 @@ class PosixFileSystem : public pel::FileSystem {
     return Slurp(Narrow(path));
   }
   bool EntryExists(const std::wstring& path) const override { return access(Narrow(path).c_str(), F_OK) == 0; }
+  // The conversion needs none of these.
   pel::Expected<void, pel::FsError> CreateFolder(const std::wstring&) override {
+    return pel::Fail(pel::FsError{L"not used"});
+  }
+  std::optional<std::int64_t> FileSize(const std::wstring&) const override { return std::nullopt; }
+  pel::Expected<std::vector<pel::FolderEntry>, pel::FsError> ListFolder(const std::wstring&) const override {
     return pel::Fail(pel::FsError{L"not used"});
   }
   pel::Expected<void, pel::FsError> AtomicReplace(const std::wstring& path, std::string_view bytes) override {

@@ -2,8 +2,11 @@
 // here. The program wires it to the Win32 adapter; tests wire it to an in-memory fake.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "util/expected.h"
 
@@ -13,6 +16,14 @@ namespace pel {
 // system's own error text).
 struct FsError {
   std::wstring reason;
+};
+
+// One entry of a folder listing.
+struct FolderEntry {
+  std::wstring name;
+  bool is_folder = false;
+  bool is_reparse_point = false;  // junction, symbolic link, mount point
+  std::int64_t size = 0;
 };
 
 class FileSystem {
@@ -31,6 +42,14 @@ class FileSystem {
 
   // Creates one folder; its parent must exist.
   virtual Expected<void, FsError> CreateFolder(const std::wstring& path) = 0;
+
+  // The size of the file `path` (hidden and system files too); nothing when there is
+  // no such file.
+  virtual std::optional<std::int64_t> FileSize(const std::wstring& path) const = 0;
+
+  // Every entry of the folder `folder` (ending in "\"), "." and ".." included where the
+  // file system has them, in the file system's own order.
+  virtual Expected<std::vector<FolderEntry>, FsError> ListFolder(const std::wstring& folder) const = 0;
 
   // Replaces (or creates) `path` with exactly `bytes`. Atomic: on failure an existing
   // file keeps its old content and no temporary file is left behind.

@@ -1,5 +1,6 @@
 // An in-memory file system for the portable tests. Paths match case-insensitively
-// (ASCII), as on Windows; files can be marked hidden, unreadable or unwritable.
+// (ASCII), as on Windows; listings come in the order entries were added. Files can be
+// marked hidden, unreadable or unwritable, folders as reparse points.
 #pragma once
 
 #include <algorithm>
@@ -15,69 +16,139 @@ namespace pel::testing {
 
 class FakeFileSystem : public FileSystem {
  public:
-  void AddFile(const std::wstring& path, std::string bytes) { files_[Key(path)] = std::move(bytes); }
-  void AddFolder(const std::wstring& path) { folders_.insert(Key(path)); }
-  void MarkHidden(const std::wstring& path) { hidden_.insert(Key(path)); }
+  // Adds a file, and every missing folder above it.
+  void AddFile(const std::wstring& path, std::string bytes) {
+    AddParents(path);
+    Entry& e = Put(path, false);
+    e.bytes = std::move(bytes);
+  }
+  // Adds a folder, and every missing folder above it.
+  void AddFolder(const std::wstring& path) {
+    AddParents(path);
+    if (!entries_.count(Key(path))) Put(path, true);
+  }
+  void MarkHidden(const std::wstring& path) { entries_.at(Key(path)).hidden = true; }
+  void MarkReparsePoint(const std::wstring& path) { entries_.at(Key(path)).reparse = true; }
   void MarkUnreadable(const std::wstring& path) { unreadable_.insert(Key(path)); }
   void MarkUnwritable(const std::wstring& path) { unwritable_.insert(Key(path)); }
-
-  bool HasFile(const std::wstring& path) const { return files_.count(Key(path)) != 0; }
-  bool HasFolder(const std::wstring& path) const { return folders_.count(Key(path)) != 0; }
   void MarkUncreatable(const std::wstring& path) { uncreatable_.insert(Key(path)); }
-  // Folders in the order they were created.
-  const std::vector<std::wstring>& created() const { return created_; }
-  const std::string& File(const std::wstring& path) const { return files_.at(Key(path)); }
+
+  bool HasFile(const std::wstring& path) const {
+    auto it = entries_.find(Key(path));
+    return it != entries_.end() && !it->second.folder;
+  }
+  bool HasFolder(const std::wstring& path) const {
+    auto it = entries_.find(Key(path));
+    return it != entries_.end() && it->second.folder;
+  }
+  const std::string& File(const std::wstring& path) const { return entries_.at(Key(path)).bytes; }
   int replace_calls() const { return replace_calls_; }
+  // Folders in the order they were created through the port.
+  const std::vector<std::wstring>& created() const { return created_; }
+  // Folders listed through the port, in order.
+  const std::vector<std::wstring>& listed() const { return listed_; }
 
   bool IsOrdinaryFile(const std::wstring& path) const override {
-    const auto key = Key(path);
-    return files_.count(key) != 0 && hidden_.count(key) == 0;
+    auto it = entries_.find(Key(path));
+    return it != entries_.end() && !it->second.folder && !it->second.hidden;
   }
 
   Expected<std::string, FsError> ReadWholeFile(const std::wstring& path) const override {
     const auto key = Key(path);
     if (unreadable_.count(key)) return Fail(FsError{L"アクセスが拒否されました。"});
-    auto it = files_.find(key);
-    if (it == files_.end()) return Fail(FsError{L"ファイルが見つかりません。"});
-    return it->second;
+    if (!HasFile(path)) return Fail(FsError{L"ファイルが見つかりません。"});
+    return entries_.at(key).bytes;
   }
 
-  bool EntryExists(const std::wstring& path) const override {
-    const auto key = Key(path);
-    return files_.count(key) != 0 || folders_.count(key) != 0;
-  }
+  bool EntryExists(const std::wstring& path) const override { return entries_.count(Key(path)) != 0; }
 
   Expected<void, FsError> CreateFolder(const std::wstring& path) override {
-    const auto key = Key(path);
-    if (uncreatable_.count(key)) return Fail(FsError{L"アクセスが拒否されました。"});
+    if (uncreatable_.count(Key(path))) return Fail(FsError{L"アクセスが拒否されました。"});
     if (EntryExists(path)) return Fail(FsError{L"既に存在します。"});
-    folders_.insert(key);
+    Put(path, true);
     created_.push_back(path);
     return {};
+  }
+
+  std::optional<std::int64_t> FileSize(const std::wstring& path) const override {
+    if (!HasFile(path)) return std::nullopt;
+    return static_cast<std::int64_t>(File(path).size());
+  }
+
+  Expected<std::vector<FolderEntry>, FsError> ListFolder(const std::wstring& folder) const override {
+    listed_.push_back(folder);
+    std::wstring parent = Key(folder);
+    if (!parent.empty() && parent.back() == L'\\') parent.pop_back();
+    const bool root = parent.size() == 2 && parent[1] == L':';
+    if (!root && !HasFolder(parent)) return Fail(FsError{L"パスが見つかりません。"});
+    std::vector<const Entry*> children;
+    for (const auto& [key, e] : entries_) {
+      if (ParentKey(key) == parent) children.push_back(&e);
+    }
+    std::sort(children.begin(), children.end(), [](const Entry* a, const Entry* b) { return a->order < b->order; });
+    std::vector<FolderEntry> listing;
+    if (!root) {
+      listing.push_back({L".", true, false, 0});
+      listing.push_back({L"..", true, false, 0});
+    }
+    for (const Entry* e : children) {
+      listing.push_back({e->name, e->folder, e->reparse, static_cast<std::int64_t>(e->bytes.size())});
+    }
+    return listing;
   }
 
   Expected<void, FsError> AtomicReplace(const std::wstring& path, std::string_view bytes) override {
     ++replace_calls_;
     if (unwritable_.count(Key(path))) return Fail(FsError{L"アクセスが拒否されました。"});
-    files_[Key(path)] = std::string(bytes);
+    Put(path, false).bytes = std::string(bytes);
     return {};
   }
 
  private:
+  struct Entry {
+    std::wstring name;
+    bool folder = false;
+    bool hidden = false;
+    bool reparse = false;
+    std::string bytes;
+    int order = 0;
+  };
+
   static std::wstring Key(std::wstring path) {
     std::transform(path.begin(), path.end(), path.begin(),
                    [](wchar_t c) { return c < 128 ? static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))) : c; });
+    while (path.size() > 3 && path.back() == L'\\') path.pop_back();
     return path;
   }
+  static std::wstring ParentKey(const std::wstring& key) {
+    const std::size_t cut = key.find_last_of(L'\\');
+    if (cut == std::wstring::npos) return {};
+    return key.substr(0, cut == 2 && key[1] == L':' ? 2 : cut);
+  }
 
-  std::map<std::wstring, std::string> files_;
-  std::set<std::wstring> folders_;
-  std::set<std::wstring> hidden_;
+  Entry& Put(const std::wstring& path, bool folder) {
+    Entry& e = entries_[Key(path)];
+    const std::size_t cut = path.find_last_of(L'\\');
+    e.name = cut == std::wstring::npos ? path : path.substr(cut + 1);
+    e.folder = folder;
+    if (e.order == 0) e.order = ++next_order_;
+    return e;
+  }
+  void AddParents(const std::wstring& path) {
+    for (std::size_t cut = path.find(L'\\', 3); cut != std::wstring::npos; cut = path.find(L'\\', cut + 1)) {
+      const std::wstring parent = path.substr(0, cut);
+      if (!entries_.count(Key(parent))) Put(parent, true);
+    }
+  }
+
+  std::map<std::wstring, Entry> entries_;
   std::set<std::wstring> unreadable_;
   std::set<std::wstring> unwritable_;
   std::set<std::wstring> uncreatable_;
   std::vector<std::wstring> created_;
+  mutable std::vector<std::wstring> listed_;
   int replace_calls_ = 0;
+  int next_order_ = 0;
 };
 
 }  // namespace pel::testing

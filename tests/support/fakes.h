@@ -10,6 +10,7 @@
 
 #include "platform/drives.h"
 #include "platform/message_boxes.h"
+#include "platform/process.h"
 #include "platform/text_codec.h"
 #include "run/conversion_run.h"
 #include "support/cp932_cases.h"
@@ -64,6 +65,7 @@ class FakeDrives : public Drives {
     current = upper;
     return true;
   }
+  bool IsDriveReady(wchar_t letter) const override { return ready_.find(letter) != std::wstring::npos; }
   wchar_t current = L'C';
 
  private:
@@ -112,6 +114,30 @@ class FakeRunWindow : public RunWindow {
   std::vector<bool> pointer_changes;
   bool busy = false;
   int refreshes = 0;
+};
+
+class FakeProcess : public ProcessEnvironment {
+ public:
+  std::wstring ProgramFolder() const override { return program_folder; }
+  std::wstring Variable(const std::wstring& name) const override {
+    ++variable_reads;
+    auto it = variables.find(name);
+    return it == variables.end() ? std::wstring() : it->second;
+  }
+  void LetEventsRun() override { ++event_runs; }
+
+  std::wstring program_folder = L"C:\\Program Files\\pel";
+  std::map<std::wstring, std::wstring> variables;
+  mutable int variable_reads = 0;
+  int event_runs = 0;
+};
+
+class FakeHelpViewer : public HelpViewer {
+ public:
+  void Invoke(const std::wstring& help_file, unsigned command, unsigned long data) override {
+    calls.push_back(help_file + L"|" + std::to_wstring(command) + L"|" + std::to_wstring(data));
+  }
+  std::vector<std::wstring> calls;
 };
 
 }  // namespace pel::testing

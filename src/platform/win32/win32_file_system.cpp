@@ -69,6 +69,36 @@ Expected<void, FsError> Win32FileSystem::CreateFolder(const std::wstring& path) 
   return {};
 }
 
+std::optional<std::int64_t> Win32FileSystem::FileSize(const std::wstring& path) const {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+  return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+}
+
+Expected<std::vector<FolderEntry>, FsError> Win32FileSystem::ListFolder(const std::wstring& folder) const {
+  std::wstring pattern = folder;
+  if (pattern.empty() || (pattern.back() != L'\\' && pattern.back() != L':')) pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                 FIND_FIRST_EX_LARGE_FETCH);
+  if (find == INVALID_HANDLE_VALUE) return LastError();
+  std::vector<FolderEntry> entries;
+  do {
+    FolderEntry entry;
+    entry.name = data.cFileName;
+    entry.is_folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.is_reparse_point = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    entry.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    entries.push_back(std::move(entry));
+  } while (FindNextFileW(find, &data));
+  const DWORD error = GetLastError();
+  FindClose(find);
+  if (error != ERROR_NO_MORE_FILES) return ErrorOf(error);
+  return entries;
+}
+
 Expected<void, FsError> Win32FileSystem::AtomicReplace(const std::wstring& path, std::string_view bytes) {
   const std::wstring target = FullPath(path);
   // A read-only file or a folder of that name is never replaced.

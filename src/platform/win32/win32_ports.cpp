@@ -32,6 +32,57 @@ bool Win32Drives::MakeDriveCurrent(wchar_t letter) {
   return SetCurrentDirectoryW(root);
 }
 
+bool Win32Drives::IsDriveReady(wchar_t letter) const {
+  letter = UpperLetter(letter);
+  if (letter < L'A' || letter > L'Z') return false;
+  const wchar_t root[] = {letter, L':', L'\\', 0};
+  const UINT type = GetDriveTypeW(root);
+  if (type == DRIVE_UNKNOWN || type == DRIVE_NO_ROOT_DIR) return false;
+  return GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0) != 0;
+}
+
+std::wstring Win32Process::ProgramFolder() const {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const std::size_t cut = path.find_last_of(L'\\');
+  if (cut == std::wstring::npos) return {};
+  // A drive root keeps its backslash: C:\ .
+  return path.substr(0, cut == 2 ? 3 : cut);
+}
+
+std::wstring Win32Process::Variable(const std::wstring& name) const {
+  const DWORD needed = GetEnvironmentVariableW(name.c_str(), nullptr, 0);
+  if (needed == 0) return {};
+  std::wstring value(needed, L'\0');
+  const DWORD length = GetEnvironmentVariableW(name.c_str(), value.data(), needed);
+  value.resize(length < needed ? length : 0);
+  return value;
+}
+
+void Win32Process::LetEventsRun() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void Win32HelpViewer::Invoke(const std::wstring& help_file, unsigned command, unsigned long data) {
+  ::WinHelpW(owner_, help_file.c_str(), command, static_cast<ULONG_PTR>(data));
+}
+
 std::string Win32TextCodec::ToCp932(std::wstring_view text) const {
   if (text.empty()) return {};
   const int length = static_cast<int>(text.size());

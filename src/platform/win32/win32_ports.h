@@ -5,6 +5,7 @@
 
 #include "platform/drives.h"
 #include "platform/message_boxes.h"
+#include "platform/process.h"
 #include "platform/text_codec.h"
 
 namespace pel::win32 {
@@ -12,6 +13,24 @@ namespace pel::win32 {
 class Win32Drives : public Drives {
  public:
   bool MakeDriveCurrent(wchar_t letter) override;
+  // A drive of a known type whose volume answers (a medium is in it).
+  bool IsDriveReady(wchar_t letter) const override;
+};
+
+class Win32Process : public ProcessEnvironment {
+ public:
+  std::wstring ProgramFolder() const override;
+  std::wstring Variable(const std::wstring& name) const override;
+  void LetEventsRun() override;
+};
+
+class Win32HelpViewer : public HelpViewer {
+ public:
+  explicit Win32HelpViewer(HWND owner = nullptr) : owner_(owner) {}
+  void Invoke(const std::wstring& help_file, unsigned command, unsigned long data) override;
+
+ private:
+  HWND owner_;
 };
 
 class Win32TextCodec : public TextCodec {
