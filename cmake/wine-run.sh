@@ -2,7 +2,7 @@
 # Runs a Windows program under Wine in the build's private prefix, on a virtual display.
 #   wine-run.sh PREFIX PROGRAM.exe [ARGS...]
 set -euo pipefail
-export WINEPREFIX="$1"
+export WINEPREFIX="$(realpath -m "$1")"
 shift
 export WINEARCH=win64
 export WINEDEBUG=-all
