@@ -55,21 +55,38 @@ class FakeTextCodec : public TextCodec {
   }
 };
 
-// Drive letters that exist; making one current records it.
+// Drives: `existing` letters, of which `ready` can be read. Each drive has its own
+// current folder; making one current records it.
 class FakeDrives : public Drives {
  public:
-  explicit FakeDrives(std::wstring ready = L"CDZ") : ready_(std::move(ready)) {}
+  explicit FakeDrives(std::wstring ready = L"CDZ", std::wstring existing = L"")
+      : ready_(std::move(ready)), existing_(existing.empty() ? ready_ : std::move(existing)) {}
   bool MakeDriveCurrent(wchar_t letter) override {
     const wchar_t upper = letter >= L'a' && letter <= L'z' ? static_cast<wchar_t>(letter - 32) : letter;
-    if (ready_.find(upper) == std::wstring::npos) return false;
+    if (!IsDriveReady(upper)) return false;
     current = upper;
     return true;
   }
   bool IsDriveReady(wchar_t letter) const override { return ready_.find(letter) != std::wstring::npos; }
+  std::wstring DriveLetters() const override { return existing_; }
+  std::wstring VolumeLabel(wchar_t letter) const override { return IsDriveReady(letter) ? L"DATA" : L""; }
+  std::wstring CurrentFolderOf(wchar_t letter) const override {
+    auto it = folders.find(letter);
+    return it != folders.end() ? it->second : std::wstring{letter, L':', L'\\'};
+  }
+  std::wstring CurrentFolder() const override { return CurrentFolderOf(current); }
+  bool MakeFolderCurrent(const std::wstring& folder) override {
+    if (folder.size() < 2 || !MakeDriveCurrent(folder[0])) return false;
+    folders[current] = folder;
+    return true;
+  }
+
   wchar_t current = L'C';
+  std::map<wchar_t, std::wstring> folders;
 
  private:
   std::wstring ready_;
+  std::wstring existing_;
 };
 
 struct ShownMessage {

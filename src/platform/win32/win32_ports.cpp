@@ -7,8 +7,12 @@ constexpr UINT kShiftJis = 932;
 
 wchar_t UpperLetter(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
 
-// Each drive keeps its own current folder in the environment variable "=D:", as the C
-// runtime keeps it; "D:out.txt" then names a file in drive D's current folder.
+// Without a trailing "\" unless it is a drive root.
+std::wstring WithoutTrailingBackslash(std::wstring folder) {
+  if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
+  return folder;
+}
+
 void RememberCurrentFolder() {
   wchar_t current[MAX_PATH];
   const DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
@@ -23,11 +27,9 @@ bool Win32Drives::MakeDriveCurrent(wchar_t letter) {
   letter = UpperLetter(letter);
   if (letter < L'A' || letter > L'Z') return false;
   RememberCurrentFolder();
-  const wchar_t variable[] = {L'=', letter, L':', 0};
-  wchar_t folder[MAX_PATH];
-  const DWORD length = GetEnvironmentVariableW(variable, folder, MAX_PATH);
-  if (length > 0 && length < MAX_PATH && SetCurrentDirectoryW(folder)) return true;
-  // No folder remembered, or it is gone: the drive's root.
+  const std::wstring folder = CurrentFolderOf(letter);
+  if (SetCurrentDirectoryW(folder.c_str())) return true;
+  // The folder remembered for the drive is gone: its root.
   const wchar_t root[] = {letter, L':', L'\\', 0};
   return SetCurrentDirectoryW(root);
 }
@@ -39,6 +41,50 @@ bool Win32Drives::IsDriveReady(wchar_t letter) const {
   const UINT type = GetDriveTypeW(root);
   if (type == DRIVE_UNKNOWN || type == DRIVE_NO_ROOT_DIR) return false;
   return GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0) != 0;
+}
+
+std::wstring Win32Drives::DriveLetters() const {
+  std::wstring letters;
+  const DWORD mask = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (mask & (1u << i)) letters += static_cast<wchar_t>(L'A' + i);
+  }
+  return letters;
+}
+
+std::wstring Win32Drives::VolumeLabel(wchar_t letter) const {
+  const wchar_t root[] = {UpperLetter(letter), L':', L'\\', 0};
+  wchar_t label[MAX_PATH + 1] = {};
+  if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) return {};
+  return label;
+}
+
+std::wstring Win32Drives::CurrentFolderOf(wchar_t letter) const {
+  letter = UpperLetter(letter);
+  wchar_t current[MAX_PATH];
+  const DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
+  if (length >= 2 && length < MAX_PATH && UpperLetter(current[0]) == letter && current[1] == L':') {
+    return WithoutTrailingBackslash(current);
+  }
+  const wchar_t variable[] = {L'=', letter, L':', 0};
+  wchar_t folder[MAX_PATH];
+  const DWORD remembered = GetEnvironmentVariableW(variable, folder, MAX_PATH);
+  if (remembered > 0 && remembered < MAX_PATH) return WithoutTrailingBackslash(folder);
+  return std::wstring{letter, L':', L'\\'};
+}
+
+std::wstring Win32Drives::CurrentFolder() const {
+  wchar_t current[MAX_PATH];
+  const DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return WithoutTrailingBackslash(current);
+}
+
+bool Win32Drives::MakeFolderCurrent(const std::wstring& folder) {
+  RememberCurrentFolder();
+  if (!SetCurrentDirectoryW(folder.c_str())) return false;
+  RememberCurrentFolder();
+  return true;
 }
 
 std::wstring Win32Process::ProgramFolder() const {

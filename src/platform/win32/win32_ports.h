@@ -15,6 +15,13 @@ class Win32Drives : public Drives {
   bool MakeDriveCurrent(wchar_t letter) override;
   // A drive of a known type whose volume answers (a medium is in it).
   bool IsDriveReady(wchar_t letter) const override;
+  std::wstring DriveLetters() const override;
+  std::wstring VolumeLabel(wchar_t letter) const override;
+  // Each drive keeps its own current folder in the environment variable "=D:", as the
+  // C runtime keeps it; "D:out.txt" then names a file in drive D's current folder.
+  std::wstring CurrentFolderOf(wchar_t letter) const override;
+  std::wstring CurrentFolder() const override;
+  bool MakeFolderCurrent(const std::wstring& folder) override;
 };
 
 class Win32Process : public ProcessEnvironment {
