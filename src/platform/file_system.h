@@ -23,6 +23,7 @@ struct FolderEntry {
   std::wstring name;
   bool is_folder = false;
   bool is_reparse_point = false;  // junction, symbolic link, mount point
+  bool is_hidden = false;         // hidden or system
   std::int64_t size = 0;
 };
 

@@ -88,11 +88,11 @@ class FakeFileSystem : public FileSystem {
     std::sort(children.begin(), children.end(), [](const Entry* a, const Entry* b) { return a->order < b->order; });
     std::vector<FolderEntry> listing;
     if (!root) {
-      listing.push_back({L".", true, false, 0});
-      listing.push_back({L"..", true, false, 0});
+      listing.push_back({L".", true, false, false, 0});
+      listing.push_back({L"..", true, false, false, 0});
     }
     for (const Entry* e : children) {
-      listing.push_back({e->name, e->folder, e->reparse, static_cast<std::int64_t>(e->bytes.size())});
+      listing.push_back({e->name, e->folder, e->reparse, e->hidden, static_cast<std::int64_t>(e->bytes.size())});
     }
     return listing;
   }

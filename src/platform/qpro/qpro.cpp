@@ -90,7 +90,7 @@ const Library::Listing& Library::List(const std::wstring& pattern) {
     if (auto entries = fs_.ListFolder(folder)) {
       for (auto& entry : *entries) {
         if (!entry.is_folder) {
-          listing.files.push_back({std::move(entry.name), entry.size, 1});
+          listing.files.push_back(FileRecord{std::move(entry.name), entry.size, 1});
         } else if (!entry.is_reparse_point) {
           listing.folders.push_back(std::move(entry.name));
         } else {

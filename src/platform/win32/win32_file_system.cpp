@@ -90,6 +90,7 @@ Expected<std::vector<FolderEntry>, FsError> Win32FileSystem::ListFolder(const st
     entry.name = data.cFileName;
     entry.is_folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     entry.is_reparse_point = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    entry.is_hidden = (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
     entry.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
     entries.push_back(std::move(entry));
   } while (FindNextFileW(find, &data));
