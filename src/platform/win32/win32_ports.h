@@ -34,6 +34,7 @@ class Win32Process : public ProcessEnvironment {
 class Win32HelpViewer : public HelpViewer {
  public:
   explicit Win32HelpViewer(HWND owner = nullptr) : owner_(owner) {}
+  void set_owner(HWND owner) { owner_ = owner; }
   void Invoke(const std::wstring& help_file, unsigned command, unsigned long data) override;
 
  private:

@@ -1,0 +1,125 @@
+// Form1: the converter's only window. Its window procedure cracks messages and hands
+// them to handlers named after their control and event; the handlers gather control
+// texts, call the portable code and show the outcome.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/drives.h"
+#include "platform/file_system.h"
+#include "platform/message_boxes.h"
+#include "platform/process.h"
+#include "platform/text_codec.h"
+#include "run/conversion_run.h"
+#include "ui/control_ids.h"
+#include "ui/folder_lists.h"
+
+namespace pel::ui {
+
+// The program-wide values.
+struct ProgramState {
+  std::wstring patdat_path;
+  std::wstring help_file_path;
+  std::int16_t clear_status_pending = 0;
+};
+
+struct FormPorts {
+  FileSystem& fs;
+  Drives& drives;
+  const TextCodec& codec;
+  ProcessEnvironment& process;
+  MessageBoxes& boxes;
+  HelpViewer& help;
+};
+
+inline constexpr wchar_t kNoPatdatMessage[] = L" PATDAT の設定がありません.";
+
+enum class Side { kDestination, kSource };  // Drive1/Dir1/File1/Text1, Drive2/Dir2/Text2
+
+class Form1 : public RunWindow {
+ public:
+  Form1(FormPorts ports, ProgramState& state);
+  ~Form1() override;
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  // Creates the window and its controls, hidden. The folder lists and the file list
+  // show the process's current folder, the drive lists its drive.
+  bool Create(HINSTANCE instance);
+  // The start-up sequence. False when the program must end (no PATDAT folder); the
+  // window has then never been shown.
+  bool Form_Load();
+  // Keyboard handling before dispatch: Tab order, Enter on buttons and folder lists.
+  bool PreTranslate(const MSG& message);
+
+  HWND hwnd() const { return form_; }
+  HWND control(ControlId id) const;
+
+  // Event handlers.
+  void Command1_Click();
+  void Command2_Click();
+  void Drive1_Change() { DriveChange(Side::kDestination); }
+  void Drive2_Change() { DriveChange(Side::kSource); }
+  void Dir1_Change();
+  void Dir2_Change();
+  void File1_Click() {}
+  void Picture1_MouseMove();
+  // The window's help procedure: shows a topic of the help file.
+  void HelpProcedure(std::int16_t topic);
+
+  // The folder lists' current folder and the drive lists' selection, as the handlers
+  // use them. Setting a folder list's path that differs raises its change handler;
+  // setting a drive list's index that moves the selection raises its change handler.
+  const std::wstring& DirPath(Side side) const { return dir_path_[Index(side)]; }
+  bool SetDirPath(Side side, const std::wstring& path);
+  int DriveListIndex(Side side) const;
+  void SetDriveListIndex(Side side, int index);
+  // Double-click (or Enter) on a folder list item: opens that folder. A folder that
+  // cannot be opened is reported and the list stays on its last good folder.
+  void OpenFolderItem(Side side, int index);
+
+  // RunWindow
+  std::wstring Text(PathBox box) const override;
+  void FocusAndSelectAll(PathBox box) override;
+  void SetStatus(const std::wstring& text) override;
+  void SetBusyPointer(bool busy) override;
+  void RefreshFileList() override;
+
+ private:
+  static std::size_t Index(Side side) { return side == Side::kDestination ? 0 : 1; }
+  static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnPictureMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  bool OnChildMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+
+  void CreateControls();
+  void ApplyDpi(UINT dpi);
+  void DrawFolderItem(const DRAWITEMSTRUCT& item);
+  void DriveChange(Side side);
+  bool FillFolderList(Side side, const std::wstring& path, bool report);
+  void FillDriveList(Side side);
+  wchar_t SelectedDrive(Side side) const;
+  void ReportFolderError(const std::wstring& path, const FsError& error);
+
+  FormPorts ports_;
+  ProgramState& state_;
+  HWND form_ = nullptr;
+  HWND picture_ = nullptr;
+  std::array<HWND, 16> controls_{};  // by control id - kPicture1
+  std::array<std::wstring, 2> dir_path_;
+  std::array<std::vector<FolderItem>, 2> dir_items_;
+  std::vector<HWND> tab_order_;
+  UINT dpi_ = 96;
+  HFONT font_ = nullptr;
+  HBRUSH grey_brush_ = nullptr;
+  bool busy_ = false;
+};
+
+}  // namespace pel::ui

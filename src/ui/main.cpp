@@ -1,0 +1,33 @@
+// pelmora2liq.exe: wires the ports to the Win32 adapters and runs the window.
+#include <windows.h>
+
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_ports.h"
+#include "platform/win32/win32_system.h"
+#include "ui/form1.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  pel::win32::UseQuietErrorModeAndSafeDllSearch();
+  pel::win32::Win32FileSystem fs;
+  pel::win32::Win32Drives drives;
+  pel::win32::Win32TextCodec codec;
+  pel::win32::Win32Process process;
+  pel::win32::Win32MessageBoxes boxes;
+  pel::win32::Win32HelpViewer help;
+  pel::ui::ProgramState state;
+  pel::ui::Form1 form({fs, drives, codec, process, boxes, help}, state);
+  if (!form.Create(instance)) return 1;
+  boxes.set_owner(form.hwnd());
+  help.set_owner(form.hwnd());
+  if (!form.Form_Load()) return 0;  // no PATDAT folder: the window is never shown
+  ShowWindow(form.hwnd(), show);
+  UpdateWindow(form.hwnd());
+
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (form.PreTranslate(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
