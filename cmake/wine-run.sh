@@ -14,6 +14,9 @@ if [ ! -f "$WINEPREFIX/.pel-ready" ]; then
   flock 9
   if [ ! -f "$WINEPREFIX/.pel-ready" ]; then
     wineboot -i >/dev/null 2>&1
+    # Windows draw their own frames, so nothing waits for a window manager that the
+    # virtual display does not have.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.pel-ready"
   fi

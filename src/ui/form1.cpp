@@ -387,8 +387,10 @@ bool Form1::PreTranslate(const MSG& message) {
     if (SendMessageW(GetFocus(), CB_GETDROPPEDSTATE, 0, 0)) return false;
     const bool back = GetKeyState(VK_SHIFT) < 0;
     HWND focus = GetFocus();
-    auto it = std::find_if(tab_order_.begin(), tab_order_.end(),
-                           [&](HWND w) { return w == focus || IsChild(w, focus); });
+    auto it = std::find(tab_order_.begin(), tab_order_.end(), focus);
+    if (it == tab_order_.end()) {  // inside a control, such as a drop-down list's edit part
+      it = std::find_if(tab_order_.begin() + 1, tab_order_.end(), [&](HWND w) { return IsChild(w, focus); });
+    }
     std::size_t index = it == tab_order_.end() ? 0 : static_cast<std::size_t>(it - tab_order_.begin());
     index = back ? (index + tab_order_.size() - 1) % tab_order_.size()
                  : (it == tab_order_.end() ? 0 : (index + 1) % tab_order_.size());

@@ -27,6 +27,13 @@ class FakeFileSystem : public FileSystem {
     AddParents(path);
     if (!entries_.count(Key(path))) Put(path, true);
   }
+  // Removes an entry and everything below it, as another program might.
+  void Remove(const std::wstring& path) {
+    const std::wstring key = Key(path);
+    for (auto it = entries_.begin(); it != entries_.end();) {
+      it = it->first == key || it->first.rfind(key + L"\\", 0) == 0 ? entries_.erase(it) : std::next(it);
+    }
+  }
   void MarkHidden(const std::wstring& path) { entries_.at(Key(path)).hidden = true; }
   void MarkReparsePoint(const std::wstring& path) { entries_.at(Key(path)).reparse = true; }
   void MarkUnreadable(const std::wstring& path) { unreadable_.insert(Key(path)); }
@@ -80,7 +87,11 @@ class FakeFileSystem : public FileSystem {
     std::wstring parent = Key(folder);
     if (!parent.empty() && parent.back() == L'\\') parent.pop_back();
     const bool root = parent.size() == 2 && parent[1] == L':';
-    if (!root && !HasFolder(parent)) return Fail(FsError{L"パスが見つかりません。"});
+    // A drive root is there when the drive holds anything.
+    const bool there = root ? std::any_of(entries_.begin(), entries_.end(),
+                                          [&](const auto& e) { return e.first.rfind(parent, 0) == 0; })
+                            : HasFolder(parent);
+    if (!there) return Fail(FsError{L"パスが見つかりません。"});
     std::vector<const Entry*> children;
     for (const auto& [key, e] : entries_) {
       if (ParentKey(key) == parent) children.push_back(&e);

@@ -1,0 +1,197 @@
+// Form1's handlers in process, on a real window, with the file system, drives and
+// message boxes faked so that every case is exact.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "run/run_messages.h"
+#include "support/fake_file_system.h"
+#include "support/fakes.h"
+#include "ui/form1.h"
+#include "ui/layout.h"
+
+namespace pel::ui {
+namespace {
+
+class Form1Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs.AddFile(L"C:\\pel\\PATDAT\\kishitu.txt", "SAND 1.85");
+    fs.AddFile(L"C:\\work\\B-1\\titl01.txt", "\"No.1\"");
+    fs.AddFile(L"C:\\work\\B-1\\X1.txt", "1,2.5,a,b");
+    fs.AddFile(L"C:\\work\\notes.txt", "");
+    fs.AddFolder(L"C:\\work\\out");
+    fs.AddFolder(L"D:\\data");
+    drives.folders[L'C'] = L"C:\\work";
+    drives.folders[L'D'] = L"D:\\data";
+    drives.current = L'C';
+    process.program_folder = L"C:\\pel";
+  }
+  void TearDown() override { form.reset(); }
+
+  void Start() {
+    form = std::make_unique<Form1>(FormPorts{fs, drives, codec, process, boxes, help}, state);
+    ASSERT_TRUE(form->Create(GetModuleHandleW(nullptr)));
+    ASSERT_TRUE(form->Form_Load());
+    ShowWindow(form->hwnd(), SW_SHOW);
+  }
+  std::wstring TextOf(ControlId id) {
+    wchar_t text[512] = {};
+    GetWindowTextW(form->control(id), text, 512);
+    return text;
+  }
+  int FolderItemIndex(Side side, const std::wstring& label) {
+    HWND list = form->control(side == Side::kDestination ? kDir1 : kDir2);
+    return static_cast<int>(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(label.c_str())));
+  }
+
+  testing::FakeFileSystem fs;
+  testing::FakeDrives drives{L"CD", L"CDU"};
+  testing::FakeTextCodec codec;
+  testing::FakeProcess process;
+  testing::FakeMessageBoxes boxes;
+  testing::FakeHelpViewer help;
+  ProgramState state;
+  std::unique_ptr<Form1> form;
+};
+
+TEST_F(Form1Test, StartUpFillsBothTextBoxesWithTheCurrentFolder) {
+  Start();
+  EXPECT_EQ(state.patdat_path, L"C:\\pel\\PATDAT\\");
+  EXPECT_EQ(TextOf(kText1), L"C:\\work");
+  EXPECT_EQ(TextOf(kText2), L"C:\\work");
+  EXPECT_EQ(TextOf(kLabel3), L"");
+  EXPECT_TRUE(boxes.shown.empty());
+  wchar_t caption[128] = {};
+  GetWindowTextW(form->hwnd(), caption, 128);
+  EXPECT_STREQ(caption, L"Pelmora -> 液状化判定ﾌｧｲﾙ");
+  // The client area is the design size at the window's DPI.
+  RECT client;
+  GetClientRect(form->hwnd(), &client);
+  const UINT dpi = GetDpiForWindow(form->hwnd());
+  EXPECT_EQ(client.right, MulDiv(kClientWidth, static_cast<int>(dpi), 1440));
+  EXPECT_EQ(client.bottom, MulDiv(kClientHeight, static_cast<int>(dpi), 1440));
+}
+
+TEST_F(Form1Test, NoPatdatShowsTheMessageAndNeverTheWindow) {
+  fs.Remove(L"C:\\pel\\PATDAT");
+  form = std::make_unique<Form1>(FormPorts{fs, drives, codec, process, boxes, help}, state);
+  ASSERT_TRUE(form->Create(GetModuleHandleW(nullptr)));
+  EXPECT_FALSE(form->Form_Load());
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, L" PATDAT の設定がありません.");
+  EXPECT_EQ(boxes.shown[0].caption, L"Vomel");
+  EXPECT_EQ(boxes.shown[0].icon, MessageIcon::kNone);
+  EXPECT_FALSE(IsWindowVisible(form->hwnd()));
+}
+
+TEST_F(Form1Test, OpeningAFolderReplacesTheTypedTextAndListsItsFiles) {
+  Start();
+  SetWindowTextW(form->control(kText1), L"C:\\work\\typed-name");
+  form->OpenFolderItem(Side::kDestination, FolderItemIndex(Side::kDestination, L"out"));
+  EXPECT_EQ(form->DirPath(Side::kDestination), L"C:\\work\\out");
+  EXPECT_EQ(TextOf(kText1), L"C:\\work\\out");
+  EXPECT_EQ(TextOf(kText2), L"C:\\work");
+  EXPECT_EQ(SendMessageW(form->control(kFile1), LB_GETCOUNT, 0, 0), 0);
+  EXPECT_EQ(drives.CurrentFolder(), L"C:\\work\\out");
+
+  form->OpenFolderItem(Side::kDestination, FolderItemIndex(Side::kDestination, L"work"));
+  EXPECT_EQ(SendMessageW(form->control(kFile1), LB_GETCOUNT, 0, 0), 1);  // notes.txt
+}
+
+TEST_F(Form1Test, AFolderThatVanishedIsReportedAndTheListStays) {
+  Start();
+  const int index = FolderItemIndex(Side::kSource, L"B-1");
+  fs.Remove(L"C:\\work\\B-1");
+  form->OpenFolderItem(Side::kSource, index);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_NE(boxes.shown[0].text.find(L"C:\\work\\B-1"), std::wstring::npos);
+  EXPECT_EQ(form->DirPath(Side::kSource), L"C:\\work");
+  EXPECT_EQ(TextOf(kText2), L"C:\\work");
+  EXPECT_EQ(FolderItemIndex(Side::kSource, L"B-1"), LB_ERR);  // listed anew
+}
+
+TEST_F(Form1Test, ADriveThatIsNotReadyFallsBackToTheFirstEntry) {
+  Start();
+  // Entries c:, d:, u: (u: not ready). From d:, choose u:.
+  form->SetDriveListIndex(Side::kSource, 1);
+  EXPECT_EQ(form->DirPath(Side::kSource), L"D:\\data");
+  EXPECT_EQ(drives.current, L'D');
+  form->SetDriveListIndex(Side::kSource, 2);
+  EXPECT_EQ(form->DriveListIndex(Side::kSource), 0);
+  EXPECT_EQ(form->DirPath(Side::kSource), L"C:\\work");
+  EXPECT_EQ(TextOf(kText2), L"C:\\work");
+  EXPECT_EQ(drives.current, L'C');
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(Form1Test, WhenTheFirstEntryIsNotReadyEitherNothingMoves) {
+  drives = testing::FakeDrives(L"D", L"ADU");
+  drives.folders[L'D'] = L"D:\\data";
+  drives.current = L'D';
+  Start();
+  ASSERT_EQ(form->DriveListIndex(Side::kSource), 1);
+  form->SetDriveListIndex(Side::kSource, 2);
+  EXPECT_EQ(form->DriveListIndex(Side::kSource), 0);
+  EXPECT_EQ(form->DirPath(Side::kSource), L"D:\\data");
+  EXPECT_EQ(TextOf(kText2), L"D:\\data");
+  EXPECT_EQ(drives.current, L'D');
+}
+
+TEST_F(Form1Test, MouseMoveClearsTheStatusOnceAfterASuccessfulRun) {
+  Start();
+  SetWindowTextW(form->control(kText2), L"C:\\work\\B-1");
+  SetWindowTextW(form->control(kText1), L"C:\\work\\out\\b1");
+  SendMessageW(form->control(kCommand1), BM_CLICK, 0, 0);
+  EXPECT_EQ(TextOf(kLabel3), kStatusDone);
+  EXPECT_EQ(state.clear_status_pending, 1);
+  EXPECT_TRUE(fs.HasFile(L"C:\\work\\out\\b1.txt"));
+
+  SendMessageW(form->control(kPicture1), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(TextOf(kLabel3), L"");
+  EXPECT_EQ(state.clear_status_pending, 0);
+  form->SetStatus(L"kept");
+  SendMessageW(form->control(kPicture1), WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+  EXPECT_EQ(TextOf(kLabel3), L"kept");
+}
+
+TEST_F(Form1Test, RejectedSourceTakesTheFocusWithItsTextSelected) {
+  Start();
+  SetWindowTextW(form->control(kText2), L"C:\\my folder");
+  SendMessageW(form->control(kCommand1), BM_CLICK, 0, 0);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, kBadPathMessage);
+  EXPECT_EQ(GetFocus(), form->control(kText2));
+  DWORD start = 0, end = 0;
+  SendMessageW(form->control(kText2), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, 12u);
+  EXPECT_EQ(TextOf(kLabel3), L"");
+}
+
+TEST_F(Form1Test, TabMovesThroughTheControlsInTabOrder) {
+  Start();
+  SetForegroundWindow(form->hwnd());
+  SetFocus(form->control(kPicture1));
+  const ControlId expected[] = {kDir1, kDrive1, kFile1, kDir2, kDrive2, kCommand1, kCommand2, kText1, kText2, kPicture1};
+  for (ControlId id : expected) {
+    MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    ASSERT_TRUE(form->PreTranslate(tab));
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), id);
+  }
+}
+
+TEST_F(Form1Test, CloseButtonEndsTheWindowAndHelpGoesToTheViewer) {
+  Start();
+  state.help_file_path = L"C:\\pel\\Vadelqix.HLP";
+  form->HelpProcedure(7);
+  EXPECT_EQ(help.calls, std::vector<std::wstring>{L"C:\\pel\\Vadelqix.HLP|1|7"});
+  SendMessageW(form->control(kCommand2), BM_CLICK, 0, 0);
+  EXPECT_EQ(form->hwnd(), nullptr);
+  MSG quit;
+  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+}  // namespace
+}  // namespace pel::ui
