@@ -14,18 +14,18 @@ if [ ! -f "$WINEPREFIX/.pel-ready" ]; then
   flock 9
   if [ ! -f "$WINEPREFIX/.pel-ready" ]; then
     wineboot -i >/dev/null 2>&1
-    # Windows draw their own frames, so nothing waits for a window manager that the
-    # virtual display does not have.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wine regedit /S "$(winepath -w "$(dirname "$0")/wine-prefix.reg")" >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.pel-ready"
   fi
   flock -u 9
 fi
 # Test drives: T: is a folder of the build, U: points nowhere and so is never ready.
-mkdir -p "$WINEPREFIX/../wine-drive-t"
-ln -sfn "$(cd "$WINEPREFIX/../wine-drive-t" && pwd)" "$WINEPREFIX/dosdevices/t:"
-ln -sfn /nonexistent/pel-drive-u "$WINEPREFIX/dosdevices/u:"
+if [ -z "${PEL_WINE_NO_TEST_DRIVES:-}" ]; then
+  mkdir -p "$WINEPREFIX/../wine-drive-t"
+  ln -sfn "$(cd "$WINEPREFIX/../wine-drive-t" && pwd)" "$WINEPREFIX/dosdevices/t:"
+  ln -sfn /nonexistent/pel-drive-u "$WINEPREFIX/dosdevices/u:"
+fi
 if [ -n "${DISPLAY:-}" ]; then
   exec wine "$@"
 fi

@@ -15,29 +15,10 @@
 #include "run/run_messages.h"
 #include "support/cp932_cases.h"
 #include "support/fakes.h"
+#include "win32/test_folders.h"
 
 namespace pel::win32 {
 namespace {
-
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        DeleteFileW(path.c_str());
-      }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  RemoveDirectoryW(folder.c_str());
-}
 
 std::string Slurp(const std::wstring& path) {
   auto bytes = Win32FileSystem().ReadWholeFile(path);
@@ -66,15 +47,12 @@ int TemporaryFiles(const std::wstring& folder) {
 class AdaptersTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    wchar_t name[64];
-    wsprintfW(name, L"T:\\adapters-%lu", GetCurrentProcessId());
-    dir = name;
-    RemoveTree(dir);
-    ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr)) << "is drive T: mapped?";
+    dir = testing::FreshTestFolder(L"adapters");
+    ASSERT_TRUE(fs.EntryExists(dir)) << "is drive T: mapped?";
   }
   void TearDown() override {
     SetCurrentDirectoryW(L"T:\\");
-    RemoveTree(dir);
+    testing::RemoveTree(dir);
   }
   std::wstring dir;
   Win32FileSystem fs;

@@ -21,9 +21,12 @@ bool WaitFor(Condition condition, std::chrono::milliseconds timeout = std::chron
   return true;
 }
 
+// A window's text; asked of the window itself, so that it works for another process's
+// edit controls too.
 inline std::wstring WindowText(HWND window) {
   wchar_t text[1024] = {};
-  GetWindowTextW(window, text, 1024);
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
   return text;
 }
 

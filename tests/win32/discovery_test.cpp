@@ -9,6 +9,7 @@
 #include "discovery/patdat.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_ports.h"
+#include "win32/test_folders.h"
 
 namespace pel::win32 {
 namespace {
@@ -21,28 +22,6 @@ void MakeFile(const std::wstring& path, const char* content) {
   DWORD written = 0;
   WriteFile(file, content, static_cast<DWORD>(strlen(content)), &written, nullptr);
   CloseHandle(file);
-}
-
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        RemoveTree(path);
-      } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveDirectoryW(path.c_str());
-      } else {
-        DeleteFileW(path.c_str());
-      }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  RemoveDirectoryW(folder.c_str());
 }
 
 // Wine's name of a path on the Unix side; empty when not running under Wine.
@@ -103,14 +82,10 @@ void RemoveDirectoryLink(const std::wstring& link) {
 class DiscoveryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    wchar_t name[64];
-    static int serial = 0;
-    wsprintfW(name, L"T:\\discovery-%lu-%d", GetCurrentProcessId(), ++serial);
-    root = name;
-    RemoveTree(root);
-    MakeFolder(root);
+    root = testing::FreshTestFolder(L"discovery");
+    ASSERT_TRUE(fs.EntryExists(root));
   }
-  void TearDown() override { RemoveTree(root); }
+  void TearDown() override { testing::RemoveTree(root); }
 
   std::vector<std::wstring> Walk() {
     qpro::Library library(fs, drives);

@@ -1,0 +1,284 @@
+// End to end: the real pelmora2liq.exe, started and worked from this second process as
+// a user would work it: texts typed, buttons pressed, message boxes read and answered,
+// files checked on disk.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ui/control_ids.h"
+#include "ui/layout.h"
+#include "win32/dialog_driver.h"
+#include "win32/test_folders.h"
+
+namespace pel::e2e {
+namespace {
+
+using testing::AnswerMessageBox;
+using testing::FindMessageBox;
+using testing::MessageBoxText;
+using testing::WaitFor;
+using testing::WaitForMessageBox;
+using testing::WindowText;
+
+std::wstring ModuleFolder() {
+  wchar_t path[MAX_PATH];
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder = path;
+  return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The program beside this driver, or in the folder above it.
+std::wstring ProgramPath() {
+  const std::wstring here = ModuleFolder() + L"\\pelmora2liq.exe";
+  if (Exists(here)) return here;
+  const std::wstring folder = ModuleFolder();
+  return folder.substr(0, folder.find_last_of(L'\\')) + L"\\pelmora2liq.exe";
+}
+
+// A Unix path from the environment as a Windows path on drive Z:.
+std::wstring FromUnixVariable(const wchar_t* name) {
+  wchar_t value[MAX_PATH] = {};
+  if (!GetEnvironmentVariableW(name, value, MAX_PATH)) return {};
+  std::wstring path = L"Z:";
+  for (const wchar_t* p = value; *p; ++p) path += *p == L'/' ? L'\\' : *p;
+  return path;
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "<missing>";
+  std::string bytes(static_cast<std::size_t>(GetFileSize(file, nullptr)), '\0');
+  DWORD read = 0;
+  ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  CloseHandle(file);
+  return bytes;
+}
+
+// The converter, running.
+class App {
+ public:
+  explicit App(const std::wstring& folder, const std::wstring& program = ProgramPath()) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring command = L"\"" + program + L"\"";
+    if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &process_)) {
+      return;
+    }
+    WaitForInputIdle(process_.hProcess, 20000);
+  }
+  ~App() {
+    if (process_.hProcess) {
+      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        if (form_) PostMessageW(form_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_.hProcess, 10000) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
+      }
+      CloseHandle(process_.hThread);
+      CloseHandle(process_.hProcess);
+    }
+  }
+  DWORD pid() const { return process_.dwProcessId; }
+  HANDLE handle() const { return process_.hProcess; }
+
+  // Waits for the window to be shown; false when it never is.
+  bool WaitForWindow() {
+    return WaitFor([&] {
+      form_ = nullptr;
+      EnumWindows(
+          [](HWND window, LPARAM param) -> BOOL {
+            auto* app = reinterpret_cast<App*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t cls[64] = {};
+            GetClassNameW(window, cls, 64);
+            if (owner == app->pid() && std::wstring(cls) == ui::kForm1Class && IsWindowVisible(window)) {
+              app->form_ = window;
+              return FALSE;
+            }
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(this));
+      return form_ != nullptr;
+    });
+  }
+  HWND form() const { return form_; }
+  HWND control(ui::ControlId id) const {
+    HWND picture = FindWindowExW(form_, nullptr, ui::kPicture1Class, nullptr);
+    return id == ui::kPicture1 ? picture : GetDlgItem(picture, id);
+  }
+  void Type(ui::ControlId id, const std::wstring& text) {
+    SendMessageW(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  std::wstring Text(ui::ControlId id) const { return WindowText(control(id)); }
+  void Click(ui::ControlId id) { PostMessageW(control(id), BM_CLICK, 0, 0); }
+  bool WaitForStatus(const std::wstring& status) {
+    return WaitFor([&] { return Text(ui::kLabel3) == status; });
+  }
+  HWND Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(form_, nullptr), &info);
+    return info.hwndFocus;
+  }
+
+ private:
+  PROCESS_INFORMATION process_{};
+  HWND form_ = nullptr;
+};
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    examples = FromUnixVariable(L"PEL_EXAMPLES");
+    ASSERT_FALSE(examples.empty()) << "PEL_EXAMPLES names the sample borehole folders";
+    out = testing::FreshTestFolder(L"e2e");
+  }
+  void TearDown() override { testing::RemoveTree(out); }
+  std::wstring examples;
+  std::wstring out;
+};
+
+TEST_F(EndToEnd, ConvertsTheSampleBoreholeByteForByte) {
+  App app(examples + L"\\B-1");
+  ASSERT_TRUE(app.WaitForWindow());
+  EXPECT_EQ(app.Text(ui::kText2), examples + L"\\B-1");
+  EXPECT_EQ(app.Text(ui::kText1), examples + L"\\B-1");
+  app.Type(ui::kText1, out + L"\\b1");
+  app.Click(ui::kCommand1);
+  ASSERT_TRUE(app.WaitForStatus(L"変換が正常に終了しました。"));
+  EXPECT_EQ(ReadBytes(out + L"\\b1.txt"), ReadBytes(FromUnixVariable(L"PEL_E2E_EXPECTED") + L"\\B-1.txt"));
+  EXPECT_EQ(FindMessageBox(app.pid()), nullptr);
+}
+
+TEST_F(EndToEnd, FolderQuestionYesCreatesTheFoldersAndNoWritesNothing) {
+  App app(examples + L"\\B-2");
+  ASSERT_TRUE(app.WaitForWindow());
+
+  app.Type(ui::kText1, out + L"\\no\\deeper\\b2");
+  app.Click(ui::kCommand1);
+  HWND question = WaitForMessageBox(app.pid());
+  ASSERT_NE(question, nullptr);
+  EXPECT_EQ(MessageBoxText(question), L"フォルダがありません。新規作成しますか？");
+  EXPECT_EQ(WindowText(question), L"Vomel");
+  ASSERT_TRUE(AnswerMessageBox(question, IDNO));
+  ASSERT_TRUE(app.WaitForStatus(L""));
+  EXPECT_FALSE(Exists(out + L"\\no"));
+
+  app.Type(ui::kText1, out + L"\\yes\\deeper\\b2");
+  app.Click(ui::kCommand1);
+  question = WaitForMessageBox(app.pid());
+  ASSERT_NE(question, nullptr);
+  ASSERT_TRUE(AnswerMessageBox(question, IDYES));
+  ASSERT_TRUE(app.WaitForStatus(L"変換が正常に終了しました。"));
+  EXPECT_EQ(ReadBytes(out + L"\\yes\\deeper\\b2.txt").substr(0, 10), "TITLE     ");
+}
+
+TEST_F(EndToEnd, ARejectedSourceGetsTheFocusWithItsTextSelected) {
+  App app(examples + L"\\B-1");
+  ASSERT_TRUE(app.WaitForWindow());
+  app.Type(ui::kText2, L"C:\\my data");
+  app.Click(ui::kCommand1);
+  HWND box = WaitForMessageBox(app.pid());
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), L"指定されたパスは正しくありません。");
+  EXPECT_EQ(WindowText(box), L"C:\\my data");
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  ASSERT_TRUE(WaitFor([&] { return app.Focus() == app.control(ui::kText2); }));
+  const auto selection = static_cast<DWORD>(SendMessageW(app.control(ui::kText2), EM_GETSEL, 0, 0));
+  EXPECT_EQ(LOWORD(selection), 0);
+  EXPECT_EQ(HIWORD(selection), 10);
+  EXPECT_EQ(app.Text(ui::kLabel3), L"");
+}
+
+// The window as the screen shows it: not blank, and every caption drawn (dark pixels
+// inside each label, frame title and button).
+TEST_F(EndToEnd, TheWindowRendersItsCaptions) {
+  App app(examples + L"\\B-1");
+  ASSERT_TRUE(app.WaitForWindow());
+  RedrawWindow(app.form(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RECT frame;
+  GetWindowRect(app.form(), &frame);
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  ASSERT_TRUE(WaitFor([&] {
+    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    return static_cast<const std::uint32_t*>(bits)[(height / 2) * width + width / 2] != 0;
+  }));
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+
+  // Save it for the README (converted to PNG by the test script).
+  const std::wstring shot = FromUnixVariable(L"PEL_SCREENSHOT");
+  if (!shot.empty()) {
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(54 + width * height * 4), 0, 0, 54};
+    std::ofstream bmp(std::string(shot.begin(), shot.end()), std::ios::binary);
+    bmp.write(reinterpret_cast<const char*>(&file), sizeof file);
+    bmp.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    std::vector<std::uint32_t> opaque(pixels, pixels + width * height);
+    for (auto& p : opaque) p |= 0xFF000000u;  // the screen leaves the alpha byte 0
+    bmp.write(reinterpret_cast<const char*>(opaque.data()), static_cast<std::streamsize>(opaque.size() * 4));
+  }
+
+  std::vector<std::uint32_t> colours(pixels, pixels + width * height);
+  std::sort(colours.begin(), colours.end());
+  EXPECT_GT(std::unique(colours.begin(), colours.end()) - colours.begin(), 20) << "a blank window";
+
+  POINT origin{0, 0};
+  ClientToScreen(app.control(ui::kPicture1), &origin);
+  const UINT dpi = GetDpiForWindow(app.form());
+  for (const auto& c : ui::kLayout) {
+    if (c.caption[0] == 0 || c.id == ui::kPicture1) continue;
+    HWND control = app.control(c.id);
+    RECT r;
+    GetWindowRect(control, &r);
+    // A frame's caption runs along its top edge.
+    if (c.kind == ui::ControlKind::kFrame) r.bottom = r.top + MulDiv(315, static_cast<int>(dpi), 1440);
+    int dark = 0;
+    for (int y = std::max(r.top, frame.top); y < std::min(r.bottom, frame.bottom); ++y) {
+      for (int x = std::max(r.left, frame.left); x < std::min(r.right, frame.right); ++x) {
+        const std::uint32_t p = pixels[(y - frame.top) * width + (x - frame.left)];
+        if (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) < 200) ++dark;
+      }
+    }
+    EXPECT_GT(dark, 30) << "no caption drawn in " << std::string(c.name, c.name + wcslen(c.name));
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+// Run on its own (tests/e2e/no_patdat.sh): the program alone on drive C:, with no
+// PATDAT folder on any drive.
+TEST(NoPatdat, OneMessageThenTheProgramEndsWithoutAWindow) {
+  App app(L"C:\\", ModuleFolder() + L"\\pelmora2liq.exe");
+  ASSERT_NE(app.handle(), nullptr);
+  HWND box = WaitForMessageBox(app.pid());
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), L" PATDAT の設定がありません.");
+  EXPECT_EQ(WindowText(box), L"Vomel");
+  EXPECT_EQ(FindWindowW(ui::kForm1Class, nullptr) != nullptr && IsWindowVisible(FindWindowW(ui::kForm1Class, nullptr)),
+            false);
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  EXPECT_EQ(WaitForSingleObject(app.handle(), 20000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(app.handle(), &code);
+  EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
+}  // namespace pel::e2e
