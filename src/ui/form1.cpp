@@ -137,8 +137,9 @@ bool Form1::Create(HINSTANCE instance) {
 
   // Both folder lists, and the file list, start on the process's current folder.
   const std::wstring current = ports_.drives.CurrentFolder();
+  const std::vector<std::pair<wchar_t, std::wstring>> drives = DriveEntries();
   for (Side side : {Side::kDestination, Side::kSource}) {
-    FillDriveList(side);
+    FillDriveList(side, drives);
     FillFolderList(side, current, false);
   }
   if (auto files = FileListItems(ports_.fs, current)) {
@@ -276,15 +277,23 @@ void Form1::ReportFolderError(const std::wstring& path, const FsError& error) {
                     MessageIcon::kExclamation);
 }
 
-void Form1::FillDriveList(Side side) {
-  HWND list = control(side == Side::kDestination ? kDrive1 : kDrive2);
-  SendMessageW(list, CB_RESETCONTENT, 0, 0);
-  const std::wstring current = ports_.drives.CurrentFolder();
-  int selected = 0;
+std::vector<std::pair<wchar_t, std::wstring>> Form1::DriveEntries() const {
+  std::vector<std::pair<wchar_t, std::wstring>> entries;
   for (wchar_t letter : ports_.drives.DriveLetters()) {
     std::wstring text{static_cast<wchar_t>(letter - L'A' + L'a'), L':'};
     const std::wstring label = ports_.drives.VolumeLabel(letter);
     if (!label.empty()) text += L" [" + label + L"]";
+    entries.emplace_back(letter, std::move(text));
+  }
+  return entries;
+}
+
+void Form1::FillDriveList(Side side, const std::vector<std::pair<wchar_t, std::wstring>>& drives) {
+  HWND list = control(side == Side::kDestination ? kDrive1 : kDrive2);
+  SendMessageW(list, CB_RESETCONTENT, 0, 0);
+  const std::wstring current = ports_.drives.CurrentFolder();
+  int selected = 0;
+  for (const auto& [letter, text] : drives) {
     const auto index = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(index), letter);
     if (!current.empty() && (current[0] == letter || current[0] == letter - L'A' + L'a')) selected = static_cast<int>(index);
