@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine in the build's private prefix, on a virtual display.
+# Runs a Windows program under Wine in a private prefix of the build.
 #   wine-run.sh PREFIX PROGRAM.exe [ARGS...]
+# With a DISPLAY the program runs on it; without one on a virtual display (xvfb-run).
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX="$(realpath -m "$1")"
 shift
 export WINEARCH=win64
@@ -14,7 +16,11 @@ if [ ! -f "$WINEPREFIX/.pel-ready" ]; then
   flock 9
   if [ ! -f "$WINEPREFIX/.pel-ready" ]; then
     wineboot -i >/dev/null 2>&1
-    wine regedit /S "$(winepath -w "$(dirname "$0")/wine-prefix.reg")" >/dev/null 2>&1
+    wine regedit /S "$(winepath -w "$here/wine-prefix.reg")" >/dev/null 2>&1
+    # A prefix for a real desktop (./run) leaves the frames to its window manager.
+    if [ -z "${PEL_WINE_DESKTOP:-}" ]; then
+      wine regedit /S "$(winepath -w "$here/wine-prefix-virtual-display.reg")" >/dev/null 2>&1
+    fi
     wineserver -w
     touch "$WINEPREFIX/.pel-ready"
   fi

@@ -6,9 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -135,6 +132,61 @@ class App {
   HWND form_ = nullptr;
 };
 
+// The window's pixels as the screen shows them (0x00RRGGBB).
+struct Capture {
+  RECT frame{};
+  int width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;
+  std::uint32_t at(int screen_x, int screen_y) const {
+    return pixels[static_cast<std::size_t>((screen_y - frame.top) * width + (screen_x - frame.left))];
+  }
+};
+
+Capture CaptureWindow(HWND window) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Capture shot;
+  GetWindowRect(window, &shot.frame);
+  shot.width = shot.frame.right - shot.frame.left;
+  shot.height = shot.frame.bottom - shot.frame.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  const std::size_t count = static_cast<std::size_t>(shot.width) * static_cast<std::size_t>(shot.height);
+  // Wait until the window has been painted (its middle is no longer black).
+  WaitFor([&] {
+    BitBlt(memory, 0, 0, shot.width, shot.height, screen, shot.frame.left, shot.frame.top, SRCCOPY);
+    return (pixels[count / 2] & 0xFFFFFF) != 0;
+  });
+  shot.pixels.assign(pixels, pixels + count);
+  for (auto& p : shot.pixels) p &= 0xFFFFFF;  // the screen leaves the alpha byte undefined
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return shot;
+}
+
+void SaveBitmap(const Capture& shot, const std::wstring& path) {
+  BITMAPINFOHEADER header{sizeof header, shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const auto bytes = static_cast<DWORD>(shot.pixels.size() * 4);
+  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof header + bytes), 0, 0,
+                        sizeof(BITMAPFILEHEADER) + sizeof header};
+  std::vector<std::uint32_t> opaque(shot.pixels);
+  for (auto& p : opaque) p |= 0xFF000000u;
+  HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(out, &file, sizeof file, &written, nullptr);
+  WriteFile(out, &header, sizeof header, &written, nullptr);
+  WriteFile(out, opaque.data(), bytes, &written, nullptr);
+  CloseHandle(out);
+}
+
 class EndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -204,62 +256,44 @@ TEST_F(EndToEnd, ARejectedSourceGetsTheFocusWithItsTextSelected) {
 TEST_F(EndToEnd, TheWindowRendersItsCaptions) {
   App app(examples + L"\\B-1");
   ASSERT_TRUE(app.WaitForWindow());
-  RedrawWindow(app.form(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  RECT frame;
-  GetWindowRect(app.form(), &frame);
-  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  ASSERT_TRUE(WaitFor([&] {
-    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
-    return static_cast<const std::uint32_t*>(bits)[(height / 2) * width + width / 2] != 0;
-  }));
-  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  const Capture shot = CaptureWindow(app.form());
+  const std::wstring saved = FromUnixVariable(L"PEL_SCREENSHOT");
+  if (!saved.empty()) SaveBitmap(shot, saved);
 
-  // Save it for the README (converted to PNG by the test script).
-  const std::wstring shot = FromUnixVariable(L"PEL_SCREENSHOT");
-  if (!shot.empty()) {
-    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(54 + width * height * 4), 0, 0, 54};
-    std::ofstream bmp(std::string(shot.begin(), shot.end()), std::ios::binary);
-    bmp.write(reinterpret_cast<const char*>(&file), sizeof file);
-    bmp.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    std::vector<std::uint32_t> opaque(pixels, pixels + width * height);
-    for (auto& p : opaque) p |= 0xFF000000u;  // the screen leaves the alpha byte 0
-    bmp.write(reinterpret_cast<const char*>(opaque.data()), static_cast<std::streamsize>(opaque.size() * 4));
-  }
-
-  std::vector<std::uint32_t> colours(pixels, pixels + width * height);
+  std::vector<std::uint32_t> colours(shot.pixels);
   std::sort(colours.begin(), colours.end());
   EXPECT_GT(std::unique(colours.begin(), colours.end()) - colours.begin(), 20) << "a blank window";
 
-  POINT origin{0, 0};
-  ClientToScreen(app.control(ui::kPicture1), &origin);
   const UINT dpi = GetDpiForWindow(app.form());
   for (const auto& c : ui::kLayout) {
     if (c.caption[0] == 0 || c.id == ui::kPicture1) continue;
-    HWND control = app.control(c.id);
     RECT r;
-    GetWindowRect(control, &r);
+    GetWindowRect(app.control(c.id), &r);
     // A frame's caption runs along its top edge.
     if (c.kind == ui::ControlKind::kFrame) r.bottom = r.top + MulDiv(315, static_cast<int>(dpi), 1440);
     int dark = 0;
-    for (int y = std::max(r.top, frame.top); y < std::min(r.bottom, frame.bottom); ++y) {
-      for (int x = std::max(r.left, frame.left); x < std::min(r.right, frame.right); ++x) {
-        const std::uint32_t p = pixels[(y - frame.top) * width + (x - frame.left)];
+    for (int y = std::max(r.top, shot.frame.top); y < std::min(r.bottom, shot.frame.bottom); ++y) {
+      for (int x = std::max(r.left, shot.frame.left); x < std::min(r.right, shot.frame.right); ++x) {
+        const std::uint32_t p = shot.at(x, y);
         if (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) < 200) ++dark;
       }
     }
     EXPECT_GT(dark, 30) << "no caption drawn in " << std::string(c.name, c.name + wcslen(c.name));
   }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+}
+
+// Run by ./run where there is no display: the sample conversion through the real window
+// on a virtual display, the output file and a screenshot kept in PEL_DEMO_OUT.
+TEST(Demo, ConvertTheSampleAndKeepTheResult) {
+  const std::wstring out = FromUnixVariable(L"PEL_DEMO_OUT");
+  const std::wstring source = FromUnixVariable(L"PEL_EXAMPLES") + L"\\B-1";
+  if (out.size() <= 2) GTEST_SKIP() << "PEL_DEMO_OUT is not set";
+  App app(source);
+  ASSERT_TRUE(app.WaitForWindow());
+  app.Type(ui::kText1, out + L"\\B-1");
+  app.Click(ui::kCommand1);
+  ASSERT_TRUE(app.WaitForStatus(L"変換が正常に終了しました。"));
+  SaveBitmap(CaptureWindow(app.form()), out + L"\\window.bmp");
 }
 
 // Run on its own (tests/e2e/no_patdat.sh): the program alone on drive C:, with no
