@@ -189,11 +189,21 @@ void Form1::ApplyDpi(UINT dpi) {
   SendMessageW(control(kDir1), LB_SETITEMHEIGHT, 0, row);
   SendMessageW(control(kDir2), LB_SETITEMHEIGHT, 0, row);
 
-  // The client area is the design size at this DPI.
-  RECT frame{0, 0, Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_)};
+  // The client area is the design size at this DPI. The frame is measured after the
+  // first sizing too, since a system may draw its frame at another DPI than it reports.
+  const int client_width = Scale(kClientWidth, dpi_);
+  const int client_height = Scale(kClientHeight, dpi_);
+  RECT frame{0, 0, client_width, client_height};
   AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(form_, GWL_STYLE)), FALSE, 0, dpi_);
-  SetWindowPos(form_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    SetWindowPos(form_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    GetClientRect(form_, &client);
+    if (client.right == client_width && client.bottom == client_height) break;
+    width += client_width - client.right;
+    height += client_height - client.bottom;
+  }
   InvalidateRect(form_, nullptr, TRUE);
   if (old) DeleteObject(old);
 }
@@ -449,10 +459,10 @@ LRESULT Form1::OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       break;
     case WM_DPICHANGED: {
+      // The size comes from the layout at the new DPI; the place from the system.
       ApplyDpi(HIWORD(wparam));
       const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
-      SetWindowPos(form_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(form_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
     case WM_ACTIVATE:

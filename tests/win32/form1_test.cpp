@@ -74,6 +74,24 @@ TEST_F(Form1Test, StartUpFillsBothTextBoxesWithTheCurrentFolder) {
   EXPECT_EQ(client.bottom, MulDiv(kClientHeight, static_cast<int>(dpi), 1440));
 }
 
+// Moved to a monitor of 150 %: the layout table is applied again at the new DPI.
+TEST_F(Form1Test, LaysItselfOutAgainWhenTheDpiChanges) {
+  Start();
+  RECT suggested{0, 0, 2000, 2000};
+  SendMessageW(form->hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  RECT client;
+  GetClientRect(form->hwnd(), &client);
+  EXPECT_EQ(client.right, MulDiv(kClientWidth, 144, 1440));
+  EXPECT_EQ(client.bottom, MulDiv(kClientHeight, 144, 1440));
+  // Text1 at 2400, 840 twips in Picture1.
+  RECT text1;
+  GetWindowRect(form->control(kText1), &text1);
+  MapWindowPoints(nullptr, form->control(kPicture1), reinterpret_cast<POINT*>(&text1), 2);
+  EXPECT_EQ(text1.left, 240);
+  EXPECT_EQ(text1.top, 84);
+  EXPECT_EQ(text1.right - text1.left, MulDiv(6255, 144, 1440));
+}
+
 TEST_F(Form1Test, NoPatdatShowsTheMessageAndNeverTheWindow) {
   fs.Remove(L"C:\\pel\\PATDAT");
   form = std::make_unique<Form1>(FormPorts{fs, drives, codec, process, boxes, help}, state);
