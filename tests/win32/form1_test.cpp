@@ -27,7 +27,13 @@ class Form1Test : public ::testing::Test {
     drives.current = L'C';
     process.program_folder = L"C:\\pel";
   }
-  void TearDown() override { form.reset(); }
+  void TearDown() override {
+    form.reset();
+    // Closing the window posts WM_QUIT to this thread; a later modal loop must not see it.
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+  }
 
   void Start() {
     form = std::make_unique<Form1>(FormPorts{fs, drives, codec, process, boxes, help}, state);
