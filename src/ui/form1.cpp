@@ -122,7 +122,8 @@ bool Form1::Create(HINSTANCE instance) {
   picture_class.lpfnWndProc = &Form1::PictureProc;
   picture_class.hInstance = instance;
   picture_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  picture_class.hbrBackground = grey_brush_;
+  // No class brush: the class outlives this window, its brush does not. WM_ERASEBKGND paints.
+  picture_class.hbrBackground = nullptr;
   picture_class.lpszClassName = kPicture1Class;
   // A second window in the same process (the tests) finds the classes registered.
   if (!RegisterClassExW(&form_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
@@ -494,6 +495,12 @@ LRESULT Form1::OnPictureMessage(HWND window, UINT message, WPARAM wparam, LPARAM
     case WM_LBUTTONDOWN:
       SetFocus(window);
       return 0;
+    case WM_ERASEBKGND: {
+      RECT area;
+      GetClientRect(window, &area);
+      FillRect(reinterpret_cast<HDC>(wparam), &area, grey_brush_);
+      return TRUE;
+    }
     case WM_SETCURSOR:
       if (busy_) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
