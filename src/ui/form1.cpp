@@ -143,9 +143,7 @@ bool Form1::Create(HINSTANCE instance) {
     FillDriveList(side, drives);
     FillFolderList(side, current, false);
   }
-  if (auto files = FileListItems(ports_.fs, current)) {
-    for (const auto& name : *files) SendMessageW(control(kFile1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-  }
+  FillFileList();
   return true;
 }
 
@@ -342,7 +340,8 @@ void Form1::DriveChange(Side side) {
   if (!ports_.drives.MakeDriveCurrent(SelectedDrive(side))) recover();
 }
 
-void Form1::Dir1_Change() {
+// File1 lists the files of Dir1's folder.
+void Form1::FillFileList() {
   HWND files = control(kFile1);
   SendMessageW(files, WM_SETREDRAW, FALSE, 0);
   SendMessageW(files, LB_RESETCONTENT, 0, 0);
@@ -351,6 +350,10 @@ void Form1::Dir1_Change() {
   }
   SendMessageW(files, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(files, nullptr, TRUE);
+}
+
+void Form1::Dir1_Change() {
+  FillFileList();
   SetWindowTextW(control(kText1), DirPath(Side::kDestination).c_str());
   ports_.drives.MakeFolderCurrent(DirPath(Side::kDestination));
 }
@@ -397,7 +400,7 @@ void Form1::SetBusyPointer(bool busy) {
   SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
 
-void Form1::RefreshFileList() { Dir1_Change(); }
+void Form1::RefreshFileList() { FillFileList(); }
 
 // --- Messages ---------------------------------------------------------------------
 

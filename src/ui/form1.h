@@ -104,6 +104,7 @@ class Form1 : public RunWindow {
   void DrawFolderItem(const DRAWITEMSTRUCT& item);
   void DriveChange(Side side);
   bool FillFolderList(Side side, const std::wstring& path, bool report);
+  void FillFileList();
   // Drive list entries "c: [label]", read once for both lists.
   std::vector<std::pair<wchar_t, std::wstring>> DriveEntries() const;
   void FillDriveList(Side side, const std::vector<std::pair<wchar_t, std::wstring>>& drives);

@@ -171,6 +171,8 @@ TEST_F(Form1Test, MouseMoveClearsTheStatusOnceAfterASuccessfulRun) {
   EXPECT_EQ(TextOf(kLabel3), kStatusDone);
   EXPECT_EQ(state.clear_status_pending, 1);
   EXPECT_TRUE(fs.HasFile(L"C:\\work\\out\\b1.txt"));
+  // Refreshing the file list after the run leaves the typed destination alone.
+  EXPECT_EQ(TextOf(kText1), L"C:\\work\\out\\b1");
 
   SendMessageW(form->control(kPicture1), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   EXPECT_EQ(TextOf(kLabel3), L"");
