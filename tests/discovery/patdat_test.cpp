@@ -95,6 +95,17 @@ TEST(FindPatdatFolder, LaterDrivesAreNotWalkedAfterAHit) {
   for (const auto& folder : fs.listed()) EXPECT_NE(folder, L"D:\\after\\") << folder;
 }
 
+// The walk from D:\PATDAT on drive D; the hits it recorded.
+std::vector<std::wstring> WalkDriveD(const FakeFileSystem& fs, FakeProcess& process) {
+  FakeDrives drives(L"D");
+  qpro::Library library(fs, drives);
+  std::int16_t hit_count = 0;
+  std::vector<std::wstring> hits;
+  SearchPatdatTree(library, process, L"D:\\PATDAT", hit_count, hits, kPatdatMarker);
+  EXPECT_EQ(static_cast<std::size_t>(hit_count), hits.size());
+  return hits;
+}
+
 TEST(SearchPatdatTree, ListsEachFolderOnceAndNeverEntersReparsePoints) {
   FakeFileSystem fs;
   fs.AddFolder(L"D:\\A\\B");
@@ -102,13 +113,8 @@ TEST(SearchPatdatTree, ListsEachFolderOnceAndNeverEntersReparsePoints) {
   fs.AddFolder(L"D:\\Junction");
   fs.AddFile(L"D:\\Junction\\PATDAT\\kishitu.txt", "x");
   fs.MarkReparsePoint(L"D:\\Junction");
-  FakeDrives drives(L"D");
   FakeProcess process;
-  qpro::Library library(fs, drives);
-  std::int16_t hit_count = 0;
-  std::vector<std::wstring> hits;
-  SearchPatdatTree(library, process, L"D:\\PATDAT", hit_count, hits, kPatdatMarker);
-  EXPECT_EQ(hit_count, 0);
+  EXPECT_TRUE(WalkDriveD(fs, process).empty());
   EXPECT_EQ(fs.listed(), (std::vector<std::wstring>{L"D:\\", L"D:\\A\\", L"D:\\A\\B\\", L"D:\\C\\"}));
   EXPECT_EQ(process.event_runs, 4);
 }
@@ -118,12 +124,8 @@ TEST(SearchPatdatTree, SurvivesVeryDeepTrees) {
   std::wstring deep = L"D:";
   for (int i = 0; i < 1500; ++i) deep += L"\\d";
   fs.AddFile(deep + L"\\PATDAT\\kishitu.txt", "x");
-  FakeDrives drives(L"D");
   FakeProcess process;
-  qpro::Library library(fs, drives);
-  std::int16_t hit_count = 0;
-  std::vector<std::wstring> hits;
-  SearchPatdatTree(library, process, L"D:\\PATDAT", hit_count, hits, kPatdatMarker);
+  const auto hits = WalkDriveD(fs, process);
   ASSERT_EQ(hits.size(), 1u);
   EXPECT_EQ(hits[0], deep + L"\\PATDAT\\");
 }
