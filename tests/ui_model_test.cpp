@@ -47,13 +47,5 @@ TEST(FolderLists, LevelsThenSortedSubfolders) {
   EXPECT_FALSE(FolderListItems(fs, L"C:\\gone"));
 }
 
-TEST(FolderLists, ParentAndJoin) {
-  EXPECT_EQ(ParentFolder(L"C:\\work\\sub"), L"C:\\work");
-  EXPECT_EQ(ParentFolder(L"C:\\work"), L"C:\\");
-  EXPECT_EQ(ParentFolder(L"C:\\"), L"C:\\");
-  EXPECT_EQ(JoinFolder(L"C:\\", L"a"), L"C:\\a");
-  EXPECT_EQ(JoinFolder(L"C:\\a", L"b"), L"C:\\a\\b");
-}
-
 }  // namespace
 }  // namespace pel::ui

@@ -1,15 +1,8 @@
 #include "discovery/help.h"
 
+#include "paths/folder_paths.h"
+
 namespace pel {
-namespace {
-
-std::wstring WithBackslash(std::wstring folder) {
-  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
-  return folder;
-}
-
-}  // namespace
-
 bool FindHelpFile(const FileSystem& fs, const ProcessEnvironment& process, std::wstring& help_file_path) {
   std::wstring found;
   const std::wstring program = WithBackslash(process.ProgramFolder());

@@ -54,11 +54,6 @@ bool Visit(qpro::Library& library, ProcessEnvironment& process, const std::wstri
 
 }  // namespace
 
-std::wstring PathParent(const std::wstring& path) {
-  const std::size_t cut = path.find_last_of(L":\\");
-  return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
-}
-
 void SearchPatdatTree(qpro::Library& library, ProcessEnvironment& process, const std::wstring& candidate,
                       std::int16_t& hit_count, std::vector<std::wstring>& hits, const std::wstring& marker) {
   const std::wstring leaf = candidate.substr(PathParent(candidate).size());
@@ -77,8 +72,7 @@ void SearchPatdatTree(qpro::Library& library, ProcessEnvironment& process, const
 
 std::wstring FindPatdatFolder(qpro::Library& library, ProcessEnvironment& process) {
   const std::wstring program = process.ProgramFolder();
-  std::wstring base = program;
-  if (base.empty() || base.back() != L'\\') base += L'\\';
+  const std::wstring base = WithBackslash(program);
   if (library.FileSize(base + L"PATDAT" + kPatdatMarker) > 0) return base + L"PATDAT\\";
 
   std::int16_t hit_count = 0;

@@ -7,16 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "paths/folder_paths.h"
 #include "platform/process.h"
 #include "platform/qpro/qpro.h"
 
 namespace pel {
 
 inline constexpr wchar_t kPatdatMarker[] = L"\\kishitu.txt";
-
-// The leading part of `path` up to and including its last ":" or "\"; empty when it
-// has neither. D:\GEO\PATDAT gives D:\GEO\ .
-std::wstring PathParent(const std::wstring& path);
 
 // Walks the tree beside `candidate` (a path whose last component is PATDAT, such as
 // D:\PATDAT): every folder F below the candidate's parent, the parent included, is

@@ -21,12 +21,12 @@ void WriteHeader(std::string& out, std::string_view keyword, int count) {
 }
 
 // Appends a 10-character field, or reports the value that does not fit.
-Expected<void, FieldOverflow> AppendField(std::string& out, std::string_view value, int int_places, int decimals,
-                                          FieldOverflow::Section section, int row, int column) {
-  auto field = FormatNumberField(value, int_places, decimals);
-  if (!field) return Fail(FieldOverflow{section, row, column, int_places, std::string(value)});
+Expected<void, FieldOverflow> AppendField(std::string& out, std::string_view value, NumberFormat format,
+                                          FieldOverflow::Section section, int row, PointColumn column) {
+  auto field = FormatNumberField(value, format.int_places, format.decimals);
+  if (!field) return Fail(FieldOverflow{section, row, column, format.int_places, std::string(value)});
   out += *field;
-  out.append(static_cast<std::size_t>(int_places + 1 + decimals) - field->size(), ' ');
+  out.append(static_cast<std::size_t>(format.width()) - field->size(), ' ');
   return {};
 }
 
@@ -55,7 +55,8 @@ Expected<void, FieldOverflow> WriteLayerSection(std::string& out, const LayerLis
   WriteHeader(out, "LAYER", n);
   for (int i = 1; i <= n; ++i) {
     out += kRowIndent;
-    auto ok = AppendField(out, layers.items[static_cast<std::size_t>(i)], 7, 2, FieldOverflow::Section::kLayer, i, 0);
+    auto ok = AppendField(out, layers.items[static_cast<std::size_t>(i)], kLayerFormat, FieldOverflow::Section::kLayer,
+                          i, PointColumn::kDepth);
     if (!ok) return ok;
     out += kLineEnd;
   }
@@ -69,12 +70,10 @@ Expected<void, FieldOverflow> WritePointSection(std::string& out, const PointLis
   for (int j = 1; j <= n; ++j) {
     const auto row = static_cast<std::size_t>(j);
     out += kRowIndent;
-    auto ok = AppendField(out, points.depth[row], 7, 2, kPoint, j, -1);
-    for (int k = 0; ok && k <= 4; ++k) {
-      ok = AppendField(out, points.value(row, static_cast<std::size_t>(k)), 7, 2, kPoint, j, k);
+    for (const PointColumnSource& c : kPointColumns) {
+      auto ok = AppendField(out, points.cell(row, c.column), c.format, kPoint, j, c.column);
+      if (!ok) return ok;
     }
-    if (ok) ok = AppendField(out, points.value(row, 5), 6, 3, kPoint, j, 5);
-    if (!ok) return ok;
     out += kLineEnd;
   }
   return {};

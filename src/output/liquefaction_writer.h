@@ -14,12 +14,12 @@
 namespace pel {
 
 // A value that does not fit its field. `row` is the layer or point row (from 1);
-// `column` is -1 for a point's depth, else the point value column 0 to 5 (0 for a layer).
+// `column` the point row's column (a layer row has one column only).
 struct FieldOverflow {
   enum class Section { kLayer, kPoint };
   Section section = Section::kLayer;
   int row = 0;
-  int column = 0;
+  PointColumn column = PointColumn::kDepth;
   int int_places = 0;
   std::string value;
 };

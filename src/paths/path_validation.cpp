@@ -1,4 +1,5 @@
 #include "paths/path_validation.h"
+#include "util/user_texts.h"
 
 #include <algorithm>
 
@@ -27,7 +28,7 @@ bool ValidatePath(std::wstring& path, Drives& drives, const TextCodec& codec, Me
 
   // The drive part: one single-byte character and a colon.
   if (AnsiByteMid(codec, path, 2, 1) != L":") {
-    boxes.Show(kDriveFormMessage, kApplicationTitle, MessageButtons::kOk, MessageIcon::kInformation);
+    boxes.Show(texts::kDriveForm, texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kInformation);
     return false;
   }
   if (path.find_first_of(L"*? ") != std::wstring::npos) return false;

@@ -10,10 +10,6 @@
 
 namespace pel {
 
-
-inline constexpr wchar_t kDriveFormMessage[] =
-    L"規定値のドライブ名が正しくありません。ドライブ名は１文字のアルファベットと \":\" でなければいけません。  例 \"C:\", \"D:\"...";
-
 // The number of bytes of `text` in code page 932.
 std::int16_t AnsiByteLength(const TextCodec& codec, const std::wstring& text);
 

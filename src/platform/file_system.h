@@ -18,6 +18,10 @@ struct FsError {
   std::wstring reason;
 };
 
+// Files beyond this size are refused unread: no borehole export comes near it (32767
+// records of 44 fields are a few megabytes), and it keeps every offset within 32 bits.
+inline constexpr std::size_t kMaxReadFileBytes = std::size_t{1} << 30;
+
 // One entry of a folder listing.
 struct FolderEntry {
   std::wstring name;
@@ -35,7 +39,8 @@ class FileSystem {
   // files count as absent.
   virtual bool IsOrdinaryFile(const std::wstring& path) const = 0;
 
-  // The whole content of the file, byte for byte.
+  // The whole content of the file, byte for byte. A file over kMaxReadFileBytes fails
+  // with the reason texts::kFileTooLarge.
   virtual Expected<std::string, FsError> ReadWholeFile(const std::wstring& path) const = 0;
 
   // True when anything of that name exists, folders included.

@@ -5,9 +5,6 @@
 
 namespace pel {
 
-// The caption of message boxes that give none of their own.
-inline constexpr wchar_t kApplicationTitle[] = L"Vomel";
-
 enum class MessageButtons { kOk, kYesNo };
 enum class MessageIcon { kNone, kExclamation, kQuestion, kInformation };
 enum class MessageAnswer { kOk, kYes, kNo };

@@ -3,18 +3,13 @@
 #include <optional>
 
 #include "output/liquefaction_writer.h"
+#include "paths/folder_paths.h"
 #include "source/merge.h"
 #include "source/readers.h"
+#include "util/user_texts.h"
 
 namespace pel {
 namespace {
-
-// X5 and X100 fields that the point columns come from.
-constexpr int kX5DepthField = 2;
-constexpr int kX5ValueField = 3;
-constexpr int kX100DepthField = 3;
-constexpr int kX100ValueFields[5] = {15, 18, 19, 22, 35};
-constexpr int kX1LayerField = 2;
 
 ConversionError Error(ConversionError::Kind kind, std::wstring path, std::wstring reason = {}) {
   ConversionError error;
@@ -29,9 +24,9 @@ struct Loaded {
   std::string bytes;  // empty when the file is absent
 };
 
-Expected<Loaded, ConversionError> Load(const FileSystem& fs, const std::wstring& folder, std::wstring_view name) {
+Expected<Loaded, ConversionError> Load(const FileSystem& fs, const std::wstring& folder, SourceFile which) {
   Loaded file;
-  file.path = SourceFilePath(folder, name);
+  file.path = JoinPath(folder, SourceFileName(which));
   auto bytes = LoadSourceFile(fs, file.path);
   if (!bytes) return Fail(Error(ConversionError::Kind::kUnreadable, file.path, std::move(bytes.error().reason)));
   if (*bytes) file.bytes = std::move(**bytes);
@@ -51,18 +46,13 @@ ConversionError Trace(const FieldOverflow& overflow, const PointList& points, co
     error.field = kX1LayerField;
     return error;
   }
+  // A depth comes from X5 when the row has an X5 record (equal depths keep the X5 text).
+  const PointColumnSource& column = PointColumnOf(overflow.column);
   const int x5_row = points.x5_row[row];
-  const int x100_row = points.x100_row[row];
-  const bool from_x5 = overflow.column == 0 || (overflow.column == -1 && x5_row > 0);
-  if (from_x5) {
-    error.path = x5;
-    error.record = x5_row;
-    error.field = overflow.column == 0 ? kX5ValueField : kX5DepthField;
-  } else {
-    error.path = x100;
-    error.record = x100_row;
-    error.field = overflow.column == -1 ? kX100DepthField : kX100ValueFields[overflow.column - 1];
-  }
+  const bool from_x5 = column.x5_field != 0 && (column.x100_field == 0 || x5_row > 0);
+  error.path = from_x5 ? x5 : x100;
+  error.record = from_x5 ? x5_row : points.x100_row[row];
+  error.field = from_x5 ? column.x5_field : column.x100_field;
   return error;
 }
 
@@ -72,25 +62,25 @@ Expected<void, ConversionError> ConvertBorehole(FileSystem& fs, const std::wstri
                                                 const std::wstring& destination_file) {
   using Kind = ConversionError::Kind;
   // Each file is loaded once; counting and reading work on the same bytes.
-  auto title_file = Load(fs, source_folder, L"titl01.txt");
+  auto title_file = Load(fs, source_folder, SourceFile::kTitle);
   if (!title_file) return Fail(std::move(title_file.error()));
   TitleSet titles;
   ReadTitles(title_file->bytes, titles);
 
-  auto x1_file = Load(fs, source_folder, L"X1.txt");
+  auto x1_file = Load(fs, source_folder, SourceFile::kX1);
   if (!x1_file) return Fail(std::move(x1_file.error()));
   const auto layer_count = CountRecords(x1_file->bytes, kX1FieldsPerRecord);
   if (!layer_count) return Fail(Error(Kind::kTooManyRecords, x1_file->path));
   const LayerList layers = ReadLayers(x1_file->bytes, *layer_count);
   x1_file->bytes = std::string();
 
-  auto x5_file = Load(fs, source_folder, L"X5.txt");
+  auto x5_file = Load(fs, source_folder, SourceFile::kX5);
   if (!x5_file) return Fail(std::move(x5_file.error()));
   const auto x5 = ReadX5(x5_file->bytes);
   if (!x5) return Fail(Error(Kind::kTooManyRecords, x5_file->path));
   x5_file->bytes = std::string();
 
-  auto x100_file = Load(fs, source_folder, L"X100.txt");
+  auto x100_file = Load(fs, source_folder, SourceFile::kX100);
   if (!x100_file) return Fail(std::move(x100_file.error()));
   const auto x100 = ReadX100(x100_file->bytes);
   if (!x100) return Fail(Error(Kind::kTooManyRecords, x100_file->path));
@@ -113,18 +103,14 @@ Expected<void, ConversionError> ConvertBorehole(FileSystem& fs, const std::wstri
 std::wstring DescribeConversionError(const ConversionError& error, const TextCodec& codec) {
   using Kind = ConversionError::Kind;
   switch (error.kind) {
-    case Kind::kUnreadable:
-      return L"ファイルを読み込めません。\n" + error.path + L"\n" + error.reason;
-    case Kind::kTooManyRecords:
-      return L"レコード数が多すぎます（32767 件まで）。\n" + error.path;
-    case Kind::kTooManyPoints:
-      return L"X5.txt と X100.txt のレコード数の合計が多すぎます（32767 件まで）。\n" + error.path;
+    case Kind::kUnreadable: return texts::FillText(texts::kUnreadable, {error.path, error.reason});
+    case Kind::kTooManyRecords: return texts::FillText(texts::kTooManyRecords, {error.path});
+    case Kind::kTooManyPoints: return texts::FillText(texts::kTooManyPoints, {error.path});
     case Kind::kValueTooWide:
-      return L"数値が出力欄の整数 " + std::to_wstring(error.int_places) + L" 桁に収まりません。\n" + error.path +
-             L"\nレコード " + std::to_wstring(error.record) + L"、項目 " + std::to_wstring(error.field) +
-             L" の値：" + codec.FromCp932(error.value) + L"\n変換先ファイルは書き込んでいません。";
-    case Kind::kWriteFailed:
-      return L"変換先ファイルを書き込めません。\n" + error.path + L"\n" + error.reason;
+      return texts::FillText(texts::kValueTooWide,
+                             {std::to_wstring(error.int_places), error.path, std::to_wstring(error.record),
+                              std::to_wstring(error.field), codec.FromCp932(error.value)});
+    case Kind::kWriteFailed: return texts::FillText(texts::kWriteFailed, {error.path, error.reason});
   }
   return {};
 }

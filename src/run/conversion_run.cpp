@@ -5,7 +5,7 @@
 #include "paths/fnother.h"
 #include "paths/path_validation.h"
 #include "run/conversion.h"
-#include "run/run_messages.h"
+#include "util/user_texts.h"
 
 namespace pel {
 namespace {
@@ -14,23 +14,23 @@ namespace {
 constexpr int kMaxSeparators = 255;
 
 void ShowError(RunPorts& ports, const std::wstring& text) {
-  ports.boxes.Show(text, kApplicationTitle, MessageButtons::kOk, MessageIcon::kExclamation);
+  ports.boxes.Show(text, texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kExclamation);
 }
 
 // Rejects a path: message under the entered text, focus and selection on its box.
 void RejectPath(RunPorts& ports, PathBox box, const std::wstring& entered) {
-  ports.boxes.Show(kBadPathMessage, entered, MessageButtons::kOk, MessageIcon::kExclamation);
+  ports.boxes.Show(texts::kBadPath, entered, MessageButtons::kOk, MessageIcon::kExclamation);
   ports.window.FocusAndSelectAll(box);
   ports.window.SetStatus(L"");
 }
 
 // Looks up each folder level of the normalized destination path; after one Yes creates
-// every missing level, outermost first. False when the run must end.
-bool PrepareFolders(RunPorts& ports, const std::wstring& normalized) {
+// every missing level, outermost first. False when the run must end. Messages name the
+// destination file as every other message of the run does.
+bool PrepareFolders(RunPorts& ports, const std::wstring& normalized, const std::wstring& destination_file) {
   const int separators = CountSeparators(normalized, L"\\");
   if (separators > kMaxSeparators) {
-    ShowError(ports, L"変換先のパスの階層が深すぎます（" + std::to_wstring(kMaxSeparators) + L" 階層まで）。\n" +
-                         normalized);
+    ShowError(ports, texts::FillText(texts::kPathTooDeep, {std::to_wstring(kMaxSeparators), destination_file}));
     return false;
   }
   std::vector<std::wstring> components(257);
@@ -45,7 +45,7 @@ bool PrepareFolders(RunPorts& ports, const std::wstring& normalized) {
   for (int i = 2; i <= separators - 1 && !missing; ++i) missing = !ports.fs.EntryExists(level(i));
   if (!missing) return true;
 
-  if (ports.boxes.Show(kCreateFolderQuestion, kApplicationTitle, MessageButtons::kYesNo, MessageIcon::kQuestion) !=
+  if (ports.boxes.Show(texts::kCreateFolderQuestion, texts::kApplicationTitle, MessageButtons::kYesNo, MessageIcon::kQuestion) !=
       MessageAnswer::kYes) {
     return false;
   }
@@ -53,7 +53,7 @@ bool PrepareFolders(RunPorts& ports, const std::wstring& normalized) {
     const std::wstring path = level(i);
     if (ports.fs.EntryExists(path)) continue;
     if (auto created = ports.fs.CreateFolder(path); !created) {
-      ShowError(ports, L"フォルダを作成できません。\n" + path + L"\n" + created.error().reason);
+      ShowError(ports, texts::FillText(texts::kCannotCreateFolder, {path, created.error().reason}));
       return false;
     }
   }
@@ -64,7 +64,7 @@ bool PrepareFolders(RunPorts& ports, const std::wstring& normalized) {
 
 void RunConversion(RunPorts& ports, std::int16_t& clear_status_pending) {
   RunWindow& window = ports.window;
-  window.SetStatus(kStatusConverting);
+  window.SetStatus(texts::kStatusConverting);
 
   std::wstring source = window.Text(PathBox::kText2);
   if (!ValidatePath(source, ports.drives, ports.codec, ports.boxes)) {
@@ -83,11 +83,11 @@ void RunConversion(RunPorts& ports, std::int16_t& clear_status_pending) {
   const std::wstring source_folder = TrimSpaces(window.Text(PathBox::kText2));
 
   if (!typed_destination.empty() && typed_destination.back() == L'\\') {
-    ports.boxes.Show(kNoFileNameMessage, kApplicationTitle, MessageButtons::kOk, MessageIcon::kNone);
+    ports.boxes.Show(texts::kNoFileName, texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kNone);
     window.SetStatus(L"");
     return;
   }
-  if (!PrepareFolders(ports, destination)) {
+  if (!PrepareFolders(ports, destination, destination_file)) {
     window.SetStatus(L"");
     return;
   }
@@ -101,7 +101,7 @@ void RunConversion(RunPorts& ports, std::int16_t& clear_status_pending) {
     return;
   }
   clear_status_pending = 1;
-  window.SetStatus(kStatusDone);
+  window.SetStatus(texts::kStatusDone);
   window.RefreshFileList();
   window.SetBusyPointer(false);
 }

@@ -5,13 +5,10 @@
 
 #include "source/decimal.h"
 #include "source/field_reader.h"
+#include "util/user_texts.h"
 
 namespace pel {
 namespace {
-
-// Source files beyond this size cannot be borehole exports (32767 records of 44
-// fields are a few megabytes); refusing them keeps every offset within 32 bits.
-constexpr std::size_t kMaxSourceFileBytes = std::size_t{1} << 30;
 
 std::size_t Rows(std::int16_t count) { return static_cast<std::size_t>(std::max<int>(count, 0)) + 1; }
 
@@ -32,18 +29,11 @@ void ReadRecord(FieldReader& reader, int fields, const std::array<int, N>& wante
 
 }  // namespace
 
-std::wstring SourceFilePath(const std::wstring& folder, std::wstring_view name) {
-  std::wstring path = folder;
-  if (path.empty() || path.back() != L'\\') path += L'\\';
-  path += name;
-  return path;
-}
-
 Expected<std::optional<std::string>, FsError> LoadSourceFile(const FileSystem& fs, const std::wstring& path) {
   if (!fs.IsOrdinaryFile(path)) return std::optional<std::string>();
   auto bytes = fs.ReadWholeFile(path);
   if (!bytes) return Fail(std::move(bytes.error()));
-  if (bytes->size() > kMaxSourceFileBytes) return Fail(FsError{L"ファイルが大きすぎます。"});
+  if (bytes->size() > kMaxReadFileBytes) return Fail(FsError{texts::kFileTooLarge});
   return std::optional<std::string>(std::move(*bytes));
 }
 
@@ -72,7 +62,7 @@ LayerList ReadLayers(std::string_view bytes, std::int16_t count) {
   layers.items.PadTo(1);
   FieldReader reader(bytes);
   std::string scratch;
-  static constexpr std::array<int, 1> kWanted{2};
+  static constexpr std::array<int, 1> kWanted{kX1LayerField};
   while (layers.items.size() < rows && !reader.AtEnd()) {
     ReadRecord(reader, kX1FieldsPerRecord, kWanted, scratch,
                [&](std::size_t, std::string_view value) { layers.items.Append(value); });
@@ -97,10 +87,9 @@ std::optional<X5Table> ReadX5(std::string_view bytes) {
   table.value.PadTo(1);
   FieldReader reader(bytes);
   std::string scratch;
-  static constexpr std::array<int, 2> kWanted{2, 3};
   while (!reader.AtEnd()) {
     if (table.depth.size() > kMaxRecordCount) return std::nullopt;
-    ReadRecord(reader, kX5FieldsPerRecord, kWanted, scratch, [&](std::size_t which, std::string_view value) {
+    ReadRecord(reader, kX5FieldsPerRecord, kX5Fields, scratch, [&](std::size_t which, std::string_view value) {
       if (which == 0) {
         table.depth.Append(value);
       } else {
@@ -118,11 +107,9 @@ std::optional<X100Table> ReadX100(std::string_view bytes) {
   table.values.PadTo(X100Table::kValues);
   FieldReader reader(bytes);
   std::string scratch;
-  // Field 3 is the depth; fields 15, 18, 19, 22 and 35 are values 0 to 4.
-  static constexpr std::array<int, 6> kWanted{3, 15, 18, 19, 22, 35};
   while (!reader.AtEnd()) {
     if (table.depth.size() > kMaxRecordCount) return std::nullopt;
-    ReadRecord(reader, kX100FieldsPerRecord, kWanted, scratch, [&](std::size_t which, std::string_view value) {
+    ReadRecord(reader, kX100FieldsPerRecord, kX100Fields, scratch, [&](std::size_t which, std::string_view value) {
       (which == 0 ? table.depth : table.values).Append(value);
     });
   }

@@ -9,17 +9,11 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "source/field_map.h"
 #include "source/tables.h"
 #include "util/expected.h"
 
 namespace pel {
-
-inline constexpr int kX1FieldsPerRecord = 4;
-inline constexpr int kX5FieldsPerRecord = 11;
-inline constexpr int kX100FieldsPerRecord = 44;
-
-// The folder path, then "\" unless it already ends with one, then the file name.
-std::wstring SourceFilePath(const std::wstring& folder, std::wstring_view name);
 
 // The bytes of a source file, or nothing when the folder has no such ordinary file
 // (a missing file is not an error). Fails only when the file exists but cannot be read.

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "source/field_map.h"
+
 namespace pel {
 
 // Counts, table sizes and indexes stay within 16 bits.
@@ -51,22 +53,22 @@ struct TitleSet {
   std::array<std::string, kTitleSlotCount + 1> slots;
 };
 
-// Field 2 of each X1.txt record. `count` is every record of the file; items 0 to
+// Field 2 of each X1.txt record (kX1LayerField). `count` is every record of the file; items 0 to
 // min(count, 50) exist, since only those are ever written.
 struct LayerList {
   std::int16_t count = 0;
   TextList items;
 };
 
-// Field 2 (depth) and field 3 (value, after the value check) of each X5.txt record;
-// rows 0 to count.
+// The X5.txt fields of the field map (kX5Fields: depth, then the value after the value
+// check) of each record; rows 0 to count.
 struct X5Table {
   std::int16_t count = 0;
   TextList depth;
   TextList value;
 };
 
-// Field 3 (depth) and fields 15, 18, 19, 22, 35 (values 0 to 4) of each X100.txt
+// The X100.txt fields of the field map (kX100Fields: depth, then values 0 to 4) of each
 // record; rows 0 to count.
 struct X100Table {
   static constexpr std::size_t kValues = 5;
@@ -87,6 +89,10 @@ struct PointList {
   std::vector<std::int16_t> x5_row;
   std::vector<std::int16_t> x100_row;
   std::string_view value(std::size_t row, std::size_t column) const { return values[row * kValues + column]; }
+  // The text written in `column` of point row `row`.
+  std::string_view cell(std::size_t row, PointColumn column) const {
+    return column == PointColumn::kDepth ? depth[row] : value(row, static_cast<std::size_t>(column) - 1);
+  }
 };
 
 }  // namespace pel

@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "paths/folder_paths.h"
+
 namespace pel::ui {
 namespace {
-
-bool IsRoot(const std::wstring& folder) { return folder.size() <= 3; }
-
-std::wstring WithBackslash(const std::wstring& folder) {
-  return !folder.empty() && folder.back() == L'\\' ? folder : folder + L'\\';
-}
 
 bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](wchar_t x, wchar_t y) {
@@ -33,33 +29,24 @@ Expected<std::vector<std::wstring>, FsError> Names(const FileSystem& fs, const s
 
 }  // namespace
 
-std::wstring ParentFolder(const std::wstring& folder) {
-  if (IsRoot(folder)) return folder;
-  const std::size_t cut = folder.find_last_of(L'\\');
-  if (cut == std::wstring::npos) return folder;
-  return cut <= 2 ? folder.substr(0, 3) : folder.substr(0, cut);
-}
-
-std::wstring JoinFolder(const std::wstring& folder, const std::wstring& name) { return WithBackslash(folder) + name; }
-
 Expected<std::vector<FolderItem>, FsError> FolderListItems(const FileSystem& fs, const std::wstring& path) {
   auto subfolders = Names(fs, path, true);
   if (!subfolders) return Fail(std::move(subfolders.error()));
 
   std::vector<std::wstring> levels;  // from the folder up to the root
-  for (std::wstring level = path;; level = ParentFolder(level)) {
+  for (std::wstring level = path;; level = FolderAbove(level)) {
     levels.push_back(level);
-    if (IsRoot(level)) break;
+    if (IsDriveRoot(level)) break;
   }
   std::vector<FolderItem> items;
   int indent = 0;
   for (auto it = levels.rbegin(); it != levels.rend(); ++it, ++indent) {
     const std::wstring& level = *it;
-    std::wstring label = IsRoot(level) ? WithBackslash(level) : level.substr(level.find_last_of(L'\\') + 1);
-    if (IsRoot(level) && !label.empty()) label[0] = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(label[0])));
+    std::wstring label = IsDriveRoot(level) ? WithBackslash(level) : level.substr(level.find_last_of(L'\\') + 1);
+    if (IsDriveRoot(level) && !label.empty()) label[0] = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(label[0])));
     items.push_back({label, level, indent, true});
   }
-  for (auto& name : *subfolders) items.push_back({name, JoinFolder(path, name), indent, false});
+  for (auto& name : *subfolders) items.push_back({name, JoinPath(path, name), indent, false});
   return items;
 }
 

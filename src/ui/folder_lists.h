@@ -17,13 +17,6 @@ struct FolderItem {
   bool open = false;   // a level of the current path (shown as an open folder)
 };
 
-// The parent of a folder path (C:\work\sub gives C:\work, C:\work gives C:\); the root
-// itself for a root.
-std::wstring ParentFolder(const std::wstring& folder);
-
-// `path` joined with a name below it.
-std::wstring JoinFolder(const std::wstring& folder, const std::wstring& name);
-
 // The levels of `path` (a drive-qualified folder without trailing "\" unless a root),
 // from the root down, then its subfolders (not hidden, sorted without regard to case).
 // Fails when the folder cannot be listed.

@@ -1,4 +1,5 @@
 #include "ui/form1.h"
+#include "util/user_texts.h"
 
 #include <windowsx.h>
 
@@ -130,7 +131,7 @@ bool Form1::Create(HINSTANCE instance) {
   if (!RegisterClassExW(&picture_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  form_ = CreateWindowExW(0, kForm1Class, kForm1Caption, style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
+  form_ = CreateWindowExW(0, kForm1Class, texts::kForm1Caption, style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
                           nullptr, instance, this);
   if (!form_) return false;
   CreateControls();
@@ -218,7 +219,7 @@ bool Form1::Form_Load() {
   qpro::Library library(ports_.fs, ports_.drives);
   state_.patdat_path = FindPatdatFolder(library, ports_.process);
   if (state_.patdat_path.empty()) {
-    ports_.boxes.Show(kNoPatdatMessage, kApplicationTitle, MessageButtons::kOk, MessageIcon::kNone);
+    ports_.boxes.Show(texts::kNoPatdat, texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kNone);
     return false;
   }
   FindHelpFile(ports_.fs, ports_.process, state_.help_file_path);
@@ -282,7 +283,8 @@ void Form1::OpenFolderItem(Side side, int index) {
 }
 
 void Form1::ReportFolderError(const std::wstring& path, const FsError& error) {
-  ports_.boxes.Show(L"フォルダを開けません。\n" + path + L"\n" + error.reason, kApplicationTitle, MessageButtons::kOk,
+  ports_.boxes.Show(texts::FillText(texts::kCannotOpenFolder, {path, error.reason}), texts::kApplicationTitle,
+                    MessageButtons::kOk,
                     MessageIcon::kExclamation);
 }
 

@@ -38,8 +38,6 @@ struct FormPorts {
   HelpViewer& help;
 };
 
-inline constexpr wchar_t kNoPatdatMessage[] = L" PATDAT の設定がありません.";
-
 enum class Side { kDestination, kSource };  // Drive1/Dir1/File1/Text1, Drive2/Dir2/Text2
 
 class Form1 : public RunWindow {

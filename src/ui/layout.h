@@ -18,7 +18,6 @@ struct ControlLayout {
   bool grey;  // light grey background (RGB 192, 192, 192)
 };
 
-inline constexpr wchar_t kForm1Caption[] = L"Pelmora -> 液状化判定ﾌｧｲﾙ";
 inline constexpr int kClientWidth = 9090;
 inline constexpr int kClientHeight = 6495;
 inline constexpr int kFontTenthsOfPoint = 135;

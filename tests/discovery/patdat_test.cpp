@@ -12,14 +12,6 @@ using testing::FakeDrives;
 using testing::FakeFileSystem;
 using testing::FakeProcess;
 
-TEST(PathParent, CutsAfterTheLastColonOrBackslash) {
-  EXPECT_EQ(PathParent(L"D:\\PATDAT"), L"D:\\");
-  EXPECT_EQ(PathParent(L"D:\\GEO\\PATDAT"), L"D:\\GEO\\");
-  EXPECT_EQ(PathParent(L"D:PATDAT"), L"D:");
-  EXPECT_EQ(PathParent(L"PATDAT"), L"");
-  EXPECT_EQ(PathParent(L""), L"");
-}
-
 struct DiscoveryCase {
   const char* name;
   std::wstring program_folder;

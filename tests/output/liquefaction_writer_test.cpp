@@ -15,7 +15,7 @@ LayerList Layers(const std::vector<std::string>& values, int count = -1) {
   return l;
 }
 
-// Rows of depth and value columns 0 to 5.
+// Rows of the seven point columns, depth first.
 PointList Points(const std::vector<std::array<std::string, 7>>& rows) {
   PointList p;
   p.count = static_cast<std::int16_t>(rows.size());
@@ -50,6 +50,7 @@ TEST(WriteTitleSection, CutsOrPadsToFortyCharacters) {
       {"a\r\nb", "a  b" + std::string(36, ' ')},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE("title " + ::testing::PrintToString(c.title));
     std::string out;
     WriteTitleSection(out, c.title);
     EXPECT_EQ(out, "TITLE     " + c.body + "\r\n");
@@ -64,6 +65,7 @@ TEST(WriteLayerSection, HeaderCountsAtMostFiftyRows) {
   } cases[] = {{0, "LAYER        0\r\n", 0}, {12, "LAYER        12\r\n", 12}, {50, "LAYER        50\r\n", 50},
                {51, "LAYER        50\r\n", 50}, {32767, "LAYER        50\r\n", 50}};
   for (const auto& c : cases) {
+    SCOPED_TRACE("layer count " + std::to_string(c.count));
     LayerList layers = Layers(std::vector<std::string>(static_cast<std::size_t>(std::min(c.count, 50)), "12.5"), c.count);
     std::string out;
     ASSERT_TRUE(WriteLayerSection(out, layers));
@@ -91,7 +93,7 @@ TEST(WritePointSection, ReportsTheValueThatDoesNotFit) {
   auto result = WritePointSection(out, points);
   ASSERT_FALSE(result);
   EXPECT_EQ(result.error().row, 2);
-  EXPECT_EQ(result.error().column, 2);
+  EXPECT_EQ(result.error().column, PointColumn::kX100Value2);
   EXPECT_EQ(result.error().value, "-12345678");
 }
 

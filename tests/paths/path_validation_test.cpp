@@ -1,4 +1,5 @@
 #include "paths/path_validation.h"
+#include "util/user_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +73,7 @@ TEST(ValidatePath, AcceptsRejectsAndNormalizes) {
     EXPECT_EQ(path, c.after);
     ASSERT_EQ(boxes.shown.size(), c.drive_message ? 1u : 0u);
     if (c.drive_message) {
-      EXPECT_EQ(boxes.shown[0].text, kDriveFormMessage);
+      EXPECT_EQ(boxes.shown[0].text, texts::kDriveForm);
       EXPECT_EQ(boxes.shown[0].caption, L"Vomel");
       EXPECT_EQ(boxes.shown[0].icon, MessageIcon::kInformation);
     }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "paths/path_validation.h"
-#include "run/run_messages.h"
+#include "util/user_texts.h"
 #include "support/fake_file_system.h"
 #include "support/fakes.h"
 
@@ -49,7 +49,7 @@ TEST_F(RunConversionTest, WritesTheFileAndReportsSuccess) {
   EXPECT_TRUE(boxes.shown.empty());
   ASSERT_TRUE(fs.HasFile(L"C:\\work\\out.txt"));
   EXPECT_EQ(fs.File(L"C:\\work\\out.txt").substr(0, 13), "TITLE     B-1");
-  EXPECT_EQ(window.statuses, (std::vector<std::wstring>{kStatusConverting, kStatusDone}));
+  EXPECT_EQ(window.statuses, (std::vector<std::wstring>{texts::kStatusConverting, texts::kStatusDone}));
   EXPECT_EQ(window.pointer_changes, (std::vector<bool>{true, false}));
   EXPECT_EQ(window.refreshes, 1);
   EXPECT_EQ(flag, 1);
@@ -61,12 +61,12 @@ TEST_F(RunConversionTest, RejectedPathsEndTheRunInTheirBox) {
     std::vector<std::wstring> shown;
     std::wstring focused;
   } cases[] = {
-      {L" Q:\\src ", L"C:\\work\\out", {std::wstring(kBadPathMessage) + L"|Q:\\src"}, L"Text2"},
-      {L"C:\\src", L"C:\\my work\\out", {std::wstring(kBadPathMessage) + L"|C:\\my work\\out"}, L"Text1"},
+      {L" Q:\\src ", L"C:\\work\\out", {std::wstring(texts::kBadPath) + L"|Q:\\src"}, L"Text2"},
+      {L"C:\\src", L"C:\\my work\\out", {std::wstring(texts::kBadPath) + L"|C:\\my work\\out"}, L"Text1"},
       {L"", L"C:\\work\\out",
-       {std::wstring(kDriveFormMessage) + L"|Vomel", std::wstring(kBadPathMessage) + L"|"}, L"Text2"},
+       {std::wstring(texts::kDriveForm) + L"|Vomel", std::wstring(texts::kBadPath) + L"|"}, L"Text2"},
       {L"C:\\src", L"\\work\\out",
-       {std::wstring(kDriveFormMessage) + L"|Vomel", std::wstring(kBadPathMessage) + L"|\\work\\out"}, L"Text1"},
+       {std::wstring(texts::kDriveForm) + L"|Vomel", std::wstring(texts::kBadPath) + L"|\\work\\out"}, L"Text1"},
   };
   for (const auto& c : cases) {
     boxes.shown.clear();
@@ -87,7 +87,7 @@ TEST_F(RunConversionTest, NoFileNameEvenWithTrailingBlanks) {
   for (const std::wstring text1 : {L"C:\\work\\", L"C:\\work\\   "}) {
     boxes.shown.clear();
     Run(text1);
-    EXPECT_EQ(Shown(), (std::vector<std::wstring>{std::wstring(kNoFileNameMessage) + L"|Vomel"}));
+    EXPECT_EQ(Shown(), (std::vector<std::wstring>{std::wstring(texts::kNoFileName) + L"|Vomel"}));
     EXPECT_EQ(boxes.shown[0].icon, MessageIcon::kNone);
     EXPECT_EQ(window.status, L"");
     EXPECT_EQ(fs.replace_calls(), 0);
@@ -97,12 +97,12 @@ TEST_F(RunConversionTest, NoFileNameEvenWithTrailingBlanks) {
 TEST_F(RunConversionTest, AsksOnceThenCreatesEveryMissingLevelOutermostFirst) {
   boxes.answers = {MessageAnswer::kYes};
   Run(L"C:\\a\\b\\c\\out");
-  EXPECT_EQ(Shown(), (std::vector<std::wstring>{std::wstring(kCreateFolderQuestion) + L"|Vomel"}));
+  EXPECT_EQ(Shown(), (std::vector<std::wstring>{std::wstring(texts::kCreateFolderQuestion) + L"|Vomel"}));
   EXPECT_EQ(boxes.shown[0].buttons, MessageButtons::kYesNo);
   EXPECT_EQ(boxes.shown[0].icon, MessageIcon::kQuestion);
   EXPECT_EQ(fs.created(), (std::vector<std::wstring>{L"C:\\a", L"C:\\a\\b", L"C:\\a\\b\\c"}));
   EXPECT_TRUE(fs.HasFile(L"C:\\a\\b\\c\\out.txt"));
-  EXPECT_EQ(window.status, kStatusDone);
+  EXPECT_EQ(window.status, texts::kStatusDone);
 }
 
 TEST_F(RunConversionTest, OnlyMissingLevelsAreCreated) {

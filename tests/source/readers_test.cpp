@@ -31,12 +31,6 @@ std::string Record(int fields, std::map<int, std::string> values = {}) {
   return s + "\r\n";
 }
 
-TEST(SourceFilePath, AddsOneBackslash) {
-  EXPECT_EQ(SourceFilePath(L"C:\\src", L"X1.txt"), L"C:\\src\\X1.txt");
-  EXPECT_EQ(SourceFilePath(L"C:\\src\\", L"X1.txt"), L"C:\\src\\X1.txt");
-  EXPECT_EQ(SourceFilePath(L"C:\\", L"X1.txt"), L"C:\\X1.txt");
-}
-
 TEST(LoadSourceFile, MissingOrHiddenIsAbsentUnreadableIsAnError) {
   testing::FakeFileSystem fs;
   fs.AddFile(L"C:\\s\\X1.txt", "1,2,3,4");

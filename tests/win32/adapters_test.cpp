@@ -12,7 +12,7 @@
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_ports.h"
 #include "run/conversion_run.h"
-#include "run/run_messages.h"
+#include "util/user_texts.h"
 #include "support/cp932_cases.h"
 #include "support/fakes.h"
 #include "win32/test_folders.h"
@@ -179,8 +179,8 @@ TEST_F(AdaptersTest, RunCreatesFoldersAndWritesTheFile) {
   RunConversion(ports, flag);
 
   ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text, kCreateFolderQuestion);
-  EXPECT_EQ(window.status, kStatusDone);
+  EXPECT_EQ(boxes.shown[0].text, texts::kCreateFolderQuestion);
+  EXPECT_EQ(window.status, texts::kStatusDone);
   EXPECT_EQ(flag, 1);
   EXPECT_EQ(Slurp(dir + L"\\out\\deep\\b1.txt"), "TITLE     \x8C\x8A No.1" + std::string(34, ' ') +
                                                    "\r\nLAYER        1\r\n          0000002.50\r\nPOINT        0\r\n");

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "run/run_messages.h"
+#include "util/user_texts.h"
 #include "support/fake_file_system.h"
 #include "support/fakes.h"
 #include "ui/form1.h"
@@ -168,7 +168,7 @@ TEST_F(Form1Test, MouseMoveClearsTheStatusOnceAfterASuccessfulRun) {
   SetWindowTextW(form->control(kText2), L"C:\\work\\B-1");
   SetWindowTextW(form->control(kText1), L"C:\\work\\out\\b1");
   SendMessageW(form->control(kCommand1), BM_CLICK, 0, 0);
-  EXPECT_EQ(TextOf(kLabel3), kStatusDone);
+  EXPECT_EQ(TextOf(kLabel3), texts::kStatusDone);
   EXPECT_EQ(state.clear_status_pending, 1);
   EXPECT_TRUE(fs.HasFile(L"C:\\work\\out\\b1.txt"));
   // Refreshing the file list after the run leaves the typed destination alone.
@@ -187,7 +187,7 @@ TEST_F(Form1Test, RejectedSourceTakesTheFocusWithItsTextSelected) {
   SetWindowTextW(form->control(kText2), L"C:\\my folder");
   SendMessageW(form->control(kCommand1), BM_CLICK, 0, 0);
   ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text, kBadPathMessage);
+  EXPECT_EQ(boxes.shown[0].text, texts::kBadPath);
   EXPECT_EQ(GetFocus(), form->control(kText2));
   DWORD start = 0, end = 0;
   SendMessageW(form->control(kText2), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));

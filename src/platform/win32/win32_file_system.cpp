@@ -4,6 +4,7 @@
 
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_system.h"
+#include "util/user_texts.h"
 
 namespace pel::win32 {
 namespace {
@@ -45,7 +46,7 @@ Expected<std::string, FsError> Win32FileSystem::ReadWholeFile(const std::wstring
   if (!file) return LastError();
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size)) return LastError();
-  if (size.QuadPart > (1LL << 30)) return Fail(FsError{L"ファイルが大きすぎます。"});
+  if (size.QuadPart > static_cast<LONGLONG>(kMaxReadFileBytes)) return Fail(FsError{texts::kFileTooLarge});
   std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {

@@ -1,17 +1,13 @@
 #include "platform/win32/win32_ports.h"
 
+#include "paths/folder_paths.h"
+
 namespace pel::win32 {
 namespace {
 
 constexpr UINT kShiftJis = 932;
 
 wchar_t UpperLetter(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
-
-// Without a trailing "\" unless it is a drive root.
-std::wstring WithoutTrailingBackslash(std::wstring folder) {
-  if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
-  return folder;
-}
 
 void RememberCurrentFolder() {
   wchar_t current[MAX_PATH];
@@ -64,12 +60,12 @@ std::wstring Win32Drives::CurrentFolderOf(wchar_t letter) const {
   wchar_t current[MAX_PATH];
   const DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
   if (length >= 2 && length < MAX_PATH && UpperLetter(current[0]) == letter && current[1] == L':') {
-    return WithoutTrailingBackslash(current);
+    return WithoutBackslash(current);
   }
   const wchar_t variable[] = {L'=', letter, L':', 0};
   wchar_t folder[MAX_PATH];
   const DWORD remembered = GetEnvironmentVariableW(variable, folder, MAX_PATH);
-  if (remembered > 0 && remembered < MAX_PATH) return WithoutTrailingBackslash(folder);
+  if (remembered > 0 && remembered < MAX_PATH) return WithoutBackslash(folder);
   return std::wstring{letter, L':', L'\\'};
 }
 
@@ -77,7 +73,7 @@ std::wstring Win32Drives::CurrentFolder() const {
   wchar_t current[MAX_PATH];
   const DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
   if (length == 0 || length >= MAX_PATH) return {};
-  return WithoutTrailingBackslash(current);
+  return WithoutBackslash(current);
 }
 
 bool Win32Drives::MakeFolderCurrent(const std::wstring& folder) {

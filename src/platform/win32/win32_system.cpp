@@ -1,5 +1,7 @@
 #include "platform/win32/win32_system.h"
 
+#include "util/user_texts.h"
+
 namespace pel::win32 {
 
 void UseQuietErrorModeAndSafeDllSearch() {
@@ -16,7 +18,7 @@ std::wstring SystemErrorText(DWORD code) {
   std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
   if (buffer) LocalFree(buffer);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-  if (text.empty()) text = L"エラー コード " + std::to_wstring(code);
+  if (text.empty()) text = texts::FillText(texts::kErrorCode, {std::to_wstring(code)});
   return text;
 }
 

@@ -1,0 +1,32 @@
+// Small helpers that build and cut folder paths. Two ways of taking the parent exist,
+// with different contracts, and their names say which is which:
+//   PathParent  keeps the separator: D:\GEO\PATDAT gives D:\GEO\ (the discovery walk);
+//   FolderAbove drops it but for a root: C:\work\sub gives C:\work (the folder lists).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pel {
+
+// `folder` with a trailing "\" (added unless it already ends with one; "\" for empty text).
+std::wstring WithBackslash(std::wstring folder);
+
+// `folder` without a trailing "\", unless it is a drive root such as C:\ .
+std::wstring WithoutBackslash(std::wstring folder);
+
+// `folder`, one "\", then `name`: C:\src and X1.txt give C:\src\X1.txt, as does C:\src\ .
+std::wstring JoinPath(const std::wstring& folder, std::wstring_view name);
+
+// The leading part of `path` up to and including its last ":" or "\"; empty when it
+// has neither. D:\GEO\PATDAT gives D:\GEO\ and D:PATDAT gives D: .
+std::wstring PathParent(const std::wstring& path);
+
+// The folder one level up from a drive-qualified folder without trailing "\" (C:\work\sub
+// gives C:\work, C:\work gives C:\); a root, or a path without "\", stays as it is.
+std::wstring FolderAbove(const std::wstring& folder);
+
+// True for a drive root in the folder lists' form (C:\), or anything as short.
+inline bool IsDriveRoot(std::wstring_view folder) { return folder.size() <= 3; }
+
+}  // namespace pel

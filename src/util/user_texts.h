@@ -1,0 +1,76 @@
+// Every text the user reads: captions, status texts and messages, in one place.
+// A message with blanks to fill holds "{}" for each, filled in order by FillText.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace pel::texts {
+
+// --- Captions ----------------------------------------------------------------------
+
+// The caption of message boxes that give none of their own.
+inline constexpr wchar_t kApplicationTitle[] = L"Vomel";
+inline constexpr wchar_t kForm1Caption[] = L"Pelmora -> 液状化判定ﾌｧｲﾙ";
+
+// --- Label3, the status line -------------------------------------------------------
+
+inline constexpr wchar_t kStatusConverting[] = L"只今変換中！　しばらくお待ちください。";
+inline constexpr wchar_t kStatusDone[] = L"変換が正常に終了しました。";
+
+// --- Start-up ----------------------------------------------------------------------
+
+// No PATDAT folder beside the program or on any drive; the program ends.
+inline constexpr wchar_t kNoPatdat[] = L" PATDAT の設定がありません.";
+// The window or one of its parts could not be made; {} is the system's reason.
+inline constexpr wchar_t kCannotStart[] = L"画面を作成できません。\n{}";
+
+// --- Paths -------------------------------------------------------------------------
+
+// A path whose drive part is not one letter and a colon (shown before kBadPath).
+inline constexpr wchar_t kDriveForm[] =
+    L"規定値のドライブ名が正しくありません。ドライブ名は１文字のアルファベットと \":\" でなければいけません。  例 \"C:\", \"D:\"...";
+inline constexpr wchar_t kBadPath[] = L"指定されたパスは正しくありません。";
+inline constexpr wchar_t kNoFileName[] = L"変換先ファイル名が選択されていません。";
+inline constexpr wchar_t kCreateFolderQuestion[] = L"フォルダがありません。新規作成しますか？";
+// {} the most levels, {} the destination file.
+inline constexpr wchar_t kPathTooDeep[] = L"変換先のパスの階層が深すぎます（{} 階層まで）。\n{}";
+// {} the folder, {} the system's reason.
+inline constexpr wchar_t kCannotCreateFolder[] = L"フォルダを作成できません。\n{}\n{}";
+inline constexpr wchar_t kCannotOpenFolder[] = L"フォルダを開けません。\n{}\n{}";
+
+// --- The conversion ----------------------------------------------------------------
+
+// {} the file, {} the system's reason.
+inline constexpr wchar_t kUnreadable[] = L"ファイルを読み込めません。\n{}\n{}";
+// {} the file.
+inline constexpr wchar_t kTooManyRecords[] = L"レコード数が多すぎます（32767 件まで）。\n{}";
+inline constexpr wchar_t kTooManyPoints[] = L"X5.txt と X100.txt のレコード数の合計が多すぎます（32767 件まで）。\n{}";
+// {} integer places, {} the file, {} record, {} field, {} the value as the file holds it.
+inline constexpr wchar_t kValueTooWide[] =
+    L"数値が出力欄の整数 {} 桁に収まりません。\n{}\nレコード {}、項目 {} の値：{}\n変換先ファイルは書き込んでいません。";
+// {} the destination file, {} the system's reason.
+inline constexpr wchar_t kWriteFailed[] = L"変換先ファイルを書き込めません。\n{}\n{}";
+// The reason given for a source file beyond the size any borehole export can have.
+inline constexpr wchar_t kFileTooLarge[] = L"ファイルが大きすぎます。";
+// The reason given when the system has no text for its error code {}.
+inline constexpr wchar_t kErrorCode[] = L"エラー コード {}";
+
+// `pattern` with each "{}" replaced by the next of `values`; a "{}" without a value stays.
+inline std::wstring FillText(std::wstring_view pattern, std::initializer_list<std::wstring_view> values) {
+  std::wstring text;
+  const auto* next = values.begin();
+  for (std::size_t at = 0;;) {
+    const std::size_t hole = pattern.find(L"{}", at);
+    if (hole == std::wstring_view::npos || next == values.end()) {
+      text.append(pattern.substr(at));
+      return text;
+    }
+    text.append(pattern.substr(at, hole - at));
+    text.append(*next++);
+    at = hole + 2;
+  }
+}
+
+}  // namespace pel::texts
