@@ -47,7 +47,8 @@ TEST(WriteTitleSection, CutsOrPadsToFortyCharacters) {
       {std::string(41, 'a'), std::string(40, 'a')},
       {kanji40, kanji40.substr(0, 80)},
       {"\xB6\xC5", "\xB6\xC5" + std::string(38, ' ')},  // half-width katakana: one byte each
-      {"a\r\nb", "a  b" + std::string(36, ' ')},
+      {"a\r\nb", "a  b" + std::string(36, ' ')},  // each CR and each LF a blank
+      {"ab\x8C", "ab\x8C" + std::string(37, ' ')},  // a lead byte with no trail byte: one character
   };
   for (const auto& c : cases) {
     SCOPED_TRACE("title " + ::testing::PrintToString(c.title));

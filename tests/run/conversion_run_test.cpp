@@ -28,6 +28,14 @@ class RunConversionTest : public ::testing::Test {
     window.text1 = text1;
     RunConversion(ports, flag);
   }
+  // A run that ended before writing: nothing replaced, no success, the status line empty.
+  void ExpectEndedWithoutWriting(const std::string& label) const {
+    SCOPED_TRACE(label);
+    EXPECT_EQ(window.status, L"");
+    EXPECT_EQ(window.refreshes, 0);
+    EXPECT_FALSE(window.busy);
+    EXPECT_EQ(flag, 0);
+  }
   // The boxes shown, as "text|caption".
   std::vector<std::wstring> Shown() const {
     std::vector<std::wstring> shown;
@@ -69,6 +77,7 @@ TEST_F(RunConversionTest, RejectedPathsEndTheRunInTheirBox) {
        {std::wstring(texts::kDriveForm) + L"|Vomel", std::wstring(texts::kBadPath) + L"|\\work\\out"}, L"Text1"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.text2) + " " + ::testing::PrintToString(c.text1));
     boxes.shown.clear();
     window = FakeRunWindow();
     window.text2 = c.text2;
@@ -76,11 +85,10 @@ TEST_F(RunConversionTest, RejectedPathsEndTheRunInTheirBox) {
     EXPECT_EQ(Shown(), c.shown);
     EXPECT_EQ(boxes.shown.back().icon, MessageIcon::kExclamation);
     EXPECT_EQ(window.focused, c.focused);
-    EXPECT_EQ(window.status, L"");
     EXPECT_TRUE(window.pointer_changes.empty());
-    EXPECT_EQ(fs.replace_calls(), 0);
-    EXPECT_EQ(flag, 0);
+    ExpectEndedWithoutWriting("rejected path");
   }
+  EXPECT_EQ(fs.replace_calls(), 0);
 }
 
 TEST_F(RunConversionTest, NoFileNameEvenWithTrailingBlanks) {
@@ -89,9 +97,9 @@ TEST_F(RunConversionTest, NoFileNameEvenWithTrailingBlanks) {
     Run(text1);
     EXPECT_EQ(Shown(), (std::vector<std::wstring>{std::wstring(texts::kNoFileName) + L"|Vomel"}));
     EXPECT_EQ(boxes.shown[0].icon, MessageIcon::kNone);
-    EXPECT_EQ(window.status, L"");
-    EXPECT_EQ(fs.replace_calls(), 0);
+    ExpectEndedWithoutWriting("no file name");
   }
+  EXPECT_EQ(fs.replace_calls(), 0);
 }
 
 TEST_F(RunConversionTest, AsksOnceThenCreatesEveryMissingLevelOutermostFirst) {
@@ -118,8 +126,7 @@ TEST_F(RunConversionTest, NoToTheFolderQuestionWritesNothing) {
   EXPECT_EQ(boxes.shown.size(), 1u);
   EXPECT_TRUE(fs.created().empty());
   EXPECT_EQ(fs.replace_calls(), 0);
-  EXPECT_EQ(window.status, L"");
-  EXPECT_EQ(flag, 0);
+  ExpectEndedWithoutWriting("answered No");
 }
 
 TEST_F(RunConversionTest, DriveRootsAndDriveRelativeNamesTestNoLevel) {
@@ -140,6 +147,11 @@ TEST_F(RunConversionTest, SourceIsTheTrimmedTextNotTheNormalizedPath) {
 }
 
 TEST_F(RunConversionTest, PlatformAndConversionFailuresShowOneMessageAndNoSuccess) {
+  const std::wstring deep = L"C:" + [] {
+    std::wstring s;
+    for (int i = 0; i < 255; ++i) s += L"\\d";
+    return s;
+  }();
   struct Case {
     const char* name;
     std::wstring text1;
@@ -147,11 +159,8 @@ TEST_F(RunConversionTest, PlatformAndConversionFailuresShowOneMessageAndNoSucces
     bool reached_conversion;
   } cases[] = {
       {"folder_not_created", L"C:\\locked\\out", L"C:\\locked", false},
-      {"too_deep", L"C:" + [] {
-         std::wstring s;
-         for (int i = 0; i < 255; ++i) s += L"\\d";
-         return s;
-       }(), L"255", false},
+      // Named as every other message names the destination: as typed, then ".txt".
+      {"too_deep", deep, texts::FillText(texts::kPathTooDeep, {L"255", deep + L".txt"}), false},
       {"value_too_wide", L"C:\\work\\wide", L"12345678.9", true},
       {"unwritable", L"C:\\work\\locked", L"C:\\work\\locked.txt", true},
   };
@@ -170,11 +179,8 @@ TEST_F(RunConversionTest, PlatformAndConversionFailuresShowOneMessageAndNoSucces
     EXPECT_EQ(errors, 1) << c.name;
     EXPECT_NE(boxes.shown.back().text.find(c.expected_in_message), std::wstring::npos) << c.name;
     EXPECT_EQ(boxes.shown.back().caption, L"Vomel") << c.name;
-    EXPECT_EQ(window.status, L"") << c.name;
-    EXPECT_FALSE(window.busy) << c.name;
     EXPECT_EQ(window.pointer_changes.size(), c.reached_conversion ? 2u : 0u) << c.name;
-    EXPECT_EQ(window.refreshes, 0) << c.name;
-    EXPECT_EQ(flag, 0) << c.name;
+    ExpectEndedWithoutWriting(c.name);
     fs.AddFile(L"C:\\src\\X1.txt", "");
   }
   EXPECT_EQ(fs.File(L"C:\\work\\locked.txt"), "old");

@@ -107,33 +107,63 @@ TEST_F(ConvertBoreholeTest, ErrorsWriteNothing) {
 }
 
 TEST_F(ConvertBoreholeTest, UnreadableSourceAndUnwritableDestinationAreReported) {
-  Folder("T", "", "", "");
-  fs.MarkUnreadable(kSource + L"\\titl01.txt");
-  auto unreadable = ConvertBorehole(fs, kSource, kDest);
-  ASSERT_FALSE(unreadable);
-  EXPECT_EQ(unreadable.error().kind, ConversionError::Kind::kUnreadable);
-  EXPECT_FALSE(fs.HasFile(kDest));
-
-  fs = testing::FakeFileSystem();
-  fs.MarkUnwritable(kDest);
-  auto unwritable = ConvertBorehole(fs, kSource, kDest);
-  ASSERT_FALSE(unwritable);
-  EXPECT_EQ(unwritable.error().kind, ConversionError::Kind::kWriteFailed);
-  EXPECT_EQ(unwritable.error().path, kDest);
+  struct Case {
+    const char* name;
+    std::wstring unreadable, unwritable;
+    ConversionError::Kind kind;
+    std::wstring path;
+  } cases[] = {
+      {"title_unreadable", kSource + L"\\titl01.txt", L"", ConversionError::Kind::kUnreadable, kSource + L"\\titl01.txt"},
+      {"x100_unreadable", kSource + L"\\X100.txt", L"", ConversionError::Kind::kUnreadable, kSource + L"\\X100.txt"},
+      {"destination_unwritable", L"", kDest, ConversionError::Kind::kWriteFailed, kDest},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs = testing::FakeFileSystem();
+    Folder("T", "1,2,3,4", X5Record("1", "1"), X100Record("1", "1"));
+    if (!c.unreadable.empty()) fs.MarkUnreadable(c.unreadable);
+    if (!c.unwritable.empty()) fs.MarkUnwritable(c.unwritable);
+    auto result = ConvertBorehole(fs, kSource, kDest);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error().kind, c.kind);
+    EXPECT_EQ(result.error().path, c.path);
+    EXPECT_FALSE(result.error().reason.empty());
+    EXPECT_FALSE(fs.HasFile(kDest));
+  }
 }
 
-TEST(DescribeConversionError, NamesFileRecordAndValue) {
-  ConversionError error;
-  error.kind = ConversionError::Kind::kValueTooWide;
-  error.path = L"C:\\b\\X5.txt";
-  error.record = 12;
-  error.field = 3;
-  error.int_places = 7;
-  error.value = "12345678.9";
-  const std::wstring text = DescribeConversionError(error, testing::FakeTextCodec());
-  EXPECT_NE(text.find(L"C:\\b\\X5.txt"), std::wstring::npos);
-  EXPECT_NE(text.find(L"レコード 12"), std::wstring::npos);
-  EXPECT_NE(text.find(L"12345678.9"), std::wstring::npos);
+// The texts are written out here, not taken from the program, so that a changed message shows.
+TEST(DescribeConversionError, EveryKindHasItsMessage) {
+  using Kind = ConversionError::Kind;
+  auto error = [](Kind kind, std::wstring path, std::wstring reason = L"") {
+    ConversionError e;
+    e.kind = kind;
+    e.path = std::move(path);
+    e.reason = std::move(reason);
+    return e;
+  };
+  ConversionError too_wide = error(Kind::kValueTooWide, L"C:\\b\\X5.txt");
+  too_wide.record = 12;
+  too_wide.field = 3;
+  too_wide.int_places = 7;
+  too_wide.value = "12345678.9";
+  const struct {
+    ConversionError error;
+    std::wstring text;
+  } cases[] = {
+      {error(Kind::kUnreadable, L"C:\\b\\X1.txt", L"拒否"), L"ファイルを読み込めません。\nC:\\b\\X1.txt\n拒否"},
+      {error(Kind::kTooManyRecords, L"C:\\b\\X1.txt"), L"レコード数が多すぎます（32767 件まで）。\nC:\\b\\X1.txt"},
+      {error(Kind::kTooManyPoints, L"C:\\b\\X5.txt"),
+       L"X5.txt と X100.txt のレコード数の合計が多すぎます（32767 件まで）。\nC:\\b\\X5.txt"},
+      {too_wide,
+       L"数値が出力欄の整数 7 桁に収まりません。\nC:\\b\\X5.txt\nレコード 12、項目 3 の値：12345678.9\n"
+       L"変換先ファイルは書き込んでいません。"},
+      {error(Kind::kWriteFailed, L"D:\\o.txt", L"拒否"), L"変換先ファイルを書き込めません。\nD:\\o.txt\n拒否"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DescribeConversionError(c.error, testing::FakeTextCodec()), c.text)
+        << "kind " << static_cast<int>(c.error.kind);
+  }
 }
 
 }  // namespace
