@@ -1,5 +1,4 @@
 #include "ui/form1.h"
-#include "util/user_texts.h"
 
 #include <windowsx.h>
 
@@ -8,10 +7,14 @@
 #include "discovery/help.h"
 #include "discovery/patdat.h"
 #include "platform/qpro/qpro.h"
-#include "ui/layout.h"
+#include "ui/window_util.h"
+#include "util/user_texts.h"
 
 namespace pel::ui {
 namespace {
+
+using win32::ScopedGetDC;
+using win32::ScopedSelectObject;
 
 constexpr COLORREF kLightGrey = RGB(192, 192, 192);
 
@@ -19,37 +22,31 @@ constexpr COLORREF kLightGrey = RGB(192, 192, 192);
 constexpr const wchar_t* kFontFaces[] = {L"MS UI Gothic", L"Yu Gothic UI", L"Meiryo UI", L"IPAGothic",
                                          L"Noto Sans CJK JP"};
 
-int Scale(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
-
-std::wstring WindowTextOf(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
-  return text;
-}
+// The controls of each side: index by Form1::Index(side).
+struct SideControls {
+  ControlId dir;
+  ControlId drive;
+};
+constexpr SideControls kSides[] = {{kDir1, kDrive1}, {kDir2, kDrive2}};
 
 // The first face of kFontFaces that is installed with the Shift-JIS character set.
 const wchar_t* ChooseFontFace() {
-  HDC dc = GetDC(nullptr);
-  const wchar_t* chosen = nullptr;
+  const ScopedGetDC screen(nullptr);
   for (const wchar_t* face : kFontFaces) {
     LOGFONTW wanted{};
     wanted.lfCharSet = SHIFTJIS_CHARSET;
     lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
     bool found = false;
     EnumFontFamiliesExW(
-        dc, &wanted, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found_flag) -> int {
+        screen.get(), &wanted,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found_flag) -> int {
           *reinterpret_cast<bool*>(found_flag) = true;
           return 0;
         },
         reinterpret_cast<LPARAM>(&found), 0);
-    if (found) {
-      chosen = face;
-      break;
-    }
+    if (found) return face;
   }
-  ReleaseDC(nullptr, dc);
-  return chosen ? chosen : L"MS UI Gothic";
+  return kFontFaces[0];
 }
 
 const wchar_t* ClassFor(ControlKind kind) {
@@ -78,7 +75,8 @@ DWORD StyleFor(ControlKind kind) {
     case ControlKind::kFileList: return child | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
     case ControlKind::kDriveList: return child | WS_VSCROLL | CBS_DROPDOWNLIST;
     case ControlKind::kTextBox: return child | WS_BORDER | ES_AUTOHSCROLL;
-    case ControlKind::kLabel: return child | SS_LEFT | SS_NOPREFIX;
+    // SS_NOTIFY: a label takes the pointer itself instead of handing it to Picture1.
+    case ControlKind::kLabel: return child | SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
   }
   return child;
 }
@@ -94,7 +92,14 @@ RECT DesignRect(const ControlLayout& c) {
   return RECT{left, top, left + c.width, top + c.height};
 }
 
-Form1* FromWindow(HWND window) { return reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
+// A group box is transparent to the pointer; a frame of this window takes it, so that
+// the pointer over a frame's empty inside is not over Picture1. The frame's own window
+// procedure is kept in its GWLP_USERDATA.
+LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wparam, LPARAM lparam) {
+  const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(frame, GWLP_USERDATA));
+  if (message == WM_NCHITTEST) return HTCLIENT;
+  return CallWindowProcW(original, frame, message, wparam, lparam);
+}
 
 }  // namespace
 
@@ -102,17 +107,28 @@ Form1::Form1(FormPorts ports, ProgramState& state) : ports_(ports), state_(state
 
 Form1::~Form1() {
   if (form_ && IsWindow(form_)) DestroyWindow(form_);
-  if (font_) DeleteObject(font_);
-  if (grey_brush_) DeleteObject(grey_brush_);
 }
 
 HWND Form1::control(ControlId id) const { return controls_[static_cast<std::size_t>(id - kPicture1)]; }
+HWND Form1::DirList(Side side) const { return control(kSides[Index(side)].dir); }
+HWND Form1::DriveList(Side side) const { return control(kSides[Index(side)].drive); }
 
-bool Form1::Create(HINSTANCE instance) {
-  grey_brush_ = CreateSolidBrush(kLightGrey);
+void Form1::DirChange(Side side) {
+  if (side == Side::kDestination) {
+    Dir1_Change();
+  } else {
+    Dir2_Change();
+  }
+}
+
+Expected<void, std::wstring> Form1::Create(HINSTANCE instance) {
+  if (form_) DestroyWindow(form_);  // a second Create starts over
+  grey_brush_.reset(CreateSolidBrush(kLightGrey));
+  if (!grey_brush_) return Fail(LastErrorText());
+
   WNDCLASSEXW form_class{};
   form_class.cbSize = sizeof form_class;
-  form_class.lpfnWndProc = &Form1::FormProc;
+  form_class.lpfnWndProc = &WindowThunk<Form1, &Form1::OnFormMessage>;
   form_class.hInstance = instance;
   form_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
   form_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -120,22 +136,25 @@ bool Form1::Create(HINSTANCE instance) {
   form_class.lpszClassName = kForm1Class;
   WNDCLASSEXW picture_class{};
   picture_class.cbSize = sizeof picture_class;
-  picture_class.lpfnWndProc = &Form1::PictureProc;
+  picture_class.lpfnWndProc = &WindowThunk<Form1, &Form1::OnPictureMessage>;
   picture_class.hInstance = instance;
   picture_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   // No class brush: the class outlives this window, its brush does not. WM_ERASEBKGND paints.
   picture_class.hbrBackground = nullptr;
   picture_class.lpszClassName = kPicture1Class;
-  // A second window in the same process (the tests) finds the classes registered.
-  if (!RegisterClassExW(&form_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-  if (!RegisterClassExW(&picture_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  if (!RegisterWindowClass(form_class) || !RegisterWindowClass(picture_class)) return Fail(LastErrorText());
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  form_ = CreateWindowExW(0, kForm1Class, texts::kForm1Caption, style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
-                          nullptr, instance, this);
-  if (!form_) return false;
-  CreateControls();
-  ApplyDpi(GetDpiForWindow(form_));
+  if (!CreateWindowExW(0, kForm1Class, texts::kForm1Caption, style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
+                       nullptr, instance, this)) {
+    return Fail(LastErrorText());
+  }
+  auto made = CreateControls(instance);
+  if (made) made = ApplyDpi(GetDpiForWindow(form_));
+  if (!made) {
+    DestroyWindow(form_);
+    return made;
+  }
 
   // Both folder lists, and the file list, start on the process's current folder.
   const std::wstring current = ports_.drives.CurrentFolder();
@@ -145,54 +164,88 @@ bool Form1::Create(HINSTANCE instance) {
     FillFolderList(side, current, false);
   }
   FillFileList();
-  return true;
+  return {};
 }
 
-void Form1::CreateControls() {
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form_, GWLP_HINSTANCE));
+// controls_ is indexed by id - kPicture1: the ids of the layout must be exactly those indexes.
+constexpr bool IdsIndexTheControls() {
+  int seen = 0;
+  for (const auto& c : kLayout) {
+    const int index = c.id - kPicture1;
+    if (index < 0 || index >= static_cast<int>(std::size(kLayout)) || (seen & (1 << index))) return false;
+    seen |= 1 << index;
+  }
+  return true;
+}
+static_assert(IdsIndexTheControls(), "control ids must be kPicture1 .. kPicture1 + n - 1, each once");
+
+Expected<void, std::wstring> Form1::CreateControls(HINSTANCE instance) {
+  tab_order_.clear();
   for (const auto& c : kLayout) {
     HWND parent = c.id == kPicture1 ? form_ : picture_;
     HWND window = CreateWindowExW(0, ClassFor(c.kind), c.caption, StyleFor(c.kind), 0, 0, 10, 10, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, this);
+    if (!window) return Fail(LastErrorText());
     controls_[static_cast<std::size_t>(c.id - kPicture1)] = window;
     if (c.id == kPicture1) picture_ = window;
     if (TakesFocus(c.kind)) tab_order_.push_back(window);
+    if (c.kind == ControlKind::kFrame) {
+      SetWindowLongPtrW(window, GWLP_USERDATA, GetWindowLongPtrW(window, GWLP_WNDPROC));
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameProc));
+    }
   }
-  // Frames lie behind the controls they hold.
-  for (ControlId frame : {kFrame1, kFrame2, kFrame3}) {
-    SetWindowPos(control(frame), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Labels and frames lie under the controls they touch, frames lowest: a label that runs
+  // under its text box is covered by it, and a frame never covers what it holds.
+  for (ControlKind lowest : {ControlKind::kLabel, ControlKind::kFrame}) {
+    for (const auto& c : kLayout) {
+      if (c.kind == lowest) SetWindowPos(control(c.id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
   }
+  return {};
 }
 
-void Form1::ApplyDpi(UINT dpi) {
+Expected<void, std::wstring> Form1::ApplyDpi(UINT dpi) {
   dpi_ = dpi ? dpi : 96;
+  if (auto made = ApplyFont(); !made) return made;
+  ApplyLayout();
+  ApplyClientSize();
+  InvalidateRect(form_, nullptr, TRUE);
+  return {};
+}
+
+Expected<void, std::wstring> Form1::ApplyFont() {
   LOGFONTW font{};
   font.lfHeight = -MulDiv(kFontTenthsOfPoint, static_cast<int>(dpi_), 720);
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = SHIFTJIS_CHARSET;
   font.lfQuality = CLEARTYPE_QUALITY;
   lstrcpynW(font.lfFaceName, ChooseFontFace(), LF_FACESIZE);
-  HFONT old = font_;
-  font_ = CreateFontIndirectW(&font);
-
-  for (const auto& c : kLayout) {
-    HWND window = control(c.id);
-    const RECT r = DesignRect(c);
-    int height = Scale(r.bottom - r.top, dpi_);
-    // A drop-down list's height includes its open list.
-    if (c.kind == ControlKind::kDriveList) height = Scale(2400, dpi_);
-    MoveWindow(window, Scale(r.left, dpi_), Scale(r.top, dpi_), Scale(r.right - r.left, dpi_), height, FALSE);
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  }
+  win32::UniqueFont scaled(CreateFontIndirectW(&font));
+  if (!scaled) return Fail(LastErrorText());
+  for (HWND window : controls_) SetWindowFont(window, scaled.get(), FALSE);
+  // The controls hold the new font now; the old one can go.
+  font_ = std::move(scaled);
   // Folder list rows: the font's height and a little air.
-  const int row = MulDiv(-font.lfHeight, 5, 4) + 2;
-  SendMessageW(control(kDir1), LB_SETITEMHEIGHT, 0, row);
-  SendMessageW(control(kDir2), LB_SETITEMHEIGHT, 0, row);
+  const int row = MulDiv(-font.lfHeight, 5, 4) + DpiScale(kFolderRowAirTwips, dpi_);
+  for (const SideControls& side : kSides) ListBox_SetItemHeight(control(side.dir), 0, row);
+  return {};
+}
 
-  // The client area is the design size at this DPI. The frame is measured after the
-  // first sizing too, since a system may draw its frame at another DPI than it reports.
-  const int client_width = Scale(kClientWidth, dpi_);
-  const int client_height = Scale(kClientHeight, dpi_);
+void Form1::ApplyLayout() {
+  for (const auto& c : kLayout) {
+    const RECT r = DesignRect(c);
+    // A drop-down list's height includes its open list.
+    const int height = c.kind == ControlKind::kDriveList ? kDriveListOpenTwips : r.bottom - r.top;
+    MoveWindow(control(c.id), DpiScale(r.left, dpi_), DpiScale(r.top, dpi_), DpiScale(r.right - r.left, dpi_),
+               DpiScale(height, dpi_), FALSE);
+  }
+}
+
+// The client area is the design size at this DPI. The frame is measured after the
+// first sizing too, since a system may draw its frame at another DPI than it reports.
+void Form1::ApplyClientSize() {
+  const int client_width = DpiScale(kClientWidth, dpi_);
+  const int client_height = DpiScale(kClientHeight, dpi_);
   RECT frame{0, 0, client_width, client_height};
   AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(form_, GWL_STYLE)), FALSE, 0, dpi_);
   int width = frame.right - frame.left, height = frame.bottom - frame.top;
@@ -204,8 +257,6 @@ void Form1::ApplyDpi(UINT dpi) {
     width += client_width - client.right;
     height += client_height - client.bottom;
   }
-  InvalidateRect(form_, nullptr, TRUE);
-  if (old) DeleteObject(old);
 }
 
 bool Form1::Form_Load() {
@@ -237,16 +288,16 @@ bool Form1::FillFolderList(Side side, const std::wstring& path, bool report) {
     if (report) ReportFolderError(path, items.error());
     return false;
   }
-  HWND list = control(side == Side::kDestination ? kDir1 : kDir2);
-  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  HWND list = DirList(side);
+  SetWindowRedraw(list, FALSE);
+  ListBox_ResetContent(list);
   int current = 0;
   for (std::size_t i = 0; i < items->size(); ++i) {
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>((*items)[i].label.c_str()));
+    ListBox_AddString(list, (*items)[i].label.c_str());
     if ((*items)[i].open) current = static_cast<int>(i);
   }
-  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(current), 0);
-  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  ListBox_SetCurSel(list, current);
+  SetWindowRedraw(list, TRUE);
   InvalidateRect(list, nullptr, TRUE);
   dir_items_[Index(side)] = std::move(*items);
   dir_path_[Index(side)] = path;
@@ -256,12 +307,7 @@ bool Form1::FillFolderList(Side side, const std::wstring& path, bool report) {
 bool Form1::SetDirPath(Side side, const std::wstring& path) {
   const bool same = CompareStringOrdinal(path.c_str(), -1, DirPath(side).c_str(), -1, TRUE) == CSTR_EQUAL;
   if (!FillFolderList(side, path, false)) return false;
-  if (same) return true;  // the path did not change: no change event
-  if (side == Side::kDestination) {
-    Dir1_Change();
-  } else {
-    Dir2_Change();
-  }
+  if (!same) DirChange(side);  // the path did not change: no change event
   return true;
 }
 
@@ -275,17 +321,12 @@ void Form1::OpenFolderItem(Side side, int index) {
     FillFolderList(side, DirPath(side), false);
     return;
   }
-  if (side == Side::kDestination) {
-    Dir1_Change();
-  } else {
-    Dir2_Change();
-  }
+  DirChange(side);
 }
 
 void Form1::ReportFolderError(const std::wstring& path, const FsError& error) {
   ports_.boxes.Show(texts::FillText(texts::kCannotOpenFolder, {path, error.reason}), texts::kApplicationTitle,
-                    MessageButtons::kOk,
-                    MessageIcon::kExclamation);
+                    MessageButtons::kOk, MessageIcon::kExclamation);
 }
 
 std::vector<std::pair<wchar_t, std::wstring>> Form1::DriveEntries() const {
@@ -300,33 +341,31 @@ std::vector<std::pair<wchar_t, std::wstring>> Form1::DriveEntries() const {
 }
 
 void Form1::FillDriveList(Side side, const std::vector<std::pair<wchar_t, std::wstring>>& drives) {
-  HWND list = control(side == Side::kDestination ? kDrive1 : kDrive2);
-  SendMessageW(list, CB_RESETCONTENT, 0, 0);
+  HWND list = DriveList(side);
+  ComboBox_ResetContent(list);
   const std::wstring current = ports_.drives.CurrentFolder();
   int selected = 0;
   for (const auto& [letter, text] : drives) {
-    const auto index = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(index), letter);
-    if (!current.empty() && (current[0] == letter || current[0] == letter - L'A' + L'a')) selected = static_cast<int>(index);
+    const int index = ComboBox_AddString(list, text.c_str());
+    ComboBox_SetItemData(list, index, letter);
+    if (!current.empty() && (current[0] == letter || current[0] == letter - L'A' + L'a')) selected = index;
   }
-  SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  ComboBox_SetCurSel(list, selected);
 }
 
-int Form1::DriveListIndex(Side side) const {
-  return static_cast<int>(SendMessageW(control(side == Side::kDestination ? kDrive1 : kDrive2), CB_GETCURSEL, 0, 0));
-}
+int Form1::DriveListIndex(Side side) const { return ComboBox_GetCurSel(DriveList(side)); }
 
 void Form1::SetDriveListIndex(Side side, int index) {
   if (index == DriveListIndex(side)) return;
-  SendMessageW(control(side == Side::kDestination ? kDrive1 : kDrive2), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  ComboBox_SetCurSel(DriveList(side), index);
   DriveChange(side);
 }
 
 wchar_t Form1::SelectedDrive(Side side) const {
-  HWND list = control(side == Side::kDestination ? kDrive1 : kDrive2);
-  const auto index = SendMessageW(list, CB_GETCURSEL, 0, 0);
+  HWND list = DriveList(side);
+  const int index = ComboBox_GetCurSel(list);
   if (index == CB_ERR) return L'\0';
-  return static_cast<wchar_t>(SendMessageW(list, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+  return static_cast<wchar_t>(ComboBox_GetItemData(list, index));
 }
 
 // A drive that cannot be read puts the list back on the index saved in step 2, or on
@@ -345,12 +384,12 @@ void Form1::DriveChange(Side side) {
 // File1 lists the files of Dir1's folder.
 void Form1::FillFileList() {
   HWND files = control(kFile1);
-  SendMessageW(files, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(files, LB_RESETCONTENT, 0, 0);
+  SetWindowRedraw(files, FALSE);
+  ListBox_ResetContent(files);
   if (auto names = FileListItems(ports_.fs, DirPath(Side::kDestination))) {
-    for (const auto& name : *names) SendMessageW(files, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    for (const auto& name : *names) ListBox_AddString(files, name.c_str());
   }
-  SendMessageW(files, WM_SETREDRAW, TRUE, 0);
+  SetWindowRedraw(files, TRUE);
   InvalidateRect(files, nullptr, TRUE);
 }
 
@@ -382,14 +421,12 @@ void Form1::Picture1_MouseMove() {
 
 void Form1::HelpProcedure(std::int16_t topic) { ShowHelp(ports_.help, state_.help_file_path, topic); }
 
-std::wstring Form1::Text(PathBox box) const {
-  return WindowTextOf(control(box == PathBox::kText1 ? kText1 : kText2));
-}
+std::wstring Form1::Text(PathBox box) const { return WindowText(control(box == PathBox::kText1 ? kText1 : kText2)); }
 
 void Form1::FocusAndSelectAll(PathBox box) {
   HWND edit = control(box == PathBox::kText1 ? kText1 : kText2);
   SetFocus(edit);
-  SendMessageW(edit, EM_SETSEL, 0, GetWindowTextLengthW(edit));
+  Edit_SetSel(edit, 0, -1);
 }
 
 void Form1::SetStatus(const std::wstring& text) {
@@ -409,9 +446,9 @@ void Form1::RefreshFileList() { FillFileList(); }
 bool Form1::PreTranslate(const MSG& message) {
   if (message.message != WM_KEYDOWN) return false;
   if (message.wParam == VK_TAB) {
-    if (SendMessageW(GetFocus(), CB_GETDROPPEDSTATE, 0, 0)) return false;
-    const bool back = GetKeyState(VK_SHIFT) < 0;
     HWND focus = GetFocus();
+    if (ComboBox_GetDroppedState(focus)) return false;
+    const bool back = GetKeyState(VK_SHIFT) < 0;
     auto it = std::find(tab_order_.begin(), tab_order_.end(), focus);
     if (it == tab_order_.end()) {  // inside a control, such as a drop-down list's edit part
       it = std::find_if(tab_order_.begin() + 1, tab_order_.end(), [&](HWND w) { return IsChild(w, focus); });
@@ -419,16 +456,15 @@ bool Form1::PreTranslate(const MSG& message) {
     std::size_t index = it == tab_order_.end() ? 0 : static_cast<std::size_t>(it - tab_order_.begin());
     index = back ? (index + tab_order_.size() - 1) % tab_order_.size()
                  : (it == tab_order_.end() ? 0 : (index + 1) % tab_order_.size());
-    SetFocus(tab_order_[index]);
-    if (GetClassLongPtrW(tab_order_[index], GCW_ATOM) == GetClassLongPtrW(control(kText1), GCW_ATOM)) {
-      SendMessageW(tab_order_[index], EM_SETSEL, 0, -1);
-    }
+    HWND next = tab_order_[index];
+    SetFocus(next);
+    if (next == control(kText1) || next == control(kText2)) Edit_SetSel(next, 0, -1);
     return true;
   }
   if (message.wParam == VK_RETURN) {
     for (ControlId id : {kCommand1, kCommand2}) {
       if (message.hwnd == control(id)) {
-        SendMessageW(control(id), BM_CLICK, 0, 0);
+        ClickButton(control(id));
         return true;
       }
     }
@@ -436,28 +472,11 @@ bool Form1::PreTranslate(const MSG& message) {
   return false;
 }
 
-LRESULT CALLBACK Form1::FormProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    form->form_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  }
-  Form1* form = FromWindow(window);
-  return form ? form->OnFormMessage(message, wparam, lparam) : DefWindowProcW(window, message, wparam, lparam);
-}
-
-LRESULT CALLBACK Form1::PictureProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  }
-  Form1* form = FromWindow(window);
-  return form ? form->OnPictureMessage(window, message, wparam, lparam)
-              : DefWindowProcW(window, message, wparam, lparam);
-}
-
-LRESULT Form1::OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT Form1::OnFormMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
+    case WM_NCCREATE:
+      form_ = window;
+      break;
     case WM_SETCURSOR:
       if (busy_) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -465,35 +484,50 @@ LRESULT Form1::OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       break;
     case WM_DPICHANGED: {
-      // The size comes from the layout at the new DPI; the place from the system.
+      // The size comes from the layout at the new DPI; the place from the system. A font
+      // that cannot be made at the new DPI leaves the old one in place.
       ApplyDpi(HIWORD(wparam));
       const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
-      SetWindowPos(form_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
     case WM_ACTIVATE:
-      if (LOWORD(wparam) != WA_INACTIVE && picture_ && !IsChild(form_, GetFocus())) SetFocus(tab_order_.front());
-      return 0;
-    case WM_CLOSE:
-      DestroyWindow(form_);
+      if (LOWORD(wparam) != WA_INACTIVE && picture_ && !IsChild(window, GetFocus())) SetFocus(tab_order_.front());
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrW(form_, GWLP_USERDATA, 0);
       form_ = nullptr;
+      picture_ = nullptr;
+      controls_.fill(nullptr);
       break;
     default:
       break;
   }
-  return DefWindowProcW(form_, message, wparam, lparam);
+  return DefWindowProcW(window, message, wparam, lparam);
 }
 
 LRESULT Form1::OnPictureMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  LRESULT result = 0;
-  if (OnChildMessage(message, wparam, lparam, result)) return result;
   switch (message) {
+    case WM_COMMAND:
+      OnCommand(GET_WM_COMMAND_ID(wparam, lparam), GET_WM_COMMAND_HWND(wparam, lparam),
+                GET_WM_COMMAND_CMD(wparam, lparam));
+      return 0;
+    case WM_VKEYTOITEM:
+      return OnVkeyToItem(LOWORD(wparam), reinterpret_cast<HWND>(lparam), HIWORD(wparam));
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (HBRUSH brush = OnCtlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam))) {
+        return reinterpret_cast<LRESULT>(brush);
+      }
+      break;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+      if (item->CtlID != static_cast<UINT>(kDir1) && item->CtlID != static_cast<UINT>(kDir2)) break;
+      DrawFolderItem(*item);
+      return TRUE;
+    }
     case WM_MOUSEMOVE:
       Picture1_MouseMove();
       return 0;
@@ -503,7 +537,7 @@ LRESULT Form1::OnPictureMessage(HWND window, UINT message, WPARAM wparam, LPARAM
     case WM_ERASEBKGND: {
       RECT area;
       GetClientRect(window, &area);
-      FillRect(reinterpret_cast<HDC>(wparam), &area, grey_brush_);
+      FillRect(reinterpret_cast<HDC>(wparam), &area, grey_brush_.get());
       return TRUE;
     }
     case WM_SETCURSOR:
@@ -518,63 +552,46 @@ LRESULT Form1::OnPictureMessage(HWND window, UINT message, WPARAM wparam, LPARAM
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
-bool Form1::OnChildMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
-  switch (message) {
-    case WM_COMMAND: {
-      const int id = LOWORD(wparam);
-      const int code = HIWORD(wparam);
-      if (id == kCommand1 && code == BN_CLICKED) Command1_Click();
-      else if (id == kCommand2 && code == BN_CLICKED) Command2_Click();
-      else if (id == kDrive1 && code == CBN_SELCHANGE) Drive1_Change();
-      else if (id == kDrive2 && code == CBN_SELCHANGE) Drive2_Change();
-      else if (id == kFile1 && code == LBN_SELCHANGE) File1_Click();
-      else if ((id == kDir1 || id == kDir2) && code == LBN_DBLCLK) {
-        OpenFolderItem(id == kDir1 ? Side::kDestination : Side::kSource,
-                       static_cast<int>(SendMessageW(reinterpret_cast<HWND>(lparam), LB_GETCURSEL, 0, 0)));
-      } else {
-        return false;
+void Form1::OnCommand(int id, HWND control_window, UINT code) {
+  switch (id) {
+    case kCommand1:
+      if (code == BN_CLICKED) Command1_Click();
+      break;
+    case kCommand2:
+      if (code == BN_CLICKED) Command2_Click();
+      break;
+    case kDrive1:
+    case kDrive2:
+      if (code == CBN_SELCHANGE) DriveChange(id == kDrive1 ? Side::kDestination : Side::kSource);
+      break;
+    case kFile1:
+      if (code == LBN_SELCHANGE) File1_Click();
+      break;
+    case kDir1:
+    case kDir2:
+      if (code == LBN_DBLCLK) {
+        OpenFolderItem(id == kDir1 ? Side::kDestination : Side::kSource, ListBox_GetCurSel(control_window));
       }
-      result = 0;
-      return true;
-    }
-    case WM_VKEYTOITEM: {
-      HWND list = reinterpret_cast<HWND>(lparam);
-      if (LOWORD(wparam) == VK_RETURN && (list == control(kDir1) || list == control(kDir2))) {
-        OpenFolderItem(list == control(kDir1) ? Side::kDestination : Side::kSource, HIWORD(wparam));
-        result = -2;
-        return true;
-      }
-      result = -1;
-      return true;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-      HWND child = reinterpret_cast<HWND>(lparam);
-      const auto id = static_cast<ControlId>(GetDlgCtrlID(child));
-      const ControlLayout* layout = FindLayout(id);
-      if (!layout || !layout->grey) return false;
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      SetBkColor(dc, kLightGrey);
-      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-      result = reinterpret_cast<LRESULT>(grey_brush_);
-      return true;
-    }
-    case WM_MEASUREITEM: {
-      auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lparam);
-      measure->itemHeight = static_cast<UINT>(MulDiv(18, static_cast<int>(dpi_), 96));
-      result = TRUE;
-      return true;
-    }
-    case WM_DRAWITEM: {
-      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
-      if (item->CtlID != static_cast<UINT>(kDir1) && item->CtlID != static_cast<UINT>(kDir2)) return false;
-      DrawFolderItem(*item);
-      result = TRUE;
-      return true;
-    }
+      break;
     default:
-      return false;
+      break;
   }
+}
+
+// Enter on a folder list opens the item under its caret; other keys get the default.
+int Form1::OnVkeyToItem(UINT key, HWND list, int caret) {
+  if (key != VK_RETURN || (list != control(kDir1) && list != control(kDir2))) return -1;
+  OpenFolderItem(list == control(kDir1) ? Side::kDestination : Side::kSource, caret);
+  return -2;
+}
+
+// Picture1's grey behind the frames and labels that the layout paints grey.
+HBRUSH Form1::OnCtlColor(HDC dc, HWND child) {
+  const ControlLayout* layout = FindLayout(static_cast<ControlId>(GetDlgCtrlID(child)));
+  if (!layout || !layout->grey) return nullptr;
+  SetBkColor(dc, kLightGrey);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  return grey_brush_.get();
 }
 
 // One folder list row: indentation by level, a folder glyph (open for the levels of
@@ -588,33 +605,30 @@ void Form1::DrawFolderItem(const DRAWITEMSTRUCT& item) {
   if (item.itemID >= items.size()) return;
   const FolderItem& folder = items[item.itemID];
 
-  const int unit = MulDiv(1, static_cast<int>(dpi_), 96) > 0 ? MulDiv(1, static_cast<int>(dpi_), 96) : 1;
+  const int unit = std::max(1, DpiScale(kPixelTwips, dpi_));
   const int height = item.rcItem.bottom - item.rcItem.top;
   const int glyph = height - 6 * unit;
-  int x = item.rcItem.left + 2 * unit + folder.indent * MulDiv(10, static_cast<int>(dpi_), 96);
+  int x = item.rcItem.left + 2 * unit + folder.indent * DpiScale(kFolderIndentTwips, dpi_);
   const int y = item.rcItem.top + (height - glyph) / 2;
 
-  // The folder glyph: a tab and a body, drawn in the window's scale.
-  HBRUSH body = CreateSolidBrush(folder.open ? RGB(255, 214, 102) : RGB(232, 176, 48));
-  HPEN outline = CreatePen(PS_SOLID, unit, RGB(140, 100, 20));
-  HGDIOBJ old_brush = SelectObject(dc, body);
-  HGDIOBJ old_pen = SelectObject(dc, outline);
-  Rectangle(dc, x, y, x + glyph / 2, y + glyph / 4 + unit);
-  Rectangle(dc, x, y + glyph / 5, x + glyph + glyph / 4, y + glyph);
-  SelectObject(dc, old_pen);
-  SelectObject(dc, old_brush);
-  DeleteObject(outline);
-  DeleteObject(body);
+  {
+    // The folder glyph: a tab and a body, drawn in the window's scale.
+    const win32::UniqueBrush body(CreateSolidBrush(folder.open ? RGB(255, 214, 102) : RGB(232, 176, 48)));
+    const win32::UniquePen outline(CreatePen(PS_SOLID, unit, RGB(140, 100, 20)));
+    const ScopedSelectObject use_brush(dc, body.get());
+    const ScopedSelectObject use_pen(dc, outline.get());
+    Rectangle(dc, x, y, x + glyph / 2, y + glyph / 4 + unit);
+    Rectangle(dc, x, y + glyph / 5, x + glyph + glyph / 4, y + glyph);
+  }
 
   x += glyph + glyph / 4 + 4 * unit;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  HGDIOBJ old_font = SelectObject(dc, font_);
+  const ScopedSelectObject use_font(dc, font_.get());
   RECT text = item.rcItem;
   text.left = x;
   DrawTextW(dc, folder.label.c_str(), static_cast<int>(folder.label.size()), &text,
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-  SelectObject(dc, old_font);
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
 }
 

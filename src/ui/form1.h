@@ -16,9 +16,12 @@
 #include "platform/message_boxes.h"
 #include "platform/process.h"
 #include "platform/text_codec.h"
+#include "platform/win32/win32_handles.h"
 #include "run/conversion_run.h"
 #include "ui/control_ids.h"
 #include "ui/folder_lists.h"
+#include "ui/layout.h"
+#include "util/expected.h"
 
 namespace pel::ui {
 
@@ -48,8 +51,9 @@ class Form1 : public RunWindow {
   Form1& operator=(const Form1&) = delete;
 
   // Creates the window and its controls, hidden. The folder lists and the file list
-  // show the process's current folder, the drive lists its drive.
-  bool Create(HINSTANCE instance);
+  // show the process's current folder, the drive lists its drive. On failure, the
+  // system's reason; what was made is taken down again.
+  Expected<void, std::wstring> Create(HINSTANCE instance);
   // The start-up sequence. False when the program must end (no PATDAT folder); the
   // window has then never been shown.
   bool Form_Load();
@@ -91,14 +95,23 @@ class Form1 : public RunWindow {
 
  private:
   static std::size_t Index(Side side) { return side == Side::kDestination ? 0 : 1; }
-  static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  static LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT OnPictureMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  bool OnChildMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+  HWND DirList(Side side) const;
+  HWND DriveList(Side side) const;
+  // Dir1_Change or Dir2_Change.
+  void DirChange(Side side);
 
-  void CreateControls();
-  void ApplyDpi(UINT dpi);
+  LRESULT OnFormMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnPictureMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  void OnCommand(int id, HWND control, UINT code);
+  int OnVkeyToItem(UINT key, HWND list, int caret);
+  HBRUSH OnCtlColor(HDC dc, HWND child);
+
+  Expected<void, std::wstring> CreateControls(HINSTANCE instance);
+  // The font, the control positions and the client size at a DPI, in that order.
+  Expected<void, std::wstring> ApplyDpi(UINT dpi);
+  Expected<void, std::wstring> ApplyFont();
+  void ApplyLayout();
+  void ApplyClientSize();
   void DrawFolderItem(const DRAWITEMSTRUCT& item);
   void DriveChange(Side side);
   bool FillFolderList(Side side, const std::wstring& path, bool report);
@@ -113,13 +126,14 @@ class Form1 : public RunWindow {
   ProgramState& state_;
   HWND form_ = nullptr;
   HWND picture_ = nullptr;
-  std::array<HWND, 16> controls_{};  // by control id - kPicture1
+  // Child windows by control id - kPicture1; Picture1 destroys them with it.
+  std::array<HWND, std::size(kLayout)> controls_{};
   std::array<std::wstring, 2> dir_path_;
   std::array<std::vector<FolderItem>, 2> dir_items_;
   std::vector<HWND> tab_order_;
   UINT dpi_ = 96;
-  HFONT font_ = nullptr;
-  HBRUSH grey_brush_ = nullptr;
+  win32::UniqueFont font_;         // every control's font
+  win32::UniqueBrush grey_brush_;  // Picture1, the frames and the labels
   bool busy_ = false;
 };
 

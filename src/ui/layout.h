@@ -22,6 +22,14 @@ inline constexpr int kClientWidth = 9090;
 inline constexpr int kClientHeight = 6495;
 inline constexpr int kFontTenthsOfPoint = 135;
 
+// Sizes the layout table does not give, in the same twips: one pixel at 96 dpi; the
+// air added to a folder list row; a folder list level's indentation; a drive list's
+// height with its list open.
+inline constexpr int kPixelTwips = 15;
+inline constexpr int kFolderRowAirTwips = 2 * kPixelTwips;
+inline constexpr int kFolderIndentTwips = 10 * kPixelTwips;
+inline constexpr int kDriveListOpenTwips = 2400;
+
 inline constexpr ControlLayout kLayout[] = {
     {kPicture1, L"Picture1", ControlKind::kPictureBox, kPicture1, L"", 0, 0, 9075, 6495, true},
     {kFrame1, L"Frame1", ControlKind::kFrame, kPicture1, L"変換先ﾌｫﾙﾀﾞ名選択", 3540, 1620, 5175, 2895, true},

@@ -5,6 +5,7 @@
 #include "platform/win32/win32_ports.h"
 #include "platform/win32/win32_system.h"
 #include "ui/form1.h"
+#include "util/user_texts.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   pel::win32::UseQuietErrorModeAndSafeDllSearch();
@@ -16,7 +17,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   pel::win32::Win32HelpViewer help;
   pel::ui::ProgramState state;
   pel::ui::Form1 form({fs, drives, codec, process, boxes, help}, state);
-  if (!form.Create(instance)) return 1;
+  if (auto created = form.Create(instance); !created) {
+    // The one report of a window that could not be made: the system's reason, then out.
+    boxes.Show(pel::texts::FillText(pel::texts::kCannotStart, {created.error()}), pel::texts::kApplicationTitle,
+               pel::MessageButtons::kOk, pel::MessageIcon::kExclamation);
+    return 1;
+  }
   boxes.set_owner(form.hwnd());
   help.set_owner(form.hwnd());
   if (!form.Form_Load()) return 0;  // no PATDAT folder: the window is never shown

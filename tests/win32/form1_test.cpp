@@ -98,6 +98,71 @@ TEST_F(Form1Test, LaysItselfOutAgainWhenTheDpiChanges) {
   EXPECT_EQ(text1.right - text1.left, MulDiv(6255, 144, 1440));
 }
 
+// Where controls overlap, a label or a frame is always the lower one, so it never paints
+// over a control it touches (Label2 runs 75 twips under Text2), and a frame never covers
+// what it holds. Label3 sits inside Frame3 and above it.
+TEST_F(Form1Test, LabelsAndFramesLieUnderTheControlsTheyTouch) {
+  Start();
+  auto depth = [&](ControlId id) {  // 0 for the topmost child of Picture1
+    int n = 0;
+    for (HWND w = GetWindow(form->control(kPicture1), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT), ++n) {
+      if (w == form->control(id)) return n;
+    }
+    return -1;
+  };
+  auto rect = [&](ControlId id) {
+    RECT r;
+    GetWindowRect(form->control(id), &r);
+    return r;
+  };
+  auto lowly = [](ControlKind k) { return k == ControlKind::kLabel || k == ControlKind::kFrame; };
+  int checked = 0;
+  for (const auto& a : kLayout) {
+    for (const auto& b : kLayout) {
+      if (a.id == kPicture1 || b.id == kPicture1 || a.id == b.id || !lowly(a.kind)) continue;
+      RECT ra = rect(a.id), rb = rect(b.id), overlap;
+      if (!IntersectRect(&overlap, &ra, &rb)) continue;
+      // a must be under b, unless b is a frame under which a (a label) lies.
+      const bool a_lower = !(b.kind == ControlKind::kFrame && a.kind == ControlKind::kLabel);
+      SCOPED_TRACE(::testing::Message() << "overlap of " << ::testing::PrintToString(std::wstring(a.name)) << " and "
+                                      << ::testing::PrintToString(std::wstring(b.name)));
+      EXPECT_EQ(depth(a.id) > depth(b.id), a_lower);
+      ++checked;
+    }
+  }
+  EXPECT_EQ(checked, 9);  // Label1, Label2, Label3 with Frame3 both ways, the five lists inside Frame1 and Frame2
+}
+
+// The pointer over a label or over a frame's empty inside is not over Picture1, so it
+// does not clear the status line; over Picture1's own grey it does.
+TEST_F(Form1Test, OnlyPicture1ItselfTakesThePointerForTheStatusLine) {
+  Start();
+  SetWindowPos(form->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  const UINT dpi = GetDpiForWindow(form->hwnd());
+  auto at = [&](int left_twips, int top_twips) {
+    POINT p{MulDiv(left_twips, static_cast<int>(dpi), 1440), MulDiv(top_twips, static_cast<int>(dpi), 1440)};
+    ClientToScreen(form->control(kPicture1), &p);
+    return WindowFromPoint(p);
+  };
+  const struct {
+    const char* where;
+    int left, top;  // twips in Picture1
+    ControlId expected;
+  } cases[] = {
+      {"Label2, left of Text2", 400, 400, kLabel2},
+      {"Label1", 400, 1000, kLabel1},
+      {"Label3", 800, 5050, kLabel3},
+      {"Frame1, below Drive1", 3700, 4400, kFrame1},
+      {"Frame2, between Dir2 and Drive2", 1000, 3700, kFrame2},
+      {"Frame3, below Label3", 4000, 5350, kFrame3},
+      {"Picture1, between the buttons", 4800, 5800, kPicture1},
+      {"Text2 over the end of Label2", 2430, 400, kText2},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(at(c.left, c.top), form->control(c.expected)) << c.where;
+  }
+}
+
 TEST_F(Form1Test, NoPatdatShowsTheMessageAndNeverTheWindow) {
   fs.Remove(L"C:\\pel\\PATDAT");
   form = std::make_unique<Form1>(FormPorts{fs, drives, codec, process, boxes, help}, state);

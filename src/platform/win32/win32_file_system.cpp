@@ -82,9 +82,9 @@ Expected<std::vector<FolderEntry>, FsError> Win32FileSystem::ListFolder(const st
   if (pattern.empty() || (pattern.back() != L'\\' && pattern.back() != L':')) pattern += L'\\';
   pattern += L'*';
   WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                 FIND_FIRST_EX_LARGE_FETCH);
-  if (find == INVALID_HANDLE_VALUE) return LastError();
+  const UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                         FIND_FIRST_EX_LARGE_FETCH));
+  if (!find) return LastError();
   std::vector<FolderEntry> entries;
   do {
     FolderEntry entry;
@@ -94,10 +94,8 @@ Expected<std::vector<FolderEntry>, FsError> Win32FileSystem::ListFolder(const st
     entry.is_hidden = (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
     entry.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
     entries.push_back(std::move(entry));
-  } while (FindNextFileW(find, &data));
-  const DWORD error = GetLastError();
-  FindClose(find);
-  if (error != ERROR_NO_MORE_FILES) return ErrorOf(error);
+  } while (FindNextFileW(find.get(), &data));
+  if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) return ErrorOf(error);
   return entries;
 }
 

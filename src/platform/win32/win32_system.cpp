@@ -1,5 +1,6 @@
 #include "platform/win32/win32_system.h"
 
+#include "platform/win32/win32_handles.h"
 #include "util/user_texts.h"
 
 namespace pel::win32 {
@@ -15,8 +16,8 @@ std::wstring SystemErrorText(DWORD code) {
   const DWORD length =
       FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  const UniqueLocal owned(buffer);
   std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
-  if (buffer) LocalFree(buffer);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
   if (text.empty()) text = texts::FillText(texts::kErrorCode, {std::to_wstring(code)});
   return text;

@@ -1,0 +1,51 @@
+// The window plumbing every window of the program shares: the window-procedure thunk,
+// class registration, DPI scaling from twips and a few named control calls.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/win32_system.h"
+
+namespace pel::ui {
+
+// The window procedure of a class whose windows belong to an object of type T: the
+// object comes in CreateWindowExW's last parameter, is kept in GWLP_USERDATA from
+// WM_NCCREATE on, and gets every message through (object->*Handle). Messages before
+// WM_NCCREATE and after WM_NCDESTROY get the default handling.
+template <class T, LRESULT (T::*Handle)(HWND, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK WindowThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  T* self = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  return self ? (self->*Handle)(window, message, wparam, lparam) : DefWindowProcW(window, message, wparam, lparam);
+}
+
+// Registers a window class; one that a window of this process registered before counts
+// as registered (tests create several windows in one process). False with the system's
+// error set when it fails.
+inline bool RegisterWindowClass(const WNDCLASSEXW& window_class) {
+  return RegisterClassExW(&window_class) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// Twips (1/1440 inch) in pixels at `dpi`: the one unit conversion of every window.
+inline int DpiScale(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+// The system's text for the last error of this thread.
+inline std::wstring LastErrorText() { return win32::SystemErrorText(GetLastError()); }
+
+inline std::wstring WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
+// Presses a push button as a click would: it raises BN_CLICKED in its parent.
+inline void ClickButton(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+
+}  // namespace pel::ui
