@@ -34,5 +34,23 @@ TEST(Win32MessageBoxes, ShowTextAndCaptionAndReturnTheAnswer) {
   }
 }
 
+// A 300-character file name in a message: the box still fits a 1024-pixel screen.
+TEST(Win32MessageBoxes, LongPathsAreBrokenSoThatTheBoxFitsTheScreen) {
+  const std::wstring path = L"C:\\work\\" + std::wstring(300, L'a') + L".txt";
+  auto shown = std::async(std::launch::async, [&] {
+    Win32MessageBoxes boxes;
+    return boxes.Show(L"変換先ファイルを書き込めません。\n" + path, L"Vomel", MessageButtons::kOk,
+                      MessageIcon::kExclamation);
+  });
+  HWND box = testing::WaitForMessageBox(GetCurrentProcessId());
+  ASSERT_NE(box, nullptr);
+  RECT r;
+  GetWindowRect(box, &r);
+  EXPECT_LE(r.right - r.left, 1024);
+  EXPECT_GE(r.left, 0);
+  ASSERT_TRUE(testing::AnswerMessageBox(box, IDOK));
+  shown.get();
+}
+
 }  // namespace
 }  // namespace pel::win32

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_ports.h"
 
 #include "paths/folder_paths.h"
+#include "util/message_lines.h"
 
 namespace pel::win32 {
 namespace {
@@ -152,7 +153,9 @@ MessageAnswer Win32MessageBoxes::Show(const std::wstring& text, const std::wstri
     case MessageIcon::kQuestion: flags |= MB_ICONQUESTION; break;
     case MessageIcon::kInformation: flags |= MB_ICONINFORMATION; break;
   }
-  switch (MessageBoxW(owner_, text.c_str(), caption.c_str(), flags | MB_SETFOREGROUND)) {
+  // A long path would make the box wider than the screen; the texts stay whole elsewhere.
+  const std::wstring lines = BreakLongLines(text);
+  switch (MessageBoxW(owner_, lines.c_str(), caption.c_str(), flags | MB_SETFOREGROUND)) {
     case IDYES: return MessageAnswer::kYes;
     case IDNO: return MessageAnswer::kNo;
     default: return MessageAnswer::kOk;
