@@ -25,24 +25,10 @@ std::string Slurp(const std::wstring& path) {
   return bytes ? *bytes : std::string("<unreadable>");
 }
 
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  ASSERT_TRUE(file);
-  DWORD written = 0;
-  ASSERT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-}
+void WriteBytes(const std::wstring& path, const std::string& bytes) { ASSERT_TRUE(testing::WriteBytes(path, bytes)); }
 
 // Names in `folder` that look like our temporary files.
-int TemporaryFiles(const std::wstring& folder) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"\\~pel*.tmp").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  int count = 0;
-  do ++count;
-  while (FindNextFileW(find, &data));
-  FindClose(find);
-  return count;
-}
+int TemporaryFiles(const std::wstring& folder) { return testing::CountMatches(folder, L"~pel*.tmp"); }
 
 class AdaptersTest : public ::testing::Test {
  protected:

@@ -16,68 +16,10 @@ namespace {
 
 void MakeFolder(const std::wstring& path) { ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr)) << path.size(); }
 
-void MakeFile(const std::wstring& path, const char* content) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, content, static_cast<DWORD>(strlen(content)), &written, nullptr);
-  CloseHandle(file);
-}
+void MakeFile(const std::wstring& path, const char* content) { ASSERT_TRUE(testing::WriteBytes(path, content)); }
 
-// Wine's name of a path on the Unix side; empty when not running under Wine.
-std::string UnixName(const std::wstring& path) {
-  using Convert = char* (*)(const wchar_t*);
-  const auto convert = reinterpret_cast<Convert>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  if (!convert) return {};
-  char* name = convert(path.c_str());
-  if (!name) return {};
-  std::string result = name;
-  HeapFree(GetProcessHeap(), 0, name);
-  return result;
-}
-
-// Runs a Unix program from under Wine. Wine does not wait for it through its handle,
-// so callers wait for its effect.
-bool RunUnix(const char* program, std::string command) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return false;
-  }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
-}
-
-bool WaitForAttributes(const std::wstring& path, bool present) {
-  for (int i = 0; i < 2000; ++i) {
-    if ((GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) == present) return true;
-    Sleep(10);
-  }
-  return false;
-}
-
-// Makes `link` a directory link to `target`: under Wine a Unix symbolic link, which
-// Wine reports as a reparse point; on Windows CreateSymbolicLinkW.
-bool MakeDirectoryLink(const std::wstring& link, const std::wstring& target) {
-  const std::size_t cut = link.find_last_of(L'\\');
-  const std::string folder = UnixName(link.substr(0, cut));
-  if (folder.empty()) return CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) != 0;
-  const std::string name(link.begin() + static_cast<std::ptrdiff_t>(cut) + 1, link.end());
-  return RunUnix("Z:\\bin\\ln", "/bin/ln -s " + UnixName(target) + " " + folder + "/" + name) &&
-         WaitForAttributes(link, true);
-}
-
-void RemoveDirectoryLink(const std::wstring& link) {
-  const std::string name = UnixName(link);
-  if (name.empty()) {
-    RemoveDirectoryW(link.c_str());
-  } else if (RunUnix("Z:\\bin\\rm", "/bin/rm " + name)) {
-    WaitForAttributes(link, false);
-  }
-}
+using testing::MakeDirectoryLink;
+using testing::RemoveDirectoryLink;
 
 class DiscoveryTest : public ::testing::Test {
  protected:
