@@ -44,8 +44,8 @@ bool Visit(qpro::Library& library, ProcessEnvironment& process, const std::wstri
     library.ReadDirT(parent + kAllEntries, block);
     Level level{parent, {}, 0};
     for (std::size_t i = 1; i < records.size(); ++i) {
-      std::wstring name = qpro::QPTrim(records[i]);
-      if (name != L"." && name != L"..") level.folders.push_back(std::move(name));
+      const std::wstring& name = qpro::QPTrim(records[i]);
+      if (name != L"." && name != L"..") level.folders.push_back(name);
     }
     if (!level.folders.empty()) levels.push_back(std::move(level));
   }

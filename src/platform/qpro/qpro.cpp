@@ -24,15 +24,6 @@ bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {
          std::equal(a.begin(), a.end(), b.begin(), [&](wchar_t x, wchar_t y) { return upper(x) == upper(y); });
 }
 
-template <class Record>
-void Fill(const std::vector<Record>& records, const ReferenceBlock<Record>& block) {
-  if (!block.array) return;
-  std::vector<Record>& array = *block.array;
-  for (std::size_t i = 0; i < records.size() && block.first + i < array.size(); ++i) {
-    array[block.first + i] = records[i];
-  }
-}
-
 }  // namespace
 
 std::int32_t InCount(std::wstring_view source, std::wstring_view search) {
@@ -45,10 +36,15 @@ std::int32_t InCount(std::wstring_view source, std::wstring_view search) {
   return count;
 }
 
-std::wstring QPTrim(const FolderRecord& record) {
-  const std::size_t first = record.find_first_not_of(L'\0');
-  if (first == std::wstring::npos) return {};
-  return record.substr(first, record.find_last_not_of(L'\0') - first + 1);
+const std::wstring& QPTrim(const FolderRecord& record) { return record.name_; }
+
+template <class Record, class Source, class Make>
+void Library::Fill(const std::vector<Source>& records, const ReferenceBlock<Record>& block, Make make) {
+  if (!block.array_) return;
+  std::vector<Record>& array = *block.array_;
+  for (std::size_t i = 0; i < records.size() && block.first_ + i < array.size(); ++i) {
+    array[block.first_ + i] = make(records[i]);
+  }
 }
 
 std::int32_t Library::FileSize(const std::wstring& path) const {
@@ -110,7 +106,7 @@ std::int32_t Library::FCount(const std::wstring& pattern) {
 
 void Library::ReadFileX(const std::wstring& pattern, std::int32_t& position, const ReferenceBlock<FileRecord>& block) {
   position = 0;
-  Fill(List(pattern).files, block);
+  Fill(List(pattern).files, block, [](const FileRecord& record) { return record; });
 }
 
 std::int32_t Library::DCount(const std::wstring& pattern) {
@@ -118,13 +114,7 @@ std::int32_t Library::DCount(const std::wstring& pattern) {
 }
 
 void Library::ReadDirT(const std::wstring& pattern, const ReferenceBlock<FolderRecord>& block) {
-  std::vector<FolderRecord> records;
-  for (const auto& name : List(pattern).folders) {
-    FolderRecord record = name;
-    if (record.size() < kFolderRecordWidth) record.resize(kFolderRecordWidth, L'\0');
-    records.push_back(std::move(record));
-  }
-  Fill(records, block);
+  Fill(List(pattern).folders, block, [](const std::wstring& name) { return FolderRecord(name); });
 }
 
 }  // namespace pel::qpro

@@ -26,28 +26,44 @@ struct FileRecord {
   std::int32_t value_568 = 0;
 };
 
-// One folder of a folder listing: its name filled out with NUL characters to 260.
-using FolderRecord = std::wstring;
-inline constexpr std::size_t kFolderRecordWidth = 260;
+// One folder of a folder listing. The library's record is a 260-character text filled
+// out to its width; ours holds the name once and leaves the fill implicit, so a listing
+// neither pads nor trims: QPTrim reads the name as the record holds it.
+class FolderRecord {
+ public:
+  static constexpr std::size_t kWidth = 260;
+  FolderRecord() = default;
+  explicit FolderRecord(std::wstring name) : name_(std::move(name)) {}
 
-// Where the next listing call writes: an array, from an element on (counted from 1).
+ private:
+  friend const std::wstring& QPTrim(const FolderRecord& record);
+  std::wstring name_;
+};
+
+// The bare name of a folder record.
+const std::wstring& QPTrim(const FolderRecord& record);
+
+class Library;
+
+// Where the next listing call writes: a record array, from an element on (counted from
+// 1). Only fnAV fills it and only the listing calls read it.
 template <class Record>
-struct ReferenceBlock {
-  std::vector<Record>* array = nullptr;
-  std::size_t first = 1;
+class ReferenceBlock {
+  template <class R>
+  friend std::int32_t fnAV(ReferenceBlock<R>& block, std::vector<R>& array, std::size_t element);
+  friend class Library;
+  std::vector<Record>* array_ = nullptr;
+  std::size_t first_ = 1;
 };
 
 // Prepares `block` so that the next listing call writes into `array` from element
 // `element` on. The array has elements 1 to n (element 0 unused).
 template <class Record>
 std::int32_t fnAV(ReferenceBlock<Record>& block, std::vector<Record>& array, std::size_t element) {
-  block.array = &array;
-  block.first = element;
+  block.array_ = &array;
+  block.first_ = element;
   return 0;
 }
-
-// The bare name of a folder record.
-std::wstring QPTrim(const FolderRecord& record);
 
 class Library {
  public:
@@ -81,6 +97,10 @@ class Library {
   };
   // A count and the read that follows it share one enumeration of the folder.
   const Listing& List(const std::wstring& pattern);
+  // Writes `records` into the array the block names, from its element on, as far as the
+  // array reaches; make(record) builds each array element.
+  template <class Record, class Source, class Make>
+  static void Fill(const std::vector<Source>& records, const ReferenceBlock<Record>& block, Make make);
 
   const FileSystem& fs_;
   const Drives& drives_;
