@@ -26,6 +26,7 @@ std::string X100Record(const std::string& depth, const std::string& v0, const st
 
 class ConvertBoreholeTest : public ::testing::Test {
  protected:
+  void SetUp() override { fs.AddFolder(L"D:\\out"); }
   void Folder(const std::string& title, const std::string& x1, const std::string& x5, const std::string& x100) {
     if (!title.empty()) fs.AddFile(kSource + L"\\titl01.txt", title);
     if (!x1.empty()) fs.AddFile(kSource + L"\\X1.txt", x1);

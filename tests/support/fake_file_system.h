@@ -35,6 +35,10 @@ class FakeFileSystem : public FileSystem {
     }
   }
   void MarkHidden(const std::wstring& path) { entries_.at(Key(path)).hidden = true; }
+  // A system file counts as absent just as a hidden one does.
+  void MarkSystem(const std::wstring& path) { MarkHidden(path); }
+  // A read-only file is read as any other and never replaced.
+  void MarkReadOnly(const std::wstring& path) { unwritable_.insert(Key(path)); }
   void MarkReparsePoint(const std::wstring& path) { entries_.at(Key(path)).reparse = true; }
   void MarkUnreadable(const std::wstring& path) { unreadable_.insert(Key(path)); }
   void MarkUnwritable(const std::wstring& path) { unwritable_.insert(Key(path)); }
@@ -72,6 +76,7 @@ class FakeFileSystem : public FileSystem {
   Expected<void, FsError> CreateFolder(const std::wstring& path) override {
     if (uncreatable_.count(Key(path))) return Fail(FsError{L"アクセスが拒否されました。"});
     if (EntryExists(path)) return Fail(FsError{L"既に存在します。"});
+    if (!ParentExists(path)) return Fail(FsError{L"パスが見つかりません。"});
     Put(path, true);
     created_.push_back(path);
     return {};
@@ -110,7 +115,8 @@ class FakeFileSystem : public FileSystem {
 
   Expected<void, FsError> AtomicReplace(const std::wstring& path, std::string_view bytes) override {
     ++replace_calls_;
-    if (unwritable_.count(Key(path))) return Fail(FsError{L"アクセスが拒否されました。"});
+    if (unwritable_.count(Key(path)) || HasFolder(path)) return Fail(FsError{L"アクセスが拒否されました。"});
+    if (!ParentExists(path)) return Fail(FsError{L"パスが見つかりません。"});
     Put(path, false).bytes = std::string(bytes);
     return {};
   }
@@ -135,6 +141,12 @@ class FakeFileSystem : public FileSystem {
     const std::size_t cut = key.find_last_of(L'\\');
     if (cut == std::wstring::npos) return {};
     return key.substr(0, cut == 2 && key[1] == L':' ? 2 : cut);
+  }
+
+  // A drive root is always there; any other parent must have been added.
+  bool ParentExists(const std::wstring& path) const {
+    const std::wstring parent = ParentKey(Key(path));
+    return parent.empty() || (parent.size() == 2 && parent[1] == L':') || HasFolder(parent);
   }
 
   Entry& Put(const std::wstring& path, bool folder) {
