@@ -10,6 +10,7 @@
 
 #include "discovery/patdat.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_ports.h"
 #include "platform/win32/win32_system.h"
 
@@ -36,8 +37,8 @@ long MakeTree(const std::wstring& root) {
         const std::wstring pc = pb + L"\\run" + std::to_wstring(c);
         folders += CreateDirectoryW(pc.c_str(), nullptr) ? 1 : 0;
         for (const wchar_t* name : {L"\\X1.txt", L"\\X5.txt"}) {
-          HANDLE f = CreateFileW((pc + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-          if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+          const pel::win32::UniqueHandle file(
+              CreateFileW((pc + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
         }
       }
     }
@@ -48,16 +49,15 @@ long MakeTree(const std::wstring& root) {
 long Enumerate(const std::wstring& folder) {
   long listed = 1;
   WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                 FIND_FIRST_EX_LARGE_FETCH);
-  if (find == INVALID_HANDLE_VALUE) return listed;
+  const pel::win32::UniqueFind find(FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data,
+                                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  if (!find) return listed;
   do {
     if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
         wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0) {
       listed += Enumerate(folder + L"\\" + data.cFileName);
     }
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
+  } while (FindNextFileW(find.get(), &data));
   return listed;
 }
 

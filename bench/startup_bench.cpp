@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/win32_handles.h"
+
 namespace {
 
 constexpr wchar_t kBareClass[] = L"PelBareWindow";
@@ -54,6 +56,7 @@ double TimeToWindow(const std::wstring& program, const std::wstring& arguments, 
                       &process)) {
     return -1;
   }
+  const pel::win32::UniqueHandle thread(process.hThread), owned(process.hProcess);
   Search search{process.dwProcessId, cls, nullptr};
   double elapsed = -1;
   while (Seconds() - start < 60) {
@@ -79,8 +82,6 @@ double TimeToWindow(const std::wstring& program, const std::wstring& arguments, 
   }
   if (search.found) PostMessageW(search.found, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(process.hProcess, 10000) == WAIT_TIMEOUT) TerminateProcess(process.hProcess, 1);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
   return elapsed;
 }
 

@@ -12,6 +12,7 @@
 #include "ui/control_ids.h"
 #include "ui/layout.h"
 #include "win32/dialog_driver.h"
+#include "platform/win32/win32_handles.h"
 #include "win32/test_folders.h"
 
 namespace pel::e2e {
@@ -77,20 +78,18 @@ class App {
                         &process_)) {
       return;
     }
+    thread_.reset(process_.hThread);
+    handle_.reset(process_.hProcess);
     WaitForInputIdle(process_.hProcess, 20000);
   }
   ~App() {
-    if (process_.hProcess) {
-      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-        if (form_) PostMessageW(form_, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process_.hProcess, 10000) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
-      }
-      CloseHandle(process_.hThread);
-      CloseHandle(process_.hProcess);
+    if (handle_ && WaitForSingleObject(handle_.get(), 0) == WAIT_TIMEOUT) {
+      if (form_) PostMessageW(form_, WM_CLOSE, 0, 0);
+      if (WaitForSingleObject(handle_.get(), 10000) == WAIT_TIMEOUT) TerminateProcess(handle_.get(), 1);
     }
   }
   DWORD pid() const { return process_.dwProcessId; }
-  HANDLE handle() const { return process_.hProcess; }
+  HANDLE handle() const { return handle_.get(); }
 
   // Waits for the window to be shown; false when it never is.
   bool WaitForWindow() {
@@ -135,6 +134,7 @@ class App {
 
  private:
   PROCESS_INFORMATION process_{};
+  win32::UniqueHandle thread_, handle_;  // process_'s handles, owned
   HWND form_ = nullptr;
 };
 
@@ -154,26 +154,22 @@ Capture CaptureWindow(HWND window) {
   GetWindowRect(window, &shot.frame);
   shot.width = shot.frame.right - shot.frame.left;
   shot.height = shot.frame.bottom - shot.frame.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  const win32::ScopedGetDC screen(nullptr);
+  const win32::UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
+  const win32::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const win32::ScopedSelectObject use_bitmap(memory.get(), bitmap.get());
   const auto* pixels = static_cast<const std::uint32_t*>(bits);
   const std::size_t count = static_cast<std::size_t>(shot.width) * static_cast<std::size_t>(shot.height);
   // Wait until the window has been painted (its middle is no longer black).
   WaitFor([&] {
-    BitBlt(memory, 0, 0, shot.width, shot.height, screen, shot.frame.left, shot.frame.top, SRCCOPY);
+    BitBlt(memory.get(), 0, 0, shot.width, shot.height, screen.get(), shot.frame.left, shot.frame.top, SRCCOPY);
     return (pixels[count / 2] & 0xFFFFFF) != 0;
   });
   shot.pixels.assign(pixels, pixels + count);
   for (auto& p : shot.pixels) p &= 0xFFFFFF;  // the screen leaves the alpha byte undefined
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return shot;
 }
 
@@ -184,13 +180,10 @@ void SaveBitmap(const Capture& shot, const std::wstring& path) {
                         sizeof(BITMAPFILEHEADER) + sizeof header};
   std::vector<std::uint32_t> opaque(shot.pixels);
   for (auto& p : opaque) p |= 0xFF000000u;
-  HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (out == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(out, &file, sizeof file, &written, nullptr);
-  WriteFile(out, &header, sizeof header, &written, nullptr);
-  WriteFile(out, opaque.data(), bytes, &written, nullptr);
-  CloseHandle(out);
+  std::string image(reinterpret_cast<const char*>(&file), sizeof file);
+  image.append(reinterpret_cast<const char*>(&header), sizeof header);
+  image.append(reinterpret_cast<const char*>(opaque.data()), bytes);
+  testing::WriteBytes(path, image);
 }
 
 class EndToEnd : public ::testing::Test {

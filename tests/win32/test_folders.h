@@ -128,8 +128,7 @@ inline bool RunUnix(const char* program, std::string command) {
   if (!CreateProcessA(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
     return false;
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  const win32::UniqueHandle thread(process.hThread), owned(process.hProcess);
   return true;
 }
 

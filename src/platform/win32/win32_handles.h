@@ -58,6 +58,12 @@ struct GdiObjectTraits {
   static void Free(G g) { DeleteObject(g); }
 };
 
+struct MemoryDcTraits {
+  using Handle = HDC;
+  static HDC Empty() { return nullptr; }
+  static void Free(HDC dc) { DeleteDC(dc); }
+};
+
 // A kernel handle closed with CloseHandle (INVALID_HANDLE_VALUE when empty).
 using UniqueHandle = Unique<KernelHandleTraits>;
 // A FindFirstFile search.
@@ -68,6 +74,9 @@ using UniqueLocal = Unique<LocalMemoryTraits>;
 using UniqueFont = Unique<GdiObjectTraits<HFONT>>;
 using UniqueBrush = Unique<GdiObjectTraits<HBRUSH>>;
 using UniquePen = Unique<GdiObjectTraits<HPEN>>;
+using UniqueBitmap = Unique<GdiObjectTraits<HBITMAP>>;
+// A memory device context of CreateCompatibleDC.
+using UniqueMemoryDC = Unique<MemoryDcTraits>;
 
 // A window's device context for the length of a scope (the screen's for a null window).
 class ScopedGetDC {
