@@ -23,6 +23,7 @@ TEST(Fnother, CountsAndSplitsAtSeparators) {
       {L"C:\\ソフト\\表", L"\\", 2, {L"C:", L"ソフト", L"表"}},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE("text " + ::testing::PrintToString(c.text) + " separators " + ::testing::PrintToString(c.separators));
     EXPECT_EQ(CountSeparators(c.text, c.separators), c.count);
     std::vector<std::wstring> slots(1, L"slot0");
     SplitPath(c.text, c.separators, slots);

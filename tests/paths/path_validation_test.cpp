@@ -66,6 +66,7 @@ TEST(ValidatePath, AcceptsRejectsAndNormalizes) {
       {L"CD:\\x", false, L"CD:\\x", true},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE("input " + ::testing::PrintToString(c.input));
     FakeDrives drives(L"CD");
     FakeMessageBoxes boxes;
     std::wstring path = c.input;
