@@ -3,15 +3,13 @@
 #include <algorithm>
 
 #include "output/number_field.h"
+#include "util/cp932.h"
 
 namespace pel {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kRowIndent = "          ";  // 10 blanks
-constexpr int kTitleChars = 40;
-
-bool IsShiftJisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 void WriteHeader(std::string& out, std::string_view keyword, int count) {
   out += keyword;
@@ -32,12 +30,21 @@ Expected<void, FieldOverflow> AppendField(std::string& out, std::string_view val
 
 }  // namespace
 
+std::size_t TitleBytesWritten(std::string_view title) {
+  std::size_t i = 0;
+  for (int chars = 0; i < title.size() && chars < kTitleChars; ++chars) {
+    i += IsCp932LeadByte(static_cast<unsigned char>(title[i])) && i + 1 < title.size() ? 2 : 1;
+  }
+  return i;
+}
+
 void WriteTitleSection(std::string& out, std::string_view title) {
   out += "TITLE     ";
+  const std::size_t bytes = TitleBytesWritten(title);
   int chars = 0;
-  for (std::size_t i = 0; i < title.size() && chars < kTitleChars; ++chars) {
+  for (std::size_t i = 0; i < bytes; ++chars) {
     const auto c = static_cast<unsigned char>(title[i]);
-    if (IsShiftJisLeadByte(c) && i + 1 < title.size()) {
+    if (IsCp932LeadByte(c) && i + 1 < bytes) {
       out.append(title.substr(i, 2));
       i += 2;
     } else {
@@ -87,15 +94,6 @@ Expected<std::string, FieldOverflow> BuildLiquefactionFile(std::string_view titl
   if (auto ok = WriteLayerSection(out, layers); !ok) return Fail(std::move(ok.error()));
   if (auto ok = WritePointSection(out, points); !ok) return Fail(std::move(ok.error()));
   return out;
-}
-
-Expected<void, WriteError> WriteLiquefactionFile(FileSystem& fs, const std::wstring& destination,
-                                                 std::string_view title, const LayerList& layers,
-                                                 const PointList& points) {
-  auto bytes = BuildLiquefactionFile(title, layers, points);
-  if (!bytes) return Fail(WriteError(std::move(bytes.error())));
-  if (auto ok = fs.AtomicReplace(destination, *bytes); !ok) return Fail(WriteError(std::move(ok.error())));
-  return {};
 }
 
 }  // namespace pel

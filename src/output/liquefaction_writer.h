@@ -1,13 +1,11 @@
 // The liquefaction input file: a TITLE record, a LAYER section and a POINT section of
 // at most 50 rows each, every number a 10-character field, CR LF after every line.
-// The file is built in memory and handed whole to the file system's atomic replace.
+// The file is built in memory; the conversion hands it whole to the atomic replace.
 #pragma once
 
 #include <string>
 #include <string_view>
-#include <variant>
 
-#include "platform/file_system.h"
 #include "source/tables.h"
 #include "util/expected.h"
 
@@ -24,7 +22,12 @@ struct FieldOverflow {
   std::string value;
 };
 
-using WriteError = std::variant<FieldOverflow, FsError>;
+// The title's characters written: 40, counted as Shift-JIS characters (a lead byte and
+// the byte after it are one).
+inline constexpr int kTitleChars = 40;
+
+// How many bytes of `title` the TITLE record takes: those of its first 40 characters.
+std::size_t TitleBytesWritten(std::string_view title);
 
 // "TITLE", 5 blanks, the title cut or padded to 40 Shift-JIS characters.
 void WriteTitleSection(std::string& out, std::string_view title);
@@ -36,11 +39,5 @@ Expected<void, FieldOverflow> WritePointSection(std::string& out, const PointLis
 // The whole file's bytes.
 Expected<std::string, FieldOverflow> BuildLiquefactionFile(std::string_view title, const LayerList& layers,
                                                            const PointList& points);
-
-// Builds the file and replaces `destination` with it. Nothing is written when a value
-// does not fit; a failed write leaves an existing file as it was.
-Expected<void, WriteError> WriteLiquefactionFile(FileSystem& fs, const std::wstring& destination,
-                                                 std::string_view title, const LayerList& layers,
-                                                 const PointList& points);
 
 }  // namespace pel

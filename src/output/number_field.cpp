@@ -44,18 +44,22 @@ std::string GeneralDecimalText(double value) {
   return text;
 }
 
-std::optional<std::string> FormatNumberField(std::string_view text, int int_places, int decimals) {
-  if (text.find_first_not_of(' ') == std::string_view::npos) return std::string();
-
+double NumberFieldValue(std::string_view text) {
   std::string cleaned;
   cleaned.reserve(text.size());
   for (char c : text) {
     if (c != ' ' && c != '\t' && c != '\n') cleaned += c;
   }
-  const DecimalPrefix number = ParseDecimalPrefix(cleaned);
-  if (std::isinf(number.value)) return std::nullopt;
+  return ParseDecimalPrefix(cleaned).value;
+}
 
-  const std::string t = GeneralDecimalText(number.value);
+std::optional<std::string> FormatNumberField(std::string_view text, int int_places, int decimals) {
+  if (text.find_first_not_of(' ') == std::string_view::npos) return std::string();
+
+  const double number = NumberFieldValue(text);
+  if (std::isinf(number)) return std::nullopt;
+
+  const std::string t = GeneralDecimalText(number);
   const std::size_t point = t.find('.');
   const std::string_view int_part = std::string_view(t).substr(0, point);
   const std::string_view fraction = point == std::string::npos ? std::string_view() : std::string_view(t).substr(point + 1);

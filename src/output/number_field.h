@@ -16,6 +16,10 @@ namespace pel {
 // with its sign, needs more than `int_places` characters: such a value does not fit.
 std::optional<std::string> FormatNumberField(std::string_view text, int int_places, int decimals);
 
+// The number FormatNumberField reads from `text`: spaces, tabs and line feeds anywhere
+// ignored, then the longest leading decimal number; 0 when there is none.
+double NumberFieldValue(std::string_view text);
+
 // The number's general decimal text: at most 15 significant digits, plain decimal
 // notation at every magnitude, no trailing zeros after the point, no point for a whole
 // number, "0" for zero of either sign. 7.5 for 7.50; 0.00001 for 1E-05.

@@ -1,7 +1,10 @@
 #include "run/conversion.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
 
+#include "check/conversion_check.h"
 #include "output/liquefaction_writer.h"
 #include "paths/folder_paths.h"
 #include "source/merge.h"
@@ -56,48 +59,82 @@ ConversionError Trace(const FieldOverflow& overflow, const PointList& points, co
   return error;
 }
 
+// The name a source file has on disk (its letter case may differ from the editor's),
+// from one listing of the folder; the editor's own name when it is not listed.
+std::wstring NameOnDisk(const std::vector<FolderEntry>& listing, SourceFile which) {
+  const std::wstring_view wanted = SourceFileName(which);
+  for (const auto& entry : listing) {
+    if (!entry.is_folder && entry.name.size() == wanted.size() &&
+        std::equal(wanted.begin(), wanted.end(), entry.name.begin(), [](wchar_t a, wchar_t b) {
+          auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; };
+          return lower(a) == lower(b);
+        })) {
+      return entry.name;
+    }
+  }
+  return std::wstring(wanted);
+}
+
 }  // namespace
 
-Expected<void, ConversionError> ConvertBorehole(FileSystem& fs, const std::wstring& source_folder,
-                                                const std::wstring& destination_file) {
+Expected<PreparedFile, ConversionError> PrepareBorehole(const FileSystem& fs, const std::wstring& source_folder) {
   using Kind = ConversionError::Kind;
-  // Each file is loaded once; counting and reading work on the same bytes.
-  auto title_file = Load(fs, source_folder, SourceFile::kTitle);
-  if (!title_file) return Fail(std::move(title_file.error()));
+  // Each file is loaded once; counting, reading and checking work on the same bytes.
+  std::array<Loaded, 4> files;
+  for (SourceFile which : {SourceFile::kTitle, SourceFile::kX1, SourceFile::kX5, SourceFile::kX100}) {
+    auto loaded = Load(fs, source_folder, which);
+    if (!loaded) return Fail(std::move(loaded.error()));
+    files[static_cast<std::size_t>(which)] = std::move(*loaded);
+  }
+  const Loaded& title_file = files[static_cast<std::size_t>(SourceFile::kTitle)];
+  const Loaded& x1_file = files[static_cast<std::size_t>(SourceFile::kX1)];
+  const Loaded& x5_file = files[static_cast<std::size_t>(SourceFile::kX5)];
+  const Loaded& x100_file = files[static_cast<std::size_t>(SourceFile::kX100)];
+
   TitleSet titles;
-  ReadTitles(title_file->bytes, titles);
-
-  auto x1_file = Load(fs, source_folder, SourceFile::kX1);
-  if (!x1_file) return Fail(std::move(x1_file.error()));
-  const auto layer_count = CountRecords(x1_file->bytes, kX1FieldsPerRecord);
-  if (!layer_count) return Fail(Error(Kind::kTooManyRecords, x1_file->path));
-  const LayerList layers = ReadLayers(x1_file->bytes, *layer_count);
-  x1_file->bytes = std::string();
-
-  auto x5_file = Load(fs, source_folder, SourceFile::kX5);
-  if (!x5_file) return Fail(std::move(x5_file.error()));
-  const auto x5 = ReadX5(x5_file->bytes);
-  if (!x5) return Fail(Error(Kind::kTooManyRecords, x5_file->path));
-  x5_file->bytes = std::string();
-
-  auto x100_file = Load(fs, source_folder, SourceFile::kX100);
-  if (!x100_file) return Fail(std::move(x100_file.error()));
-  const auto x100 = ReadX100(x100_file->bytes);
-  if (!x100) return Fail(Error(Kind::kTooManyRecords, x100_file->path));
-  x100_file->bytes = std::string();
-  if (x5->count + x100->count > kMaxRecordCount) return Fail(Error(Kind::kTooManyPoints, x5_file->path));
+  ReadTitles(title_file.bytes, titles);
+  const auto layer_count = CountRecords(x1_file.bytes, kX1FieldsPerRecord);
+  if (!layer_count) return Fail(Error(Kind::kTooManyRecords, x1_file.path));
+  const LayerList layers = ReadLayers(x1_file.bytes, *layer_count);
+  const auto x5 = ReadX5(x5_file.bytes);
+  if (!x5) return Fail(Error(Kind::kTooManyRecords, x5_file.path));
+  const auto x100 = ReadX100(x100_file.bytes);
+  if (!x100) return Fail(Error(Kind::kTooManyRecords, x100_file.path));
+  if (x5->count + x100->count > kMaxRecordCount) return Fail(Error(Kind::kTooManyPoints, x5_file.path));
 
   const PointList points = MergePoints(*x5, *x100);
+  auto bytes = BuildLiquefactionFile(titles.slots[1], layers, points);
+  if (!bytes) return Fail(Trace(bytes.error(), points, x1_file.path, x5_file.path, x100_file.path));
 
-  auto written = WriteLiquefactionFile(fs, destination_file, titles.slots[1], layers, points);
-  if (!written) {
-    if (const auto* overflow = std::get_if<FieldOverflow>(&written.error())) {
-      return Fail(Trace(*overflow, points, x1_file->path, x5_file->path, x100_file->path));
-    }
-    return Fail(Error(ConversionError::Kind::kWriteFailed, destination_file,
-                      std::get<FsError>(written.error()).reason));
+  PreparedFile prepared;
+  prepared.bytes = std::move(*bytes);
+  ConversionCounts& counts = prepared.report.counts;
+  counts.layers = layers.count;
+  counts.layers_written = std::min<int>(layers.count, kMaxWrittenRows);
+  counts.x5 = x5->count;
+  counts.x100 = x100->count;
+  counts.points = points.count;
+  counts.points_written = std::min<int>(points.count, kMaxWrittenRows);
+
+  const auto listing = fs.ListFolder(WithBackslash(source_folder));
+  CheckInput input{{}, titles.slots[1], layers, points};
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    input.files[i] = {listing ? NameOnDisk(*listing, static_cast<SourceFile>(i))
+                              : std::wstring(SourceFileName(static_cast<SourceFile>(i))),
+                      files[i].bytes};
   }
-  return {};
+  prepared.report.findings = CheckConversion(input);
+  return prepared;
+}
+
+Expected<ConversionReport, ConversionError> ConvertBorehole(FileSystem& fs, const std::wstring& source_folder,
+                                                            const std::wstring& destination_file) {
+  auto prepared = PrepareBorehole(fs, source_folder);
+  if (!prepared) return Fail(std::move(prepared.error()));
+  if (auto written = fs.AtomicReplace(destination_file, prepared->bytes); !written) {
+    return Fail(Error(ConversionError::Kind::kWriteFailed, destination_file, std::move(written.error().reason)));
+  }
+  return std::move(prepared->report);
 }
 
 std::wstring DescribeConversionError(const ConversionError& error, const TextCodec& codec) {

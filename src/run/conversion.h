@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "check/findings.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
 #include "util/expected.h"
@@ -27,12 +28,21 @@ struct ConversionError {
   std::string value;  // the value's bytes as the source file holds them
 };
 
+// The liquefaction file of a borehole folder, built in memory, and what the check found.
+struct PreparedFile {
+  std::string bytes;
+  ConversionReport report;
+};
+
 // Reads titl01.txt, X1.txt, X5.txt and X100.txt from `source_folder` (missing files
-// leave their tables empty), merges the depths and replaces `destination_file` with the
-// liquefaction file. On any error nothing is written and an existing destination file
-// keeps its content.
-Expected<void, ConversionError> ConvertBorehole(FileSystem& fs, const std::wstring& source_folder,
-                                                const std::wstring& destination_file);
+// leave their tables empty), merges the depths, builds the liquefaction file and checks
+// it against the source. Writes nothing.
+Expected<PreparedFile, ConversionError> PrepareBorehole(const FileSystem& fs, const std::wstring& source_folder);
+
+// PrepareBorehole, then replaces `destination_file` with the file. On any error nothing
+// is written and an existing destination file keeps its content.
+Expected<ConversionReport, ConversionError> ConvertBorehole(FileSystem& fs, const std::wstring& source_folder,
+                                                            const std::wstring& destination_file);
 
 // The error as a message for the user.
 std::wstring DescribeConversionError(const ConversionError& error, const TextCodec& codec);

@@ -58,13 +58,17 @@ FieldReader::Parts FieldReader::Scan() {
   };
 
   Parts parts;
+  parts.span.start = i;
   std::size_t end;
   if (i < n && base[i] == '"') {
     const std::size_t open = i + 1;
     const void* q = std::memchr(base + open, '"', n - open);
     const std::size_t close = q ? static_cast<std::size_t>(static_cast<const char*>(q) - base) : n;
     parts.first = data_.substr(open, close - open);
+    parts.span.quoted = true;
     if (close >= n) {
+      parts.span.unclosed = true;
+      parts.span.end = n;
       pos_ = n;
       return parts;
     }
@@ -75,6 +79,8 @@ FieldReader::Parts FieldReader::Scan() {
     parts.first = TrimTrailingBlanks(data_.substr(i, end - i));
   }
 
+  parts.span.end = end;
+  parts.span.separator = end < n ? base[end] : '\0';
   // Consume the separator.
   if (end >= n) {
     pos_ = n;
@@ -97,6 +103,15 @@ std::string FieldReader::ReadField() {
 
 std::string_view FieldReader::ReadField(std::string& scratch) {
   const Parts parts = Scan();
+  if (parts.second.empty()) return parts.first;
+  scratch.assign(parts.first);
+  scratch.append(parts.second);
+  return scratch;
+}
+
+std::string_view FieldReader::ReadField(std::string& scratch, FieldSpan& span) {
+  const Parts parts = Scan();
+  span = parts.span;
   if (parts.second.empty()) return parts.first;
   scratch.assign(parts.first);
   scratch.append(parts.second);

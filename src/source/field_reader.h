@@ -21,6 +21,16 @@
 
 namespace pel {
 
+// Where a field lies in the file's bytes, so that a message can name its line.
+struct FieldSpan {
+  std::size_t start = 0;  // its first byte: the opening quote, or for an empty field the
+                          // separator that ends it (the data's end when there is none)
+  std::size_t end = 0;    // the separator that ends it, or the data's end
+  char separator = 0;     // ',', '\r' or '\n'; 0 at the data's end
+  bool quoted = false;
+  bool unclosed = false;  // a quote that is never closed: the field took the rest of the data
+};
+
 class FieldReader {
  public:
   explicit FieldReader(std::string_view bytes);
@@ -35,14 +45,21 @@ class FieldReader {
   // be joined (text after a closing quote). Valid until the next call.
   std::string_view ReadField(std::string& scratch);
 
+  // The same, with where the field lay.
+  std::string_view ReadField(std::string& scratch, FieldSpan& span);
+
   // Moves past the next field.
   void SkipField();
+
+  // The bytes the fields are read from: the file up to its first 0x1A, if any.
+  std::string_view data() const { return data_; }
 
  private:
   // A value is the first part, then the second (text after a closing quote).
   struct Parts {
     std::string_view first;
     std::string_view second;
+    FieldSpan span;
   };
   Parts Scan();
 

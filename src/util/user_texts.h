@@ -57,6 +57,33 @@ inline constexpr wchar_t kFileTooLarge[] = L"ファイルが大きすぎます�
 // The reason given when the system has no text for its error code {}.
 inline constexpr wchar_t kErrorCode[] = L"エラー コード {}";
 
+// --- The conversion check: one message per finding kind ---------------------------
+
+// {} the X5 value as the file holds it.
+inline constexpr wchar_t kFindingX5ValueReplaced[] = L"X5 の値「{}」は正の数ではないため、0 として出力しました。";
+// {} the value, {} what was written.
+inline constexpr wchar_t kFindingNotANumber[] = L"値「{}」は数値ではありません。「{}」として出力しました。";
+// {} the value, {} decimals of the column, {} what was written.
+inline constexpr wchar_t kFindingValueCutToZero[] =
+    L"値「{}」は 0 ではありませんが、小数 {} 桁の欄では「{}」になりました。";
+inline constexpr wchar_t kFindingBlankWritten[] = L"値が空のため、空欄のまま出力しました。";
+// {} this depth, {} the depth of the record before.
+inline constexpr wchar_t kFindingDepthOutOfOrder[] = L"深度「{}」が前のレコードの深度「{}」より浅くなっています。";
+inline constexpr wchar_t kFindingDepthRepeated[] = L"深度「{}」が前のレコードの深度と同じです。";
+// {} the records or rows not written.
+inline constexpr wchar_t kFindingLayersNotWritten[] =
+    L"層は 50 件までしか出力されません。51 件目からの {} 件は出力していません。";
+inline constexpr wchar_t kFindingPointsNotWritten[] =
+    L"深度は 50 点までしか出力されません。51 点目からの {} 点は出力していません。";
+// {} the fields the record has, {} the fields a record should have.
+inline constexpr wchar_t kFindingShortLastRecord[] =
+    L"最後のレコードの項目が {} 個しかありません（1 レコード {} 項目）。足りない項目は空として読みました。";
+inline constexpr wchar_t kFindingUnclosedQuote[] =
+    L"引用符（\"）が閉じられていないため、ファイルの終わりまでを 1 つの値として読みました。";
+inline constexpr wchar_t kFindingDataAfterEndMark[] = L"ファイル終端記号（0x1A）の後ろのデータは読み込んでいません。";
+// {} the part of the title that was cut.
+inline constexpr wchar_t kFindingTitleCut[] = L"タイトルは 40 文字までしか出力されません。「{}」は出力していません。";
+
 // `pattern` with each "{}" replaced by the next of `values`; a "{}" without a value stays.
 inline std::wstring FillText(std::wstring_view pattern, std::initializer_list<std::wstring_view> values) {
   std::wstring text;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/fake_file_system.h"
 
 namespace pel {
 namespace {
@@ -98,24 +97,13 @@ TEST(WritePointSection, ReportsTheValueThatDoesNotFit) {
   EXPECT_EQ(result.error().value, "-12345678");
 }
 
-TEST(WriteLiquefactionFile, WritesTheWholeFileOrNothing) {
-  testing::FakeFileSystem fs;
-  const std::wstring dest = L"C:\\out\\a.txt";
-  fs.AddFile(dest, "old content that is longer than the new file");
-  ASSERT_TRUE(WriteLiquefactionFile(fs, dest, "T", Layers({}), Points({})));
-  EXPECT_EQ(fs.File(dest), "TITLE     T" + std::string(39, ' ') + "\r\nLAYER        0\r\nPOINT        0\r\n");
-
-  auto too_wide = WriteLiquefactionFile(fs, dest, "U", Layers({"99999999"}), Points({}));
+TEST(BuildLiquefactionFile, TheWholeFileOrTheValueThatDoesNotFit) {
+  auto built = BuildLiquefactionFile("T", Layers({}), Points({}));
+  ASSERT_TRUE(built);
+  EXPECT_EQ(*built, "TITLE     T" + std::string(39, ' ') + "\r\nLAYER        0\r\nPOINT        0\r\n");
+  auto too_wide = BuildLiquefactionFile("U", Layers({"99999999"}), Points({}));
   ASSERT_FALSE(too_wide);
-  EXPECT_TRUE(std::holds_alternative<FieldOverflow>(too_wide.error()));
-  EXPECT_EQ(fs.replace_calls(), 1);
-  EXPECT_EQ(fs.File(dest).substr(0, 11), "TITLE     T");
-
-  fs.MarkUnwritable(dest);
-  auto refused = WriteLiquefactionFile(fs, dest, "V", Layers({}), Points({}));
-  ASSERT_FALSE(refused);
-  EXPECT_TRUE(std::holds_alternative<FsError>(refused.error()));
-  EXPECT_EQ(fs.File(dest).substr(0, 11), "TITLE     T");
+  EXPECT_EQ(too_wide.error().section, FieldOverflow::Section::kLayer);
 }
 
 }  // namespace
