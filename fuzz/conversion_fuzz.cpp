@@ -1,11 +1,13 @@
 // A whole conversion over an in-memory folder whose four files are cut from the input
 // at 0xFF 0xFF pairs. Whatever the files hold, the conversion either writes a file of
-// the fixed layout or reports an error and writes nothing.
+// the fixed layout or reports an error and writes nothing; every finding of the check
+// names a line of its file and a record within the file's count.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "check/conversion_check.h"
 #include "run/conversion.h"
 #include "support/fake_file_system.h"
 
@@ -13,10 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view rest(reinterpret_cast<const char*>(data), size);
   pel::testing::FakeFileSystem fs;
   const wchar_t* names[] = {L"C:\\b\\titl01.txt", L"C:\\b\\X1.txt", L"C:\\b\\X5.txt", L"C:\\b\\X100.txt"};
-  for (const wchar_t* name : names) {
+  std::size_t lines_in[4] = {0, 0, 0, 0};
+  for (std::size_t i = 0; i < 4; ++i) {
     const std::size_t cut = rest.find("\xFF\xFF");
     const std::string_view part = rest.substr(0, cut);
-    if (!part.empty()) fs.AddFile(name, std::string(part));
+    if (!part.empty()) fs.AddFile(names[i], std::string(part));
+    lines_in[i] = static_cast<std::size_t>(pel::LineIndex(part).LineOf(part.size()));
     if (cut == std::string_view::npos) break;
     rest.remove_prefix(cut + 2);
   }
@@ -25,6 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!result) {
     if (fs.HasFile(dest)) std::abort();
     return 0;
+  }
+  const pel::ConversionCounts& counts = result->counts;
+  const int records[] = {1, counts.layers, counts.x5, counts.x100};
+  for (const pel::Finding& f : result->findings) {
+    const auto file = static_cast<std::size_t>(f.source);
+    if (f.line < 1 || static_cast<std::size_t>(f.line) > lines_in[file]) std::abort();
+    if (f.record < 0 || (file > 0 && f.record > records[file]) || f.message.empty()) std::abort();
   }
   const std::string& out = fs.File(dest);
   if (out.compare(0, 10, "TITLE     ") != 0) std::abort();

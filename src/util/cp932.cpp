@@ -52,7 +52,7 @@ std::u32string DecodeCp932(std::string_view bytes) {
       continue;
     }
     const auto trail = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0;
-    if (trail < 0x40 || trail > 0xFC) {
+    if (trail < 0x40 || trail > 0xFC || trail == 0x7F) {
       text += kReplacement;  // the next byte, if any, is read on its own
       continue;
     }

@@ -14,6 +14,7 @@
 #include "run/conversion_run.h"
 #include "util/user_texts.h"
 #include "support/cp932_cases.h"
+#include "util/cp932.h"
 #include "support/fakes.h"
 #include "win32/test_folders.h"
 
@@ -90,6 +91,26 @@ TEST(Win32TextCodec, AgreesWithTheTableTheNativeTestsUse) {
   }
   EXPECT_EQ(AnsiByteLength(codec, L"D:\\地層\\ｶﾃﾞ"), 11);
   EXPECT_EQ(AnsiByteMid(codec, L"Ｃ:\\", 2, 1), L"b");  // the trail byte of Ｃ, not the colon
+}
+
+// Our own code page 932 decoder, on every byte and every pair, against Windows' own.
+TEST(DecodeCp932, AgreesWithMultiByteToWideCharOnEveryValidCode) {
+  int pairs = 0;
+  for (int first = 0; first < 256; ++first) {
+    const bool lead = IsCp932LeadByte(static_cast<unsigned char>(first));
+    for (int second = lead ? 0x40 : -1; second <= (lead ? 0xFC : -1); ++second) {
+      std::string bytes(1, static_cast<char>(first));
+      if (lead) bytes += static_cast<char>(second);
+      wchar_t wide[4] = {};
+      const int length = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                                             wide, 4);
+      if (length == 0) continue;  // no character in Windows either
+      ++pairs;
+      EXPECT_EQ(Cp932ToWide(bytes), std::wstring(wide, static_cast<std::size_t>(length)))
+          << std::hex << first << " " << second;
+    }
+  }
+  EXPECT_GT(pairs, 9000);
 }
 
 // The whole run on real folders: a missing destination path created after one Yes.
