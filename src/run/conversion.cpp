@@ -9,6 +9,7 @@
 #include "paths/folder_paths.h"
 #include "source/merge.h"
 #include "source/readers.h"
+#include "util/cp932.h"
 #include "util/user_texts.h"
 
 namespace pel {
@@ -137,7 +138,7 @@ Expected<ConversionReport, ConversionError> ConvertBorehole(FileSystem& fs, cons
   return std::move(prepared->report);
 }
 
-std::wstring DescribeConversionError(const ConversionError& error, const TextCodec& codec) {
+std::wstring DescribeConversionError(const ConversionError& error) {
   using Kind = ConversionError::Kind;
   switch (error.kind) {
     case Kind::kUnreadable: return texts::FillText(texts::kUnreadable, {error.path, error.reason});
@@ -146,7 +147,7 @@ std::wstring DescribeConversionError(const ConversionError& error, const TextCod
     case Kind::kValueTooWide:
       return texts::FillText(texts::kValueTooWide,
                              {std::to_wstring(error.int_places), error.path, std::to_wstring(error.record),
-                              std::to_wstring(error.field), codec.FromCp932(error.value)});
+                              std::to_wstring(error.field), Cp932ToWide(error.value)});
     case Kind::kWriteFailed: return texts::FillText(texts::kWriteFailed, {error.path, error.reason});
   }
   return {};

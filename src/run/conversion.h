@@ -44,7 +44,7 @@ Expected<PreparedFile, ConversionError> PrepareBorehole(const FileSystem& fs, co
 Expected<ConversionReport, ConversionError> ConvertBorehole(FileSystem& fs, const std::wstring& source_folder,
                                                             const std::wstring& destination_file);
 
-// The error as a message for the user.
-std::wstring DescribeConversionError(const ConversionError& error, const TextCodec& codec);
+// The error as a message for the user; the value shown as code page 932 text.
+std::wstring DescribeConversionError(const ConversionError& error);
 
 }  // namespace pel

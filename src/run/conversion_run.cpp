@@ -97,7 +97,7 @@ void RunConversion(RunPorts& ports, std::int16_t& clear_status_pending) {
   if (!converted) {
     window.SetBusyPointer(false);
     window.SetStatus(L"");
-    ShowError(ports, DescribeConversionError(converted.error(), ports.codec));
+    ShowError(ports, DescribeConversionError(converted.error()));
     return;
   }
   clear_status_pending = 1;

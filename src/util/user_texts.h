@@ -54,6 +54,9 @@ inline constexpr wchar_t kValueTooWide[] =
 inline constexpr wchar_t kWriteFailed[] = L"変換先ファイルを書き込めません。\n{}\n{}";
 // The reason given for a source file beyond the size any borehole export can have.
 inline constexpr wchar_t kFileTooLarge[] = L"ファイルが大きすぎます。";
+// {} the two names: on a system that tells letter cases apart, two source files whose
+// names differ only in case.
+inline constexpr wchar_t kNamesDifferOnlyInCase[] = L"名前が大文字と小文字だけ違うファイルがあります（{}）。";
 // The reason given when the system has no text for its error code {}.
 inline constexpr wchar_t kErrorCode[] = L"エラー コード {}";
 
@@ -83,6 +86,45 @@ inline constexpr wchar_t kFindingUnclosedQuote[] =
 inline constexpr wchar_t kFindingDataAfterEndMark[] = L"ファイル終端記号（0x1A）の後ろのデータは読み込んでいません。";
 // {} the part of the title that was cut.
 inline constexpr wchar_t kFindingTitleCut[] = L"タイトルは 40 文字までしか出力されません。「{}」は出力していません。";
+
+// --- The command line ----------------------------------------------------------------
+
+inline constexpr wchar_t kCliWarning[] = L"警告";
+inline constexpr wchar_t kCliInfo[] = L"情報";
+inline constexpr wchar_t kCliError[] = L"エラー";
+// {} the reason.
+inline constexpr wchar_t kCliUsage[] = L"使い方が正しくありません（{}）。\"pelmora2liq-cli --help\" で使い方を表示します。";
+inline constexpr wchar_t kCliUnknownCommand[] = L"コマンドがありません";
+inline constexpr wchar_t kCliWrongArguments[] = L"引数の数が違います";
+inline constexpr wchar_t kCliUnknownOption[] = L"知らないオプションです";
+// {} the folder, {} the system's reason.
+inline constexpr wchar_t kCliFolderUnreadable[] = L"フォルダを読み込めません。{}：{}";
+// {} the other folder, {} the output file both would write.
+inline constexpr wchar_t kCliOutputNameClash[] =
+    L"フォルダ {} と出力ファイル名が重なるため変換しません（{}）。";
+inline constexpr wchar_t kCliNameNotUtf8[] = L"フォルダ名が UTF-8 ではないため変換しません。";
+inline constexpr wchar_t kCliStopped[] = L"中断しました。ここまでの出力ファイルはすべて書き終えています。";
+// {} folders, {} converted, {} of them with warnings, {} failed.
+inline constexpr wchar_t kCliSummary[] = L"フォルダ {}、変換 {}（うち警告あり {}）、失敗 {}";
+inline constexpr wchar_t kCliPressAKey[] = L"何かキーを押すと終わります。";
+inline constexpr wchar_t kCliHelp[] =
+    L"pelmora2liq-cli {}: ボーリング柱状図のフォルダを液状化判定ファイルに変換します。\n"
+    L"\n"
+    L"使い方:\n"
+    L"  pelmora2liq-cli convert 変換元フォルダ 変換先ファイル [--json]\n"
+    L"      1 つのフォルダを変換します。変換先が .txt で終わらないときは .txt を付けます。\n"
+    L"      変換先のフォルダがなければ作ります。\n"
+    L"  pelmora2liq-cli batch 親フォルダ 出力フォルダ [--recursive] [--json]\n"
+    L"      親フォルダの中の各フォルダ（titl01.txt, X1.txt, X5.txt, X100.txt のどれかを含むもの）を\n"
+    L"      出力フォルダの中の「フォルダ名.txt」に変換します。--recursive で下のすべてのフォルダを対象にします。\n"
+    L"  pelmora2liq-cli check 変換元フォルダ [--json]\n"
+    L"      変換結果の確認だけを行い、何も書き込みません。\n"
+    L"\n"
+    L"  --json     結果を 1 つの JSON 文書として標準出力に出します。\n"
+    L"  --help     この説明を表示します。\n"
+    L"  --version  版を表示します。\n"
+    L"\n"
+    L"終了コード: 0 警告なし、1 警告あり、2 変換できなかったフォルダがある（または中断）、64 使い方の誤り\n";
 
 // `pattern` with each "{}" replaced by the next of `values`; a "{}" without a value stays.
 inline std::wstring FillText(std::wstring_view pattern, std::initializer_list<std::wstring_view> values) {

@@ -162,7 +162,7 @@ TEST(DescribeConversionError, EveryKindHasItsMessage) {
       {error(Kind::kWriteFailed, L"D:\\o.txt", L"拒否"), L"変換先ファイルを書き込めません。\nD:\\o.txt\n拒否"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(DescribeConversionError(c.error, testing::FakeTextCodec()), c.text)
+    EXPECT_EQ(DescribeConversionError(c.error), c.text)
         << "kind " << static_cast<int>(c.error.kind);
   }
 }

@@ -1,0 +1,20 @@
+// The command line's two output streams, as the platform gives them: on a Windows
+// console through WriteConsoleW, elsewhere as UTF-8 with LF line ends.
+#pragma once
+
+#include <string_view>
+
+namespace pel::cli {
+
+enum class Stream { kOut, kErr };
+
+class Console {
+ public:
+  virtual ~Console() = default;
+  // Writes text with "\n" line ends.
+  virtual void Write(Stream stream, std::wstring_view text) = 0;
+  // True when the stream is a terminal that a person watches (for the progress line).
+  virtual bool IsTerminal(Stream stream) const = 0;
+};
+
+}  // namespace pel::cli

@@ -1,0 +1,50 @@
+// pelmora2liq-cli on Linux: the POSIX file system, UTF-8 on both streams, Ctrl+C stops
+// a batch between folders.
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+
+#include "cli/cli.h"
+#include "platform/posix/posix_file_system.h"
+#include "util/cp932.h"
+
+namespace {
+
+std::atomic<bool> g_stop{false};
+
+void OnInterrupt(int) { g_stop.store(true); }
+
+class PosixConsole : public pel::cli::Console {
+ public:
+  void Write(pel::cli::Stream stream, std::wstring_view text) override {
+    const std::string bytes = pel::Utf8(text);
+    const int fd = Fd(stream);
+    for (std::size_t done = 0; done < bytes.size();) {
+      const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+      if (n <= 0) return;
+      done += static_cast<std::size_t>(n);
+    }
+  }
+  bool IsTerminal(pel::cli::Stream stream) const override { return isatty(Fd(stream)) == 1; }
+
+ private:
+  static int Fd(pel::cli::Stream stream) { return stream == pel::cli::Stream::kOut ? STDOUT_FILENO : STDERR_FILENO; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+
+  std::vector<std::wstring> args;
+  for (int i = 1; i < argc; ++i) args.push_back(pel::posix::TextName(argv[i]));
+  pel::posix::PosixFileSystem fs;
+  PosixConsole console;
+  pel::cli::CliPorts ports{fs, console, g_stop, L'/'};
+  return pel::cli::RunCli(args, ports);
+}

@@ -1,0 +1,250 @@
+#include "platform/posix/posix_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+#include "util/cp932.h"
+#include "util/user_texts.h"
+
+namespace pel::posix {
+namespace {
+
+Unexpected<FsError> ErrorOf(int error) { return Fail(FsError{TextName(std::strerror(error))}); }
+
+wchar_t Lower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
+
+bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  }
+  return true;
+}
+
+struct Resolved {
+  std::string path;        // the entry's path on disk, or the path as given when none
+  bool found = false;
+  std::wstring ambiguous;  // the other name, when two names differ only in case
+};
+
+// Finds `path` whatever the letter case of its last piece, as Windows would.
+Resolved Resolve(const std::wstring& path) {
+  Resolved r;
+  r.path = SystemPath(path);
+  const std::size_t cut = r.path.find_last_of('/');
+  const std::string folder = cut == std::string::npos ? "." : cut == 0 ? "/" : r.path.substr(0, cut);
+  const std::wstring leaf = TextName(cut == std::string::npos ? r.path : r.path.substr(cut + 1));
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return r;
+  std::wstring first;
+  while (const dirent* entry = readdir(dir)) {
+    const std::wstring name = TextName(entry->d_name);
+    if (!SameIgnoringCase(name, leaf)) continue;
+    if (!r.found) {
+      r.found = true;
+      first = name;
+      r.path = (cut == std::string::npos ? std::string() : r.path.substr(0, cut + 1)) + entry->d_name;
+    } else {
+      r.ambiguous = first + L" / " + name;
+    }
+  }
+  closedir(dir);
+  return r;
+}
+
+bool IsHiddenName(const std::string& path) {
+  const std::size_t cut = path.find_last_of('/');
+  const std::size_t start = cut == std::string::npos ? 0 : cut + 1;
+  return start < path.size() && path[start] == '.';
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string SystemPath(const std::wstring& path) {
+  std::string out;
+  out.reserve(path.size());
+  for (wchar_t c : path) {
+    if (c == L'\\') {
+      out += '/';
+    } else if (c >= 0xDC80 && c <= 0xDCFF) {
+      out += static_cast<char>(c - 0xDC00);  // a byte that was not UTF-8
+    } else {
+      out += Utf8(std::wstring_view(&c, 1));
+    }
+  }
+  return out;
+}
+
+std::wstring TextName(const std::string& name) {
+  std::wstring text;
+  for (std::size_t i = 0; i < name.size();) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    const int length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+    char32_t value = length == 1 ? c : length == 2 ? (c & 0x1F) : length == 3 ? (c & 0x0F) : (c & 0x07);
+    bool valid = length > 0 && i + static_cast<std::size_t>(length) <= name.size();
+    for (int k = 1; valid && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(name[i + static_cast<std::size_t>(k)]);
+      valid = (next & 0xC0) == 0x80;
+      value = (value << 6) | (next & 0x3F);
+    }
+    const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (valid && (value < least[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))) valid = false;
+    if (!valid) {
+      text += static_cast<wchar_t>(0xDC00 + c);
+      ++i;
+      continue;
+    }
+    text += static_cast<wchar_t>(value);
+    i += static_cast<std::size_t>(length);
+  }
+  return text;
+}
+
+bool HasEscapedBytes(const std::wstring& text) {
+  for (wchar_t c : text) {
+    if (c >= 0xDC80 && c <= 0xDCFF) return true;
+  }
+  return false;
+}
+
+bool PosixFileSystem::IsOrdinaryFile(const std::wstring& path) const {
+  const Resolved r = Resolve(path);
+  struct stat info;
+  return r.found && !IsHiddenName(r.path) && stat(r.path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+Expected<std::string, FsError> PosixFileSystem::ReadWholeFile(const std::wstring& path) const {
+  const Resolved r = Resolve(path);
+  if (!r.ambiguous.empty()) {
+    return Fail(FsError{texts::FillText(texts::kNamesDifferOnlyInCase, {r.ambiguous})});
+  }
+  const int fd = open(r.path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return ErrorOf(errno);
+  struct stat info;
+  if (fstat(fd, &info) != 0) {
+    const int error = errno;
+    close(fd);
+    return ErrorOf(error);
+  }
+  if (!S_ISREG(info.st_mode)) {
+    close(fd);
+    return ErrorOf(EISDIR);
+  }
+  if (static_cast<std::uint64_t>(info.st_size) > kMaxReadFileBytes) {
+    close(fd);
+    return Fail(FsError{texts::kFileTooLarge});
+  }
+  std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int error = errno;
+      close(fd);
+      return ErrorOf(error);
+    }
+    if (n == 0) break;  // the file shrank while it was read
+    done += static_cast<std::size_t>(n);
+  }
+  close(fd);
+  bytes.resize(done);
+  return bytes;
+}
+
+bool PosixFileSystem::EntryExists(const std::wstring& path) const { return Resolve(path).found; }
+
+Expected<void, FsError> PosixFileSystem::CreateFolder(const std::wstring& path) {
+  if (mkdir(SystemPath(path).c_str(), 0777) != 0) return ErrorOf(errno);
+  return {};
+}
+
+std::optional<std::int64_t> PosixFileSystem::FileSize(const std::wstring& path) const {
+  const Resolved r = Resolve(path);
+  struct stat info;
+  if (!r.found || stat(r.path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return static_cast<std::int64_t>(info.st_size);
+}
+
+Expected<std::vector<FolderEntry>, FsError> PosixFileSystem::ListFolder(const std::wstring& folder) const {
+  std::string path = SystemPath(folder);
+  if (path.empty()) path = ".";
+  DIR* dir = opendir(path.c_str());
+  if (!dir) return ErrorOf(errno);
+  if (path.back() != '/') path += '/';
+  std::vector<FolderEntry> entries;
+  errno = 0;
+  while (const dirent* entry = readdir(dir)) {
+    FolderEntry e;
+    const std::string name = entry->d_name;
+    e.name = TextName(name);
+    struct stat info;
+    const std::string full = path + name;
+    if (lstat(full.c_str(), &info) == 0) {
+      e.is_reparse_point = S_ISLNK(info.st_mode);
+      if (e.is_reparse_point) {
+        struct stat target;
+        e.is_folder = stat(full.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
+      } else {
+        e.is_folder = S_ISDIR(info.st_mode);
+        e.size = static_cast<std::int64_t>(info.st_size);
+      }
+    }
+    e.is_hidden = name != "." && name != ".." && name[0] == '.';
+    entries.push_back(std::move(e));
+  }
+  const int error = errno;
+  closedir(dir);
+  if (error != 0) return ErrorOf(error);
+  return entries;
+}
+
+Expected<void, FsError> PosixFileSystem::AtomicReplace(const std::wstring& path, std::string_view bytes) {
+  const std::string target = SystemPath(path);
+  struct stat info;
+  if (stat(target.c_str(), &info) == 0) {
+    if (S_ISDIR(info.st_mode)) return ErrorOf(EISDIR);
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return ErrorOf(EACCES);
+  }
+  const std::size_t cut = target.find_last_of('/');
+  const std::string folder = cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
+  // A fresh temporary name in the same folder, so that the rename stays on one file system.
+  std::random_device entropy;
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, ".~pel%08x.tmp", entropy());
+    temp = folder + name;
+    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return ErrorOf(errno);
+  }
+  if (fd < 0) return ErrorOf(EEXIST);
+  int error = 0;
+  if (!WriteAll(fd, bytes) || fsync(fd) != 0) error = errno ? errno : EIO;
+  if (close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && rename(temp.c_str(), target.c_str()) != 0) error = errno;
+  if (error != 0) {
+    unlink(temp.c_str());
+    return ErrorOf(error);
+  }
+  return {};
+}
+
+}  // namespace pel::posix

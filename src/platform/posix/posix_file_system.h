@@ -1,0 +1,36 @@
+// The file-system port on the C++ standard library and POSIX, for the command line on
+// Linux. Paths come as the core builds them: the core joins with "\", which stands for
+// "/" here. Names are UTF-8 on disk; a byte that is not UTF-8 travels as U+DC80+byte, so
+// that such a name can be reported and still be opened.
+#pragma once
+
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace pel::posix {
+
+// The path as the system takes it: "\" as "/", UTF-8, escaped bytes restored.
+std::string SystemPath(const std::wstring& path);
+// A name from the system as text: UTF-8 decoded, other bytes as U+DC80+byte.
+std::wstring TextName(const std::string& name);
+// True when the text holds a byte that was not UTF-8 on disk.
+bool HasEscapedBytes(const std::wstring& text);
+
+class PosixFileSystem : public FileSystem {
+ public:
+  // Source files are found whatever the letter case of their names, as on Windows; a
+  // file whose name differs only in case from another's in the same folder cannot be
+  // read (the error names both). Names starting with "." count as hidden.
+  bool IsOrdinaryFile(const std::wstring& path) const override;
+  Expected<std::string, FsError> ReadWholeFile(const std::wstring& path) const override;
+  bool EntryExists(const std::wstring& path) const override;
+  Expected<void, FsError> CreateFolder(const std::wstring& path) override;
+  std::optional<std::int64_t> FileSize(const std::wstring& path) const override;
+  Expected<std::vector<FolderEntry>, FsError> ListFolder(const std::wstring& folder) const override;
+  // A flushed temporary file in the same folder, renamed over the target. A file without
+  // any write permission is refused here, since root could rename over it.
+  Expected<void, FsError> AtomicReplace(const std::wstring& path, std::string_view bytes) override;
+};
+
+}  // namespace pel::posix
