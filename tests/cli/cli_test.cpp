@@ -1,0 +1,171 @@
+// The command line on real folders of this machine, natively, through the POSIX adapter:
+// exit statuses, what is written and what is not, batches with failing folders.
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/posix/posix_file_system.h"
+
+namespace pel::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CapturedConsole : public Console {
+ public:
+  void Write(Stream stream, std::wstring_view text) override { (stream == Stream::kOut ? out : err) += text; }
+  bool IsTerminal(Stream) const override { return terminal; }
+  std::wstring out, err;
+  bool terminal = false;
+};
+
+std::string X5(const std::string& depth, const std::string& value) {
+  return "1," + depth + "," + value + ",4,5,6,7,8,9,10,11\r\n";
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/pel-cli-XXXXXX";
+    root = mkdtemp(pattern);
+  }
+  void TearDown() override { fs::remove_all(root); }
+
+  void Write(const std::string& relative, const std::string& bytes) {
+    fs::create_directories((root / relative).parent_path());
+    std::ofstream(root / relative, std::ios::binary) << bytes;
+  }
+  std::string Read(const std::string& relative) const {
+    std::ifstream in(root / relative, std::ios::binary);
+    if (!in) return "<missing>";
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  // A borehole folder: clean, with a warning (an X5 value that is not a number), or one
+  // that cannot be converted (a layer value too wide for its field).
+  void Borehole(const std::string& relative, const std::string& kind = "clean") {
+    Write(relative + "/titl01.txt", "\"No.1\"\r\n");
+    Write(relative + "/X1.txt", kind == "failing" ? "1,123456789,a,b\r\n" : "1,2.5,a,b\r\n");
+    Write(relative + "/X5.txt", X5("1.0", kind == "warning" ? "abc" : "12"));
+  }
+  std::wstring Path(const std::string& relative) const { return posix::TextName((root / relative).string()); }
+  int Run(std::vector<std::wstring> args) {
+    console = CapturedConsole();
+    std::atomic<bool> no_stop{false};
+    CliPorts ports{files, console, stop ? *stop : no_stop, L'/'};
+    return RunCli(args, ports);
+  }
+
+  fs::path root;
+  posix::PosixFileSystem files;
+  CapturedConsole console;
+  std::atomic<bool>* stop = nullptr;
+};
+
+TEST_F(CliTest, WrongUsageIs64) {
+  for (const std::vector<std::wstring>& args : std::vector<std::vector<std::wstring>>{
+           {}, {L"convert", L"a"}, {L"check"}, {L"frobnicate", L"a"}, {L"check", L"a", L"--bogus"},
+           {L"check", L"a", L"--recursive"}}) {
+    EXPECT_EQ(Run(args), kExitUsage) << args.size();
+    EXPECT_NE(console.err.find(L"--help"), std::wstring::npos);
+    EXPECT_TRUE(console.out.empty());
+  }
+  EXPECT_EQ(Run({L"--version"}), kExitClean);
+  EXPECT_EQ(console.out, L"pelmora2liq-cli 1.0.0\n");
+}
+
+TEST_F(CliTest, ConvertAndCheckExitStatusesAndWhatIsWritten) {
+  Borehole("clean");
+  Borehole("warning", "warning");
+  Borehole("failing", "failing");
+  Write("out/keep.txt", "old");
+  const struct {
+    std::vector<std::wstring> args;
+    int status;
+    std::string written;  // relative path of the output, or empty
+  } cases[] = {
+      {{L"convert", Path("clean"), Path("out/new/clean")}, kExitClean, "out/new/clean.txt"},
+      {{L"convert", Path("clean"), Path("out/upper.TXT")}, kExitClean, "out/upper.TXT"},
+      {{L"convert", Path("warning"), Path("out/warning"), L"--json"}, kExitWarnings, "out/warning.txt"},
+      {{L"convert", Path("failing"), Path("out/keep")}, kExitFailed, ""},
+      {{L"convert", Path("missing"), Path("out/missing")}, kExitFailed, ""},
+      {{L"check", Path("warning")}, kExitWarnings, ""},
+      {{L"check", Path("failing")}, kExitFailed, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    EXPECT_EQ(Run(c.args), c.status);
+    if (!c.written.empty()) {
+      EXPECT_EQ(Read(c.written).substr(0, 14), "TITLE     No.1");
+    }
+    EXPECT_EQ(console.err.find(L": エラー: ") != std::wstring::npos, c.status == kExitFailed);
+  }
+  EXPECT_EQ(Read("out/keep.txt"), "old");
+  EXPECT_EQ(Read("out/missing.txt"), "<missing>");
+  Run({L"check", Path("warning")});
+  EXPECT_EQ(console.out, Path("warning") + L"/X5.txt:1: 警告: X5 の値「abc」は正の数ではないため、0 として出力しました。\n");
+}
+
+TEST_F(CliTest, SourceNamesAreFoundWhateverTheirCaseButTwoAlikeAreAnError) {
+  Write("lower/titl01.txt", "T");
+  Write("lower/x1.TXT", "1,abc,a,b\r\n");
+  EXPECT_EQ(Run({L"check", Path("lower")}), kExitWarnings);
+  EXPECT_EQ(console.out.substr(0, console.out.find(L':', 1)), Path("lower") + L"/x1.TXT");
+
+  Write("lower/X1.txt", "1,2,a,b\r\n");
+  EXPECT_EQ(Run({L"check", Path("lower")}), kExitFailed);
+  EXPECT_NE(console.err.find(L"x1.TXT"), std::wstring::npos);
+  EXPECT_NE(console.err.find(L"X1.txt"), std::wstring::npos);
+}
+
+TEST_F(CliTest, ARefusedDestinationKeepsItsContentAndLeavesNoTemporaryFile) {
+  Borehole("clean");
+  Write("out/readonly.txt", "old");
+  chmod((root / "out/readonly.txt").c_str(), 0444);  // root may write it; the adapter refuses
+  EXPECT_EQ(Run({L"convert", Path("clean"), Path("out/readonly")}), kExitFailed);
+  EXPECT_EQ(Read("out/readonly.txt"), "old");
+  EXPECT_EQ(std::distance(fs::directory_iterator(root / "out"), fs::directory_iterator()), 1);
+}
+
+TEST_F(CliTest, BatchGoesOnPastAFailingFolderAndNeverOverwritesAClash) {
+  Borehole("site/B-1");
+  Borehole("site/B-2", "failing");
+  Borehole("site/B-3", "warning");
+  Write("site/notes/readme.md", "not a borehole");
+  Borehole("site/deep/b-1");  // only with --recursive; its output name clashes with B-1's
+  Write("site/bad\xff/X1.txt", "1,2,a,b\r\n");
+
+  EXPECT_EQ(Run({L"batch", Path("site"), Path("out")}), kExitFailed);
+  EXPECT_NE(Read("out/B-1.txt"), "<missing>");
+  EXPECT_EQ(Read("out/B-2.txt"), "<missing>");
+  EXPECT_NE(Read("out/B-3.txt"), "<missing>");
+  EXPECT_NE(console.out.find(L"フォルダ 4、変換 2（うち警告あり 1）、失敗 2"), std::wstring::npos) << console.out;
+  EXPECT_NE(console.err.find(L"UTF-8"), std::wstring::npos);
+
+  fs::remove_all(root / "out");
+  EXPECT_EQ(Run({L"batch", Path("site"), Path("out"), L"--recursive", L"--json"}), kExitFailed);
+  EXPECT_EQ(Read("out/B-1.txt"), "<missing>");
+  EXPECT_EQ(Read("out/b-1.txt"), "<missing>");
+  EXPECT_NE(console.out.find(L"\"output-name-clash\""), std::wstring::npos);
+  EXPECT_NE(console.out.find(L"\"summary\":{\"folders\":5,\"converted\":1,\"with_warnings\":1,\"failed\":4}"),
+            std::wstring::npos) << console.out;
+}
+
+TEST_F(CliTest, AStoppedBatchEndsBetweenFoldersWithStatus2) {
+  Borehole("site/B-1");
+  std::atomic<bool> stopped{true};
+  stop = &stopped;
+  EXPECT_EQ(Run({L"batch", Path("site"), Path("out")}), kExitFailed);
+  EXPECT_EQ(Read("out/B-1.txt"), "<missing>");
+  EXPECT_NE(console.err.find(L"中断しました"), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace pel::cli
