@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstring>
 
 #include "output/liquefaction_writer.h"
@@ -153,14 +154,18 @@ void Checker::CheckWritten(const Place& at, std::string_view text, NumberFormat 
     }
     return;
   }
+  // Most values are numbers that their field shows: nothing to format twice.
+  const bool number = IsDecimalNumber(text);
+  const double value = NumberFieldValue(text);
+  if (number && (value == 0.0 || std::fabs(value) >= 1.0)) return;
   const std::string written = WrittenField(text, format);
-  if (!IsDecimalNumber(text)) {
+  if (!number) {
     Add(FindingKind::kNotANumber, at, std::string(text),
         texts::FillText(texts::kFindingNotANumber, {Shown(text), Shown(written)}))
         .output = written;
   }
   const bool all_zero = written.find_first_of("123456789") == std::string::npos;
-  if (NumberFieldValue(text) != 0.0 && all_zero) {
+  if (value != 0.0 && all_zero) {
     Add(FindingKind::kValueCutToZero, at, std::string(text),
         texts::FillText(texts::kFindingValueCutToZero,
                         {Shown(text), std::to_wstring(format.decimals), Shown(written)}))

@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 
 #include "paths/folder_paths.h"
@@ -51,6 +52,7 @@ constexpr const char* ErrorKindCode(ConversionError::Kind kind) {
     case ConversionError::Kind::kTooManyPoints: return "too-many-points";
     case ConversionError::Kind::kValueTooWide: return "value-too-wide";
     case ConversionError::Kind::kWriteFailed: return "write-failed";
+    case ConversionError::Kind::kFolderUnreadable: return "folder-unreadable";
   }
   return "unknown";
 }
@@ -254,7 +256,8 @@ class Cli {
     return folder;
   }
   std::optional<FolderError> CreateFoldersFor(const std::wstring& file);
-  FolderResult ConvertOne(const std::wstring& source, const std::optional<std::wstring>& destination);
+  FolderResult ConvertOne(const std::wstring& source, const std::optional<std::wstring>& destination,
+                          bool make_folders = true);
   void Report(const FolderResult& r);
   int Single(const std::wstring& source, const std::optional<std::wstring>& destination);
   int Batch(const std::wstring& parent, const std::wstring& output, bool recursive);
@@ -329,33 +332,26 @@ std::optional<FolderError> Cli::CreateFoldersFor(const std::wstring& file) {
   return std::nullopt;
 }
 
-FolderResult Cli::ConvertOne(const std::wstring& source, const std::optional<std::wstring>& destination) {
+FolderResult Cli::ConvertOne(const std::wstring& source, const std::optional<std::wstring>& destination,
+                             bool make_folders) {
   FolderResult r;
   r.source = source;
   r.destination = destination;
-  if (auto listed = ports_.fs.ListFolder(WithBackslash(source)); !listed) {
-    r.error = Failure("folder-unreadable", texts::FillText(texts::kCliFolderUnreadable, {source, listed.error().reason}),
-                          source);
-    return r;
-  }
-  if (destination) {
-    if (auto failed = CreateFoldersFor(*destination)) {
-      r.error = std::move(failed);
-      return r;
-    }
-    auto converted = ConvertBorehole(ports_.fs, source, *destination);
-    if (!converted) {
-      r.error = FromConversionError(converted.error());
-      return r;
-    }
-    r.written = true;
-    r.report = std::move(*converted);
-    return r;
-  }
-  auto prepared = PrepareBorehole(ports_.fs, source);
+  auto prepared = PrepareBorehole(ports_.fs, source, FolderRule::kMustBeReadable);
   if (!prepared) {
     r.error = FromConversionError(prepared.error());
     return r;
+  }
+  if (destination) {
+    if (auto failed = make_folders ? CreateFoldersFor(*destination) : std::nullopt) {
+      r.error = std::move(failed);
+      return r;
+    }
+    if (auto written = WritePreparedFile(ports_.fs, *prepared, *destination); !written) {
+      r.error = FromConversionError(written.error());
+      return r;
+    }
+    r.written = true;
   }
   r.report = std::move(prepared->report);
   return r;
@@ -388,7 +384,7 @@ int Cli::Single(const std::wstring& source, const std::optional<std::wstring>& d
     Json j;
     WriteFolder(j, r);
     Out(j.str() + L"\n");
-    if (r.error) Err(Trimmed(r.source) + L": " + texts::kCliError + L": " + r.error->message + L"\n");
+    if (r.error) Report(r);
   } else {
     Report(r);
   }
@@ -441,65 +437,79 @@ std::vector<std::wstring> Cli::BoreholeFolders(const std::wstring& parent, bool 
 }
 
 int Cli::Batch(const std::wstring& parent, const std::wstring& output, bool recursive) {
-  std::vector<FolderResult> results;
-  std::vector<std::wstring> folders = BoreholeFolders(parent, recursive, results);
+  // Only the JSON document needs every folder's result at the end; text goes out as it comes.
+  std::vector<FolderResult> kept;
+  int total = 0, converted = 0, with_warnings = 0, failed = 0, status = kExitClean;
+  auto tally = [&](FolderResult r) {
+    ++total;
+    converted += r.written;
+    with_warnings += r.written && r.report->warnings() > 0;
+    failed += r.error.has_value();
+    status = std::max(status, StatusOf(r));
+    if (!json_) {
+      Report(r);
+      return;
+    }
+    if (r.error) Err(Trimmed(r.source) + L": " + texts::kCliError + L": " + r.error->message + L"\n");
+    kept.push_back(std::move(r));
+  };
+  std::vector<FolderResult> unreadable;
+  const std::vector<std::wstring> folders = BoreholeFolders(parent, recursive, unreadable);
+  for (auto& r : unreadable) tally(std::move(r));
 
   // Output names that two folders share, without regard to letter case: an error for both.
-  std::vector<std::wstring> keys;
-  for (const auto& relative : folders) {
-    std::wstring key = relative.substr(relative.find_last_of(L"\\/") == std::wstring::npos
-                                           ? 0
-                                           : relative.find_last_of(L"\\/") + 1);
+  auto leaf = [](const std::wstring& relative) {
+    const std::size_t cut = relative.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? relative : relative.substr(cut + 1);
+  };
+  std::map<std::wstring, std::vector<std::size_t>> by_output;
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    std::wstring key = leaf(folders[i]);
     std::transform(key.begin(), key.end(), key.begin(), FoldCase);
-    keys.push_back(key);
+    by_output[key].push_back(i);
   }
+  std::vector<std::size_t> clash_with(folders.size(), folders.size());
+  for (const auto& [key, users] : by_output) {
+    if (users.size() < 2) continue;
+    for (std::size_t u = 0; u < users.size(); ++u) clash_with[users[u]] = users[u == 0 ? 1 : 0];
+  }
+
+  // The output folder is made once, before the first folder is converted.
+  const std::optional<FolderError> no_output =
+      folders.empty() ? std::nullopt : CreateFoldersFor(Join(output, L"x"));
   bool stopped = false;
   for (std::size_t i = 0; i < folders.size(); ++i) {
-    const std::wstring source = Join(parent, folders[i]);
-    const std::size_t cut = folders[i].find_last_of(L"\\/");
-    const std::wstring name = cut == std::wstring::npos ? folders[i] : folders[i].substr(cut + 1);
-    const std::wstring destination = Join(output, name + L".txt");
     if (ports_.stop.load()) {
       stopped = true;
       break;
     }
     if (ports_.console.IsTerminal(Stream::kErr) && !json_) Progress(i + 1, folders.size(), folders[i]);
+    const std::wstring source = Join(parent, folders[i]);
+    const std::wstring destination = Join(output, leaf(folders[i]) + L".txt");
     FolderResult r;
-    const auto other = std::find_if(keys.begin(), keys.end(), [&](const std::wstring& k) {
-      return &k != &keys[i] && k == keys[i];
-    });
-    if (other != keys.end()) {
-      r.source = source;
+    r.source = source;
+    if (clash_with[i] < folders.size()) {
       r.destination = destination;
       r.error = Failure("output-name-clash",
-                            texts::FillText(texts::kCliOutputNameClash,
-                                            {Join(parent, folders[static_cast<std::size_t>(other - keys.begin())]),
-                                             destination}),
-                            destination);
+                        texts::FillText(texts::kCliOutputNameClash, {Join(parent, folders[clash_with[i]]), destination}),
+                        destination);
     } else if (HasUndecodableBytes(folders[i])) {
-      r.source = source;
       r.error = Failure("name-not-utf8", texts::kCliNameNotUtf8, source);
+    } else if (no_output) {
+      r.destination = destination;
+      r.error = no_output;
     } else {
-      r = ConvertOne(source, destination);
+      r = ConvertOne(source, destination, false);
     }
-    if (!json_) Report(r);
-    results.push_back(std::move(r));
+    tally(std::move(r));
   }
   ClearProgress();
-
-  int converted = 0, with_warnings = 0, failed = 0, status = kExitClean;
-  for (const auto& r : results) {
-    converted += r.written;
-    with_warnings += r.written && r.report->warnings() > 0;
-    failed += r.error.has_value();
-    status = std::max(status, StatusOf(r));
-  }
   if (stopped) status = kExitFailed;
-  const int total = static_cast<int>(results.size());
+
   if (json_) {
     Json j;
     j.Open(L'{').Key("folders").Open(L'[');
-    for (const auto& r : results) WriteFolder(j, r);
+    for (const auto& r : kept) WriteFolder(j, r);
     j.Close(L']');
     j.Key("summary").Open(L'{');
     j.Key("folders").Number(total).Key("converted").Number(converted);

@@ -24,15 +24,53 @@ ConversionError Error(ConversionError::Kind kind, std::wstring path, std::wstrin
 }
 
 struct Loaded {
+  std::wstring name;  // as found on disk, or the editor's own name when absent
   std::wstring path;
   std::string bytes;  // empty when the file is absent
 };
 
-Expected<Loaded, ConversionError> Load(const FileSystem& fs, const std::wstring& folder, SourceFile which) {
+bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {
+  auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](wchar_t x, wchar_t y) { return lower(x) == lower(y); });
+}
+
+Unexpected<ConversionError> Unreadable(std::wstring path, FsError error) {
+  return Fail(Error(ConversionError::Kind::kUnreadable, std::move(path), std::move(error.reason)));
+}
+
+// A source file found in the folder's listing, whatever the letter case of its name,
+// as Windows finds it; hidden and system files count as absent. Two names that differ
+// only in case (possible on other systems) cannot both be the file: an error.
+Expected<Loaded, ConversionError> LoadListed(const FileSystem& fs, const std::wstring& folder,
+                                             const std::vector<FolderEntry>& listing, SourceFile which) {
   Loaded file;
-  file.path = JoinPath(folder, SourceFileName(which));
+  file.name = SourceFileName(which);
+  const FolderEntry* found = nullptr;
+  for (const auto& entry : listing) {
+    if (entry.is_folder || !SameNameIgnoringCase(entry.name, file.name)) continue;
+    if (found) {
+      return Unreadable(JoinPath(folder, found->name),
+                        FsError{texts::FillText(texts::kNamesDifferOnlyInCase, {found->name + L" / " + entry.name})});
+    }
+    found = &entry;
+  }
+  if (found) file.name = found->name;
+  file.path = JoinPath(folder, file.name);
+  if (!found || found->is_hidden) return file;
+  auto bytes = ReadSourceFile(fs, file.path);
+  if (!bytes) return Unreadable(file.path, std::move(bytes.error()));
+  file.bytes = std::move(*bytes);
+  return file;
+}
+
+// Without a listing: each file looked up by the editor's name.
+Expected<Loaded, ConversionError> LoadUnlisted(const FileSystem& fs, const std::wstring& folder, SourceFile which) {
+  Loaded file;
+  file.name = SourceFileName(which);
+  file.path = JoinPath(folder, file.name);
   auto bytes = LoadSourceFile(fs, file.path);
-  if (!bytes) return Fail(Error(ConversionError::Kind::kUnreadable, file.path, std::move(bytes.error().reason)));
+  if (!bytes) return Unreadable(file.path, std::move(bytes.error()));
   if (*bytes) file.bytes = std::move(**bytes);
   return file;
 }
@@ -60,30 +98,20 @@ ConversionError Trace(const FieldOverflow& overflow, const PointList& points, co
   return error;
 }
 
-// The name a source file has on disk (its letter case may differ from the editor's),
-// from one listing of the folder; the editor's own name when it is not listed.
-std::wstring NameOnDisk(const std::vector<FolderEntry>& listing, SourceFile which) {
-  const std::wstring_view wanted = SourceFileName(which);
-  for (const auto& entry : listing) {
-    if (!entry.is_folder && entry.name.size() == wanted.size() &&
-        std::equal(wanted.begin(), wanted.end(), entry.name.begin(), [](wchar_t a, wchar_t b) {
-          auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; };
-          return lower(a) == lower(b);
-        })) {
-      return entry.name;
-    }
-  }
-  return std::wstring(wanted);
-}
-
 }  // namespace
 
-Expected<PreparedFile, ConversionError> PrepareBorehole(const FileSystem& fs, const std::wstring& source_folder) {
+Expected<PreparedFile, ConversionError> PrepareBorehole(const FileSystem& fs, const std::wstring& source_folder,
+                                                        FolderRule rule) {
   using Kind = ConversionError::Kind;
-  // Each file is loaded once; counting, reading and checking work on the same bytes.
+  // One listing finds the four files; each is loaded once, and counting, reading and
+  // checking work on the same bytes.
+  const auto listing = fs.ListFolder(WithBackslash(source_folder));
+  if (!listing && rule == FolderRule::kMustBeReadable) {
+    return Fail(Error(Kind::kFolderUnreadable, source_folder, listing.error().reason));
+  }
   std::array<Loaded, 4> files;
   for (SourceFile which : {SourceFile::kTitle, SourceFile::kX1, SourceFile::kX5, SourceFile::kX100}) {
-    auto loaded = Load(fs, source_folder, which);
+    auto loaded = listing ? LoadListed(fs, source_folder, *listing, which) : LoadUnlisted(fs, source_folder, which);
     if (!loaded) return Fail(std::move(loaded.error()));
     files[static_cast<std::size_t>(which)] = std::move(*loaded);
   }
@@ -117,24 +145,25 @@ Expected<PreparedFile, ConversionError> PrepareBorehole(const FileSystem& fs, co
   counts.points = points.count;
   counts.points_written = std::min<int>(points.count, kMaxWrittenRows);
 
-  const auto listing = fs.ListFolder(WithBackslash(source_folder));
   CheckInput input{{}, titles.slots[1], layers, points};
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    input.files[i] = {listing ? NameOnDisk(*listing, static_cast<SourceFile>(i))
-                              : std::wstring(SourceFileName(static_cast<SourceFile>(i))),
-                      files[i].bytes};
-  }
+  for (std::size_t i = 0; i < files.size(); ++i) input.files[i] = {files[i].name, files[i].bytes};
   prepared.report.findings = CheckConversion(input);
   return prepared;
+}
+
+Expected<void, ConversionError> WritePreparedFile(FileSystem& fs, const PreparedFile& prepared,
+                                                  const std::wstring& destination_file) {
+  if (auto written = fs.AtomicReplace(destination_file, prepared.bytes); !written) {
+    return Fail(Error(ConversionError::Kind::kWriteFailed, destination_file, std::move(written.error().reason)));
+  }
+  return {};
 }
 
 Expected<ConversionReport, ConversionError> ConvertBorehole(FileSystem& fs, const std::wstring& source_folder,
                                                             const std::wstring& destination_file) {
   auto prepared = PrepareBorehole(fs, source_folder);
   if (!prepared) return Fail(std::move(prepared.error()));
-  if (auto written = fs.AtomicReplace(destination_file, prepared->bytes); !written) {
-    return Fail(Error(ConversionError::Kind::kWriteFailed, destination_file, std::move(written.error().reason)));
-  }
+  if (auto written = WritePreparedFile(fs, *prepared, destination_file); !written) return Fail(std::move(written.error()));
   return std::move(prepared->report);
 }
 
@@ -149,6 +178,7 @@ std::wstring DescribeConversionError(const ConversionError& error) {
                              {std::to_wstring(error.int_places), error.path, std::to_wstring(error.record),
                               std::to_wstring(error.field), Cp932ToWide(error.value)});
     case Kind::kWriteFailed: return texts::FillText(texts::kWriteFailed, {error.path, error.reason});
+    case Kind::kFolderUnreadable: return texts::FillText(texts::kCannotOpenFolder, {error.path, error.reason});
   }
   return {};
 }

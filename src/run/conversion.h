@@ -18,6 +18,7 @@ struct ConversionError {
     kTooManyPoints,   // X5.txt and X100.txt hold more than 32767 records together; `path` is X5.txt
     kValueTooWide,    // a value does not fit its field; `path`, `record`, `field`, `value`, `int_places`
     kWriteFailed,     // the destination cannot be written; `path`, `reason`
+    kFolderUnreadable,  // the source folder cannot be listed, where it must be; `path`, `reason`
   };
   Kind kind = Kind::kUnreadable;
   std::wstring path;
@@ -34,10 +35,21 @@ struct PreparedFile {
   ConversionReport report;
 };
 
+// What a source folder that cannot be listed means: the window takes each file as
+// missing (an empty file is written), the command line refuses the folder.
+enum class FolderRule { kMissingIsEmpty, kMustBeReadable };
+
 // Reads titl01.txt, X1.txt, X5.txt and X100.txt from `source_folder` (missing files
-// leave their tables empty), merges the depths, builds the liquefaction file and checks
-// it against the source. Writes nothing.
-Expected<PreparedFile, ConversionError> PrepareBorehole(const FileSystem& fs, const std::wstring& source_folder);
+// leave their tables empty; their names are found whatever their letter case), merges
+// the depths, builds the liquefaction file and checks it against the source. Writes
+// nothing.
+Expected<PreparedFile, ConversionError> PrepareBorehole(const FileSystem& fs, const std::wstring& source_folder,
+                                                        FolderRule rule = FolderRule::kMissingIsEmpty);
+
+// Replaces `destination_file` with the prepared file; an existing file keeps its content
+// when that fails.
+Expected<void, ConversionError> WritePreparedFile(FileSystem& fs, const PreparedFile& prepared,
+                                                  const std::wstring& destination_file);
 
 // PrepareBorehole, then replaces `destination_file` with the file. On any error nothing
 // is written and an existing destination file keeps its content.

@@ -81,12 +81,40 @@ DecimalPrefix ParseDecimalPrefix(std::string_view text) {
   return result;
 }
 
+// The length of the leading decimal number, by its syntax alone (no value is computed).
+std::size_t DecimalPrefixLength(std::string_view text) {
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t digits = 0;
+  bool seen_point = false;
+  for (; i < n; ++i) {
+    if (IsDigit(text[i])) {
+      ++digits;
+    } else if (text[i] == '.' && !seen_point) {
+      seen_point = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0) return 0;
+  if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+    std::size_t j = i + 1;
+    if (j < n && (text[j] == '+' || text[j] == '-')) ++j;
+    if (j < n && IsDigit(text[j])) {
+      while (j < n && IsDigit(text[j])) ++j;
+      i = j;
+    }
+  }
+  return i;
+}
+
 bool IsDecimalNumber(std::string_view text) {
   auto is_blank = [](char c) { return c == ' ' || c == '\t'; };
   while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
   while (!text.empty() && is_blank(text.back())) text.remove_suffix(1);
   if (text.empty()) return false;
-  return ParseDecimalPrefix(text).length == text.size();
+  return DecimalPrefixLength(text) == text.size();
 }
 
 }  // namespace pel

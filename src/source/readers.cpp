@@ -29,11 +29,16 @@ void ReadRecord(FieldReader& reader, int fields, const std::array<int, N>& wante
 
 }  // namespace
 
+Expected<std::string, FsError> ReadSourceFile(const FileSystem& fs, const std::wstring& path) {
+  auto bytes = fs.ReadWholeFile(path);
+  if (bytes && bytes->size() > kMaxReadFileBytes) return Fail(FsError{texts::kFileTooLarge});
+  return bytes;
+}
+
 Expected<std::optional<std::string>, FsError> LoadSourceFile(const FileSystem& fs, const std::wstring& path) {
   if (!fs.IsOrdinaryFile(path)) return std::optional<std::string>();
-  auto bytes = fs.ReadWholeFile(path);
+  auto bytes = ReadSourceFile(fs, path);
   if (!bytes) return Fail(std::move(bytes.error()));
-  if (bytes->size() > kMaxReadFileBytes) return Fail(FsError{texts::kFileTooLarge});
   return std::optional<std::string>(std::move(*bytes));
 }
 

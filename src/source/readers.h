@@ -15,6 +15,10 @@
 
 namespace pel {
 
+// The bytes of a source file known to be there. Fails when it cannot be read or is
+// larger than any borehole export (kMaxReadFileBytes).
+Expected<std::string, FsError> ReadSourceFile(const FileSystem& fs, const std::wstring& path);
+
 // The bytes of a source file, or nothing when the folder has no such ordinary file
 // (a missing file is not an error). Fails only when the file exists but cannot be read.
 Expected<std::optional<std::string>, FsError> LoadSourceFile(const FileSystem& fs, const std::wstring& path);

@@ -28,31 +28,30 @@ bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
 }
 
 struct Resolved {
-  std::string path;        // the entry's path on disk, or the path as given when none
+  std::string path;  // the entry's path on disk, or the path as given when none
   bool found = false;
-  std::wstring ambiguous;  // the other name, when two names differ only in case
 };
 
-// Finds `path` whatever the letter case of its last piece, as Windows would.
+// Finds `path` whatever the letter case of its last piece, as Windows would: the path
+// as given when it is there, else the first entry of its folder that matches.
 Resolved Resolve(const std::wstring& path) {
   Resolved r;
   r.path = SystemPath(path);
+  struct stat info;
+  if (lstat(r.path.c_str(), &info) == 0) {
+    r.found = true;
+    return r;
+  }
   const std::size_t cut = r.path.find_last_of('/');
   const std::string folder = cut == std::string::npos ? "." : cut == 0 ? "/" : r.path.substr(0, cut);
   const std::wstring leaf = TextName(cut == std::string::npos ? r.path : r.path.substr(cut + 1));
   DIR* dir = opendir(folder.c_str());
   if (!dir) return r;
-  std::wstring first;
   while (const dirent* entry = readdir(dir)) {
-    const std::wstring name = TextName(entry->d_name);
-    if (!SameIgnoringCase(name, leaf)) continue;
-    if (!r.found) {
-      r.found = true;
-      first = name;
-      r.path = (cut == std::string::npos ? std::string() : r.path.substr(0, cut + 1)) + entry->d_name;
-    } else {
-      r.ambiguous = first + L" / " + name;
-    }
+    if (!SameIgnoringCase(TextName(entry->d_name), leaf)) continue;
+    r.found = true;
+    r.path = (cut == std::string::npos ? std::string() : r.path.substr(0, cut + 1)) + entry->d_name;
+    break;
   }
   closedir(dir);
   return r;
@@ -131,9 +130,6 @@ bool PosixFileSystem::IsOrdinaryFile(const std::wstring& path) const {
 
 Expected<std::string, FsError> PosixFileSystem::ReadWholeFile(const std::wstring& path) const {
   const Resolved r = Resolve(path);
-  if (!r.ambiguous.empty()) {
-    return Fail(FsError{texts::FillText(texts::kNamesDifferOnlyInCase, {r.ambiguous})});
-  }
   const int fd = open(r.path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return ErrorOf(errno);
   struct stat info;

@@ -19,9 +19,9 @@ bool HasEscapedBytes(const std::wstring& text);
 
 class PosixFileSystem : public FileSystem {
  public:
-  // Source files are found whatever the letter case of their names, as on Windows; a
-  // file whose name differs only in case from another's in the same folder cannot be
-  // read (the error names both). Names starting with "." count as hidden.
+  // Entries are found whatever the letter case of their last piece, as on Windows (the
+  // conversion itself refuses two source files whose names differ only in case). Names
+  // starting with "." count as hidden.
   bool IsOrdinaryFile(const std::wstring& path) const override;
   Expected<std::string, FsError> ReadWholeFile(const std::wstring& path) const override;
   bool EntryExists(const std::wstring& path) const override;
