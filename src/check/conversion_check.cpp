@@ -49,12 +49,20 @@ Walk WalkRecords(std::string_view bytes, const LineIndex& lines, int fields_per_
     std::size_t last_end = 0;
     while (k < fields_per_record && !reader.AtEnd()) {
       ++k;
-      const std::string_view value = reader.ReadField(scratch, span);
+      const bool wanted_here = next < wanted_count && wanted[next] == k;
+      std::string_view value;
+      if (wanted_here) {
+        value = reader.ReadField(scratch, span);
+        record[next++] = {std::string(value), lines.LineOf(span.start)};
+      } else {
+        reader.SkipField(span);
+      }
       if (k == 1) walk.last_first_line = lines.LineOf(span.start);
-      if (next < wanted_count && wanted[next] == k) record[next++] = {std::string(value), lines.LineOf(span.start)};
       if (span.unclosed && !walk.unclosed) {
+        // The field's text up to its first line end names it well enough.
+        const std::string_view taken = reader.data().substr(span.start + 1);
         walk.unclosed = true;
-        walk.unclosed_at = {std::string(value.substr(0, value.find_first_of("\r\n"))), lines.LineOf(span.start)};
+        walk.unclosed_at = {std::string(taken.substr(0, taken.find_first_of("\r\n"))), lines.LineOf(span.start)};
         walk.unclosed_record = static_cast<int>(walk.records.size());
         walk.unclosed_field = k;
       }
@@ -306,10 +314,23 @@ std::vector<Finding> Checker::Run() {
 
 LineIndex::LineIndex(std::string_view bytes) {
   starts_.push_back(0);
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n'))) {
-      starts_.push_back(i + 1);
-    }
+  const char* const base = bytes.data();
+  const char* const end = base + bytes.size();
+  auto find = [end](const char* from, char c) {
+    const void* at = std::memchr(from, c, static_cast<std::size_t>(end - from));
+    return at ? static_cast<const char*>(at) : end;
+  };
+  // The next LF and the next CR, each looked for again only once passed.
+  const char* lf = find(base, '\n');
+  const char* cr = find(base, '\r');
+  for (const char* p = base; p < end;) {
+    if (lf < p) lf = find(p, '\n');
+    if (cr < p) cr = find(p, '\r');
+    const char* at = std::min(cr, lf);
+    if (at == end) break;
+    if (*at == '\r' && at + 1 < end && at[1] == '\n') ++at;  // CR LF: one line end
+    starts_.push_back(static_cast<std::size_t>(at + 1 - base));
+    p = at + 1;
   }
 }
 

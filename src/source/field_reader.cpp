@@ -120,4 +120,6 @@ std::string_view FieldReader::ReadField(std::string& scratch, FieldSpan& span) {
 
 void FieldReader::SkipField() { Scan(); }
 
+void FieldReader::SkipField(FieldSpan& span) { span = Scan().span; }
+
 }  // namespace pel

@@ -50,6 +50,8 @@ class FieldReader {
 
   // Moves past the next field.
   void SkipField();
+  // The same, with where the field lay.
+  void SkipField(FieldSpan& span);
 
   // The bytes the fields are read from: the file up to its first 0x1A, if any.
   std::string_view data() const { return data_; }
