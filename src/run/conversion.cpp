@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "check/conversion_check.h"
+#include "check/profile.h"
 #include "output/liquefaction_writer.h"
 #include "paths/folder_paths.h"
 #include "source/merge.h"
@@ -148,6 +149,7 @@ Expected<PreparedFile, ConversionError> PrepareBorehole(const FileSystem& fs, co
   CheckInput input{{}, titles.slots[1], layers, points};
   for (std::size_t i = 0; i < files.size(); ++i) input.files[i] = {files[i].name, files[i].bytes};
   prepared.report.findings = CheckConversion(input);
+  prepared.report.profile = ProfilePointsOf(points, prepared.report.findings);
   return prepared;
 }
 

@@ -1,0 +1,64 @@
+// The depth profile of a written file: depth downward from the top as a boring log is
+// drawn, each point's written X5 value as a bar from the value scale, the rows with X100
+// values marked beside the depth scale. Portable geometry: the window only draws what
+// this computes, in pixels.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "check/findings.h"
+#include "source/tables.h"
+
+namespace pel {
+
+// The profile of the written points, from the merged table and the findings on it.
+std::vector<ProfilePoint> ProfilePointsOf(const PointList& points, const std::vector<Finding>& findings);
+
+struct PixelRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+  bool operator==(const PixelRect&) const = default;
+};
+
+struct Tick {
+  double value;
+  int pixel;          // y on the depth scale, x on the value scale
+  std::wstring label;
+};
+
+struct DrawnPoint {
+  int y = 0;              // the depth's line
+  PixelRect bar;          // empty for a blank X5 value
+  PixelRect marker;       // a replaced 0, a marked depth or a finding; else empty
+  PixelRect x100_mark;    // beside the depth scale; else empty
+  PixelRect hit;          // where a click selects this point
+};
+
+struct ProfileLayout {
+  PixelRect plot;  // the bars' area: depth runs down it, the X5 value across it
+  double depth_top = 0, depth_bottom = 1, value_max = 1;
+  std::vector<Tick> depth_ticks, value_ticks;
+  std::vector<DrawnPoint> points;
+};
+
+// Sizes in pixels the layout needs: the height of a line of text, the width of the
+// widest depth label, and one pixel at the window's DPI.
+struct ProfileMetrics {
+  int text_height = 16;
+  int label_width = 40;
+  int unit = 1;
+};
+
+// Lays the profile out in `area`. Depth runs from 0 (or the smallest written depth,
+// when negative) to the largest; the value scale from 0 to the largest X5 value.
+ProfileLayout LayOutProfile(const std::vector<ProfilePoint>& points, PixelRect area, const ProfileMetrics& metrics);
+
+// The point under (x, y), the nearest by depth where hit areas overlap; -1 for none.
+int HitTestProfile(const ProfileLayout& layout, int x, int y);
+
+// A step of 1, 2 or 5 times a power of ten that cuts `range` into at most `max_ticks`
+// intervals.
+double NiceStep(double range, int max_ticks);
+
+}  // namespace pel
