@@ -1,0 +1,41 @@
+// The conversion check as a table: the report window's list, its sorting, the rows it
+// copies for a spreadsheet and the CSV file it saves. Portable; the window only shows it.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "check/findings.h"
+#include "platform/text_codec.h"
+
+namespace pel {
+
+// 重要度, ファイル, 行, レコード, 項目, 元の値, 出力, 内容.
+inline constexpr std::size_t kReportColumns = 8;
+enum class ReportColumn { kSeverity, kFile, kLine, kRecord, kField, kText, kOutput, kMessage };
+extern const std::array<const wchar_t*, kReportColumns> kReportColumnTitles;
+
+// The cells of a finding's row, as the list shows them (the source text decoded).
+std::array<std::wstring, kReportColumns> FindingCells(const Finding& finding);
+
+// The rows' order when sorted by `column`: numbers as numbers, ties in file order;
+// `descending` reverses the order of the values, never of the ties.
+std::vector<std::size_t> SortedRows(const std::vector<Finding>& findings, ReportColumn column, bool descending);
+
+// The rows `rows` as tab-separated lines (CR LF after each), for pasting into a
+// spreadsheet; tabs and line ends inside a cell become blanks.
+std::wstring RowsAsTabText(const std::vector<Finding>& findings, const std::vector<std::size_t>& rows);
+
+// The whole report as a CSV file that Excel on a Japanese Windows opens by double-click:
+// code page 932, CR LF, a header row, the list's columns plus the source folder and the
+// destination file on every row, in file order. 元の値 is the source bytes as they are;
+// a value Excel would turn into a number or a date (1-2, 00012, 1E5) is written as a
+// formula of its text, ="1-2", so that it stays text.
+std::string ReportCsv(const std::vector<Finding>& findings, const std::wstring& source_folder,
+                      const std::wstring& destination_file, const TextCodec& codec);
+
+// True when Excel would read `text` as something other than the text itself.
+bool ExcelWouldConvert(std::string_view text);
+
+}  // namespace pel

@@ -1,0 +1,66 @@
+// The report as a table: cells, sorting, rows for a spreadsheet, and the CSV file.
+#include "check/report_table.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fakes.h"
+
+namespace pel {
+namespace {
+
+Finding At(int line, int record, int field, std::string text, std::string output = "", std::wstring message = L"m") {
+  Finding f;
+  f.file = L"X5.txt";
+  f.line = line;
+  f.record = record;
+  f.field = field;
+  f.text = std::move(text);
+  f.output = std::move(output);
+  f.message = std::move(message);
+  return f;
+}
+
+TEST(SortedRows, NumbersAsNumbersTiesInFileOrder) {
+  const std::vector<Finding> findings = {At(10, 2, 3, "b"), At(9, 1, 3, "a"), At(100, 2, 2, "c"), At(0, 0, 0, "a")};
+  const struct {
+    ReportColumn column;
+    bool descending;
+    std::vector<std::size_t> rows;
+  } cases[] = {
+      {ReportColumn::kLine, false, {3, 1, 0, 2}},     // 0 (none), 9, 10, 100: not 10 < 100 < 9
+      {ReportColumn::kLine, true, {2, 0, 1, 3}},
+      {ReportColumn::kRecord, false, {3, 1, 0, 2}},   // the two record 2s in file order
+      {ReportColumn::kRecord, true, {0, 2, 1, 3}},    // reversed values, ties still in file order
+      {ReportColumn::kText, false, {1, 3, 0, 2}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SortedRows(findings, c.column, c.descending), c.rows) << static_cast<int>(c.column) << c.descending;
+  }
+}
+
+TEST(RowsAsTabText, OneLinePerRowCellsFlattened) {
+  Finding f = At(7, 7, 3, "\x8C\x8A", "0000000.00", L"two\nlines");
+  f.severity = Severity::kInfo;
+  EXPECT_EQ(RowsAsTabText({f}, {0}), L"情報\tX5.txt\t7\t7\t3\t穴\t0000000.00\ttwo lines\r\n");
+}
+
+TEST(ExcelWouldConvert, NumbersDatesAndFormulasButNotWords) {
+  for (const char* yes : {"1-2", "00012", "1E5", "0000000.00", "12:30", "2026/12/08", "-0", "=1+1", "+5", "@x"}) {
+    EXPECT_TRUE(ExcelWouldConvert(yes)) << yes;
+  }
+  for (const char* no : {"", "  ", "abc", "12abc", "\x8C\x8A", "E"}) EXPECT_FALSE(ExcelWouldConvert(no)) << no;
+}
+
+TEST(ReportCsv, Cp932HeaderRowsInFileOrderValuesKeptAsText) {
+  const std::vector<Finding> findings = {At(7, 7, 3, "1-2", "0000000.00", L"a,b"),
+                                         At(8, 8, 2, "\x8C\x8A\"q\"", "", L"c")};
+  const std::string csv = ReportCsv(findings, L"C:\\b", L"D:\\o.txt", testing::FakeTextCodec());
+  // The fake codec writes "?" for the Japanese of the header; what matters here is the shape.
+  const std::string header = "???,????,?,????,??,???,??,??,???????,???????\r\n";
+  EXPECT_EQ(csv, header +
+                     "??,X5.txt,7,7,3,\"=\"\"1-2\"\"\",\"=\"\"0000000.00\"\"\",\"a,b\",C:\\b,D:\\o.txt\r\n"
+                     "??,X5.txt,8,8,2,\"\x8C\x8A\"\"q\"\"\",,c,C:\\b,D:\\o.txt\r\n");
+}
+
+}  // namespace
+}  // namespace pel
