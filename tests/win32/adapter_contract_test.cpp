@@ -18,6 +18,7 @@ class Win32Fixture : public ContractFixture {
   Win32Fixture() : root_(FreshTestFolder(L"contract")) {}
   ~Win32Fixture() override {
     SetCurrentDirectoryW(L"T:\\");
+    for (const auto& link : links_) RemoveDirectoryLink(link);
     RemoveTree(root_);
   }
   std::wstring Root() const override { return root_; }
@@ -29,6 +30,7 @@ class Win32Fixture : public ContractFixture {
   void MakeReadOnly(const std::wstring& path) override { Attributes(path, FILE_ATTRIBUTE_READONLY); }
   void MakeLink(const std::wstring& path, const std::wstring& target) override {
     ASSERT_TRUE(MakeDirectoryLink(path, target));
+    links_.push_back(path);
   }
   FileSystem& fs() override { return fs_; }
   Drives& drives() override { return drives_; }
@@ -38,6 +40,7 @@ class Win32Fixture : public ContractFixture {
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes));
   }
   std::wstring root_;
+  std::vector<std::wstring> links_;
   win32::Win32FileSystem fs_;
   win32::Win32Drives drives_;
 };

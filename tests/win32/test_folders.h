@@ -86,14 +86,17 @@ inline void CopyTree(const std::wstring& from, const std::wstring& to) {
   });
 }
 
-// A fresh, empty folder T:\<purpose>-<process>-<n> on the test drive.
+// A fresh, empty folder T:\<purpose>-<process>-<n> on the test drive. Process ids repeat
+// under Wine, and an earlier run may have left a folder it could not remove: the name
+// taken is one that is not there yet.
 inline std::wstring FreshTestFolder(const wchar_t* purpose) {
   static int serial = 0;
-  wchar_t name[96];
-  wsprintfW(name, L"T:\\%s-%lu-%d", purpose, GetCurrentProcessId(), ++serial);
-  RemoveTree(name);
-  CreateDirectoryW(name, nullptr);
-  return name;
+  for (;;) {
+    wchar_t name[96];
+    wsprintfW(name, L"T:\\%s-%lu-%d", purpose, GetCurrentProcessId(), ++serial);
+    RemoveTree(name);
+    if (CreateDirectoryW(name, nullptr)) return name;
+  }
 }
 
 // Waits until `path` exists (or no longer does); false after 20 seconds.
