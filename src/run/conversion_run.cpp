@@ -62,19 +62,19 @@ bool PrepareFolders(RunPorts& ports, const std::wstring& normalized, const std::
 
 }  // namespace
 
-void RunConversion(RunPorts& ports, std::int16_t& clear_status_pending) {
+std::optional<WrittenRun> RunConversion(RunPorts& ports, std::int16_t& clear_status_pending) {
   RunWindow& window = ports.window;
   window.SetStatus(texts::kStatusConverting);
 
   std::wstring source = window.Text(PathBox::kText2);
   if (!ValidatePath(source, ports.drives, ports.codec, ports.boxes)) {
     RejectPath(ports, PathBox::kText2, source);
-    return;
+    return std::nullopt;
   }
   std::wstring destination = window.Text(PathBox::kText1);
   if (!ValidatePath(destination, ports.drives, ports.codec, ports.boxes)) {
     RejectPath(ports, PathBox::kText1, destination);
-    return;
+    return std::nullopt;
   }
 
   // The files are named from the texts as typed, trimmed, not from the normalized paths.
@@ -85,11 +85,11 @@ void RunConversion(RunPorts& ports, std::int16_t& clear_status_pending) {
   if (!typed_destination.empty() && typed_destination.back() == L'\\') {
     ports.boxes.Show(texts::kNoFileName, texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kNone);
     window.SetStatus(L"");
-    return;
+    return std::nullopt;
   }
   if (!PrepareFolders(ports, destination, destination_file)) {
     window.SetStatus(L"");
-    return;
+    return std::nullopt;
   }
 
   window.SetBusyPointer(true);
@@ -98,12 +98,13 @@ void RunConversion(RunPorts& ports, std::int16_t& clear_status_pending) {
     window.SetBusyPointer(false);
     window.SetStatus(L"");
     ShowError(ports, DescribeConversionError(converted.error()));
-    return;
+    return std::nullopt;
   }
   clear_status_pending = 1;
   window.SetStatus(texts::kStatusDone);
   window.RefreshFileList();
   window.SetBusyPointer(false);
+  return WrittenRun{source_folder, destination_file, std::move(*converted)};
 }
 
 }  // namespace pel

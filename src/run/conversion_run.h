@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "check/findings.h"
 #include "platform/drives.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
@@ -34,8 +36,16 @@ struct RunPorts {
   const TextCodec& codec;
 };
 
+// A run that wrote its file: what the report of the conversion check shows.
+struct WrittenRun {
+  std::wstring source_folder;
+  std::wstring destination_file;
+  ConversionReport report;
+};
+
 // Runs one conversion from the texts of Text2 (source folder) and Text1 (destination
-// without ".txt"). Sets `clear_status_pending` to 1 only after the file was written.
-void RunConversion(RunPorts& ports, std::int16_t& clear_status_pending);
+// without ".txt"). Sets `clear_status_pending` to 1 only after the file was written;
+// then returns what was written.
+std::optional<WrittenRun> RunConversion(RunPorts& ports, std::int16_t& clear_status_pending);
 
 }  // namespace pel

@@ -13,14 +13,9 @@
 namespace pel::ui {
 namespace {
 
-using win32::ScopedGetDC;
 using win32::ScopedSelectObject;
 
 constexpr COLORREF kLightGrey = RGB(192, 192, 192);
-
-// Installed Japanese UI faces, most preferred first.
-constexpr const wchar_t* kFontFaces[] = {L"MS UI Gothic", L"Yu Gothic UI", L"Meiryo UI", L"IPAGothic",
-                                         L"Noto Sans CJK JP"};
 
 // The controls of each side: index by Form1::Index(side).
 struct SideControls {
@@ -28,26 +23,6 @@ struct SideControls {
   ControlId drive;
 };
 constexpr SideControls kSides[] = {{kDir1, kDrive1}, {kDir2, kDrive2}};
-
-// The first face of kFontFaces that is installed with the Shift-JIS character set.
-const wchar_t* ChooseFontFace() {
-  const ScopedGetDC screen(nullptr);
-  for (const wchar_t* face : kFontFaces) {
-    LOGFONTW wanted{};
-    wanted.lfCharSet = SHIFTJIS_CHARSET;
-    lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
-    bool found = false;
-    EnumFontFamiliesExW(
-        screen.get(), &wanted,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found_flag) -> int {
-          *reinterpret_cast<bool*>(found_flag) = true;
-          return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
-    if (found) return face;
-  }
-  return kFontFaces[0];
-}
 
 const wchar_t* ClassFor(ControlKind kind) {
   switch (kind) {
@@ -149,6 +124,10 @@ Expected<void, std::wstring> Form1::Create(HINSTANCE instance) {
                        nullptr, instance, this)) {
     return Fail(LastErrorText());
   }
+  // The system menu opens the report of the last written file, once there is one.
+  HMENU menu = GetSystemMenu(form_, FALSE);
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING | MF_GRAYED, kReportCommand, texts::kReportMenu);
   auto made = CreateControls(instance);
   if (made) made = ApplyDpi(GetDpiForWindow(form_));
   if (!made) {
@@ -214,19 +193,13 @@ Expected<void, std::wstring> Form1::ApplyDpi(UINT dpi) {
 }
 
 Expected<void, std::wstring> Form1::ApplyFont() {
-  LOGFONTW font{};
-  font.lfHeight = -MulDiv(kFontTenthsOfPoint, static_cast<int>(dpi_), 720);
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  font.lfQuality = CLEARTYPE_QUALITY;
-  lstrcpynW(font.lfFaceName, ChooseFontFace(), LF_FACESIZE);
-  win32::UniqueFont scaled(CreateFontIndirectW(&font));
+  win32::UniqueFont scaled = CreateUiFont(dpi_);
   if (!scaled) return Fail(LastErrorText());
   for (HWND window : controls_) SetWindowFont(window, scaled.get(), FALSE);
   // The controls hold the new font now; the old one can go.
   font_ = std::move(scaled);
   // Folder list rows: the font's height and a little air.
-  const int row = MulDiv(-font.lfHeight, 5, 4) + DpiScale(kFolderRowAirTwips, dpi_);
+  const int row = MulDiv(UiFontHeight(dpi_), 5, 4) + DpiScale(kFolderRowAirTwips, dpi_);
   for (const SideControls& side : kSides) ListBox_SetItemHeight(control(side.dir), 0, row);
   return {};
 }
@@ -408,7 +381,37 @@ void Form1::Dir2_Change() {
 
 void Form1::Command1_Click() {
   RunPorts ports{*this, ports_.boxes, ports_.fs, ports_.drives, ports_.codec};
-  RunConversion(ports, state_.clear_status_pending);
+  // The run's message boxes are modal for the report too.
+  HWND report = report_ ? report_->hwnd() : nullptr;
+  if (report) EnableWindow(report, FALSE);
+  auto written = RunConversion(ports, state_.clear_status_pending);
+  if (report && IsWindow(report)) EnableWindow(report, TRUE);
+  if (!written) return;  // the report, if any, stays as it was
+  last_run_ = std::move(*written);
+  EnableMenuItem(GetSystemMenu(form_, FALSE), kReportCommand, MF_BYCOMMAND | MF_ENABLED);
+  if (last_run_->report.warnings() > 0) {
+    ShowReport(false);
+  } else {
+    CloseReport();
+  }
+}
+
+void Form1::OpenReport() {
+  if (last_run_) ShowReport(true);
+}
+
+void Form1::ShowReport(bool activate) {
+  if (!report_) report_ = std::make_unique<ReportWindow>(form_, ReportPorts{ports_.fs, ports_.codec, ports_.boxes});
+  POINT pointer;
+  if (GetCursorPos(&pointer)) pointer_at_report_change_ = pointer;
+  report_->Show(*last_run_, activate);
+}
+
+void Form1::CloseReport() {
+  if (!report_ || !report_->IsOpen()) return;
+  POINT pointer;
+  if (GetCursorPos(&pointer)) pointer_at_report_change_ = pointer;
+  report_->Close();
 }
 
 void Form1::Command2_Click() { DestroyWindow(form_); }
@@ -443,8 +446,9 @@ void Form1::RefreshFileList() { FillFileList(); }
 
 // --- Messages ---------------------------------------------------------------------
 
-bool Form1::PreTranslate(const MSG& message) {
-  if (message.message != WM_KEYDOWN) return false;
+bool Form1::PreTranslate(MSG& message) {
+  if (report_ && report_->PreTranslate(message)) return true;
+  if (message.message != WM_KEYDOWN || (message.hwnd != form_ && !IsChild(form_, message.hwnd))) return false;
   if (message.wParam == VK_TAB) {
     HWND focus = GetFocus();
     if (ComboBox_GetDroppedState(focus)) return false;
@@ -491,6 +495,12 @@ LRESULT Form1::OnFormMessage(HWND window, UINT message, WPARAM wparam, LPARAM lp
       SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
+    case WM_SYSCOMMAND:
+      if ((wparam & 0xFFF0) == kReportCommand) {
+        OpenReport();
+        return 0;
+      }
+      break;
     case WM_ACTIVATE:
       if (LOWORD(wparam) != WA_INACTIVE && picture_ && !IsChild(window, GetFocus())) SetFocus(tab_order_.front());
       return 0;
@@ -528,9 +538,16 @@ LRESULT Form1::OnPictureMessage(HWND window, UINT message, WPARAM wparam, LPARAM
       DrawFolderItem(*item);
       return TRUE;
     }
-    case WM_MOUSEMOVE:
+    case WM_MOUSEMOVE: {
+      POINT pointer;
+      if (pointer_at_report_change_ && GetCursorPos(&pointer) && pointer.x == pointer_at_report_change_->x &&
+          pointer.y == pointer_at_report_change_->y) {
+        return 0;  // the report appeared or went under a pointer that did not move
+      }
+      pointer_at_report_change_.reset();
       Picture1_MouseMove();
       return 0;
+    }
     case WM_LBUTTONDOWN:
       SetFocus(window);
       return 0;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "ui/control_ids.h"
 #include "ui/folder_lists.h"
 #include "ui/layout.h"
+#include "ui/report_window.h"
 #include "util/expected.h"
 
 namespace pel::ui {
@@ -43,6 +45,9 @@ struct FormPorts {
 
 enum class Side { kDestination, kSource };  // Drive1/Dir1/File1/Text1, Drive2/Dir2/Text2
 
+// The system menu's command that opens the report of the last written file.
+inline constexpr UINT kReportCommand = 0x0010;
+
 class Form1 : public RunWindow {
  public:
   Form1(FormPorts ports, ProgramState& state);
@@ -58,10 +63,14 @@ class Form1 : public RunWindow {
   // window has then never been shown.
   bool Form_Load();
   // Keyboard handling before dispatch: Tab order, Enter on buttons and folder lists.
-  bool PreTranslate(const MSG& message);
+  bool PreTranslate(MSG& message);
 
   HWND hwnd() const { return form_; }
   HWND control(ControlId id) const;
+  // The report of the conversion check; null until a run has shown one.
+  ReportWindow* report() const { return report_.get(); }
+  // The system menu's "変換結果の確認...": the report of the last written file.
+  void OpenReport();
 
   // Event handlers.
   void Command1_Click();
@@ -116,6 +125,8 @@ class Form1 : public RunWindow {
   void DriveChange(Side side);
   bool FillFolderList(Side side, const std::wstring& path, bool report);
   void FillFileList();
+  void ShowReport(bool activate);
+  void CloseReport();
   // Drive list entries "c: [label]", read once for both lists.
   std::vector<std::pair<wchar_t, std::wstring>> DriveEntries() const;
   void FillDriveList(Side side, const std::vector<std::pair<wchar_t, std::wstring>>& drives);
@@ -135,6 +146,11 @@ class Form1 : public RunWindow {
   win32::UniqueFont font_;         // every control's font
   win32::UniqueBrush grey_brush_;  // Picture1, the frames and the labels
   bool busy_ = false;
+  std::optional<WrittenRun> last_run_;
+  std::unique_ptr<ReportWindow> report_;
+  // Where the pointer was when the report appeared or went: the mouse-move that the
+  // system sends then is no movement, and must not empty Label3.
+  std::optional<POINT> pointer_at_report_change_;
 };
 
 }  // namespace pel::ui

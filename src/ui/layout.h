@@ -20,7 +20,6 @@ struct ControlLayout {
 
 inline constexpr int kClientWidth = 9090;
 inline constexpr int kClientHeight = 6495;
-inline constexpr int kFontTenthsOfPoint = 135;
 
 // Sizes the layout table does not give, in the same twips: one pixel at 96 dpi; the
 // air added to a folder list row; a folder list level's indentation; a drive list's

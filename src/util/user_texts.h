@@ -87,6 +87,20 @@ inline constexpr wchar_t kFindingDataAfterEndMark[] = L"ファイル終端記号
 // {} the part of the title that was cut.
 inline constexpr wchar_t kFindingTitleCut[] = L"タイトルは 40 文字までしか出力されません。「{}」は出力していません。";
 
+// --- The report window -------------------------------------------------------------
+
+inline constexpr wchar_t kReportMenu[] = L"変換結果の確認...";
+// Followed by the destination file's name.
+inline constexpr wchar_t kReportCaption[] = L"変換結果の確認 - ";
+// {} layers written, {} layers in the file, {} points written, {} points merged, {} warnings, {} infos.
+inline constexpr wchar_t kReportCounts[] = L"層 {} / {} 件、深度 {} / {} 点を出力　警告 {} 件、情報 {} 件";
+inline constexpr wchar_t kReportNoWarnings[] = L"警告はありません";
+inline constexpr wchar_t kReportSave[] = L"保存...";
+inline constexpr wchar_t kReportClose[] = L"閉じる";
+inline constexpr wchar_t kReportDepthScale[] = L"深度";
+// {} the file, {} the system's reason.
+inline constexpr wchar_t kReportCannotSave[] = L"ファイルを保存できません。\n{}\n{}";
+
 // --- The command line ----------------------------------------------------------------
 
 inline constexpr wchar_t kCliWarning[] = L"警告";

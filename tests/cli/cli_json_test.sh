@@ -24,7 +24,7 @@ check = json.load(open(sys.argv[2], encoding="utf-8"))
 folder_keys = {"source", "destination", "written", "error", "counts", "findings"}
 finding_keys = {"kind", "severity", "file", "line", "record", "field", "row", "text", "output", "message"}
 assert set(batch) >= {"folders", "summary"}, batch.keys()
-assert batch["summary"] == {"folders": 3, "converted": 2, "with_warnings": 2, "failed": 1}, batch["summary"]
+assert batch["summary"] == {"folders": 4, "converted": 3, "with_warnings": 3, "failed": 1}, batch["summary"]
 for folder in batch["folders"] + [check]:
     assert set(folder) == folder_keys, folder.keys()
     for f in folder["findings"]:

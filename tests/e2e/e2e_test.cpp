@@ -11,6 +11,7 @@
 
 #include "ui/control_ids.h"
 #include "ui/layout.h"
+#include "ui/report_window.h"
 #include "win32/dialog_driver.h"
 #include "platform/win32/win32_handles.h"
 #include "win32/test_folders.h"
@@ -236,6 +237,44 @@ TEST_F(EndToEnd, FolderQuestionYesCreatesTheFoldersAndNoWritesNothing) {
   ASSERT_TRUE(AnswerMessageBox(question, IDYES));
   ASSERT_TRUE(app.WaitForStatus(L"変換が正常に終了しました。"));
   EXPECT_EQ(ReadBytes(out + L"\\yes\\deeper\\b2.txt").substr(0, 10), "TITLE     ");
+}
+
+// A folder with findings: the run ends as every run does (Label3, the focus, the file),
+// and the report appears beside the window without taking the keyboard.
+TEST_F(EndToEnd, AFolderWithFindingsShowsTheReportWithoutTakingTheKeyboard) {
+  App app(examples + L"\\B-4");
+  ASSERT_TRUE(app.WaitForWindow());
+  SetForegroundWindow(app.form());
+  app.Type(ui::kText1, out + L"\\b4");
+  SendMessageW(app.control(ui::kText1), WM_SETFOCUS, 0, 0);
+  app.Click(ui::kCommand1);
+  ASSERT_TRUE(app.WaitForStatus(L"変換が正常に終了しました。"));
+  HWND report = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    report = FindWindowW(ui::kReportClass, nullptr);
+    return report && IsWindowVisible(report);
+  }));
+  EXPECT_EQ(WindowText(report), L"変換結果の確認 - b4.txt");
+  EXPECT_EQ(GetWindow(report, GW_OWNER), app.form());
+  EXPECT_NE(GetForegroundWindow(), report);
+  // Beside the window where the screen has room (this 1280-pixel screen has none on
+  // either side of the centred window), and always wholly on the screen.
+  RECT form, beside, work;
+  GetWindowRect(app.form(), &form);
+  GetWindowRect(report, &beside);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const bool room = form.right + (beside.right - beside.left) <= work.right ||
+                    form.left - (beside.right - beside.left) >= work.left;
+  if (room) {
+    EXPECT_TRUE(beside.left >= form.right || beside.right <= form.left) << "the report covers the window";
+  }
+  EXPECT_TRUE(beside.left >= work.left && beside.right <= work.right && beside.top >= work.top &&
+              beside.bottom <= work.bottom);
+  EXPECT_EQ(app.Text(ui::kLabel3), L"変換が正常に終了しました。");
+  EXPECT_EQ(ReadBytes(out + L"\\b4.txt").substr(0, 14), "TITLE     No.4");
+  EXPECT_EQ(FindMessageBox(app.pid()), nullptr);
+  const std::wstring saved = FromUnixVariable(L"PEL_REPORT_SCREENSHOT");
+  if (!saved.empty()) SaveBitmap(CaptureWindow(report), saved);
 }
 
 TEST_F(EndToEnd, ARejectedSourceGetsTheFocusWithItsTextSelected) {

@@ -2,13 +2,18 @@
 // message boxes faked so that every case is exact.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
 
 #include "util/user_texts.h"
 #include "support/fake_file_system.h"
 #include "support/fakes.h"
 #include "ui/form1.h"
 #include "ui/layout.h"
+#include "ui/window_util.h"
 
 namespace pel::ui {
 namespace {
@@ -282,6 +287,115 @@ TEST_F(Form1Test, CloseButtonEndsTheWindowAndHelpGoesToTheViewer) {
   EXPECT_EQ(form->hwnd(), nullptr);
   MSG quit;
   EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// --- The report of the conversion check ---------------------------------------------
+
+class ReportTest : public Form1Test {
+ protected:
+  void SetUp() override {
+    Form1Test::SetUp();
+    fs.AddFile(L"C:\\work\\B-2\\X5.txt",
+               "1,1.0,abc,4,5,6,7,8,9,10,11\r\n1,2.0,5,4,5,6,7,8,9,10,11\r\n1,1.5,5,4,5,6,7,8,9,10,11\r\n");
+  }
+  // A run of `folder` into C:\work\out\<name>; true when it wrote its file.
+  bool Run(const wchar_t* folder, const wchar_t* name) {
+    SetWindowTextW(form->control(kText2), (std::wstring(L"C:\\work\\") + folder).c_str());
+    SetWindowTextW(form->control(kText1), (std::wstring(L"C:\\work\\out\\") + name).c_str());
+    SendMessageW(form->control(kCommand1), BM_CLICK, 0, 0);
+    return TextOf(kLabel3) == texts::kStatusDone;
+  }
+  bool ReportShown() const { return form->report() && form->report()->IsOpen() && IsWindowVisible(form->report()->hwnd()); }
+  UINT MenuState() const { return GetMenuState(GetSystemMenu(form->hwnd(), FALSE), kReportCommand, MF_BYCOMMAND); }
+};
+
+TEST_F(ReportTest, ShownAfterARunWithWarningsWithoutTakingTheKeyboardReplacedAndClosedByLaterRuns) {
+  Start();
+  SetForegroundWindow(form->hwnd());
+  EXPECT_TRUE(MenuState() & MF_GRAYED);
+  ASSERT_TRUE(Run(L"B-1", L"b1"));  // no findings: no report
+  EXPECT_FALSE(ReportShown());
+  EXPECT_FALSE(MenuState() & MF_GRAYED);
+
+  ASSERT_TRUE(Run(L"B-2", L"b2"));
+  ASSERT_TRUE(ReportShown());
+  HWND report = form->report()->hwnd();
+  EXPECT_EQ(WindowText(report), L"変換結果の確認 - b2.txt");
+  EXPECT_EQ(GetWindow(report, GW_OWNER), form->hwnd());
+  EXPECT_NE(GetForegroundWindow(), report);
+  EXPECT_EQ(ListView_GetItemCount(form->report()->control(kReportList)), 2);  // abc, and 1.5 after 2.0
+
+  ShowWindow(report, SW_MINIMIZE);
+  ASSERT_TRUE(Run(L"B-2", L"again"));
+  EXPECT_EQ(form->report()->hwnd(), report);  // replaced, not a second window
+  EXPECT_FALSE(IsIconic(report));
+  EXPECT_EQ(WindowText(report), L"変換結果の確認 - again.txt");
+  EXPECT_NE(GetForegroundWindow(), report);
+
+  EXPECT_FALSE(Run(L"missing folder", L"x"));  // ended without writing: the report stays
+  EXPECT_TRUE(ReportShown());
+  ASSERT_TRUE(Run(L"B-1", L"b1"));
+  EXPECT_FALSE(ReportShown());
+}
+
+TEST_F(ReportTest, TheSystemMenuOpensTheLastReportEvenWithoutWarnings) {
+  Start();
+  ASSERT_TRUE(Run(L"B-1", L"b1"));
+  SendMessageW(form->hwnd(), WM_SYSCOMMAND, kReportCommand, 0);
+  ASSERT_TRUE(ReportShown());
+  const std::wstring summary = WindowText(form->report()->control(kReportSummary));
+  EXPECT_NE(summary.find(L"警告はありません"), std::wstring::npos) << ::testing::PrintToString(summary);
+  EXPECT_EQ(summary.substr(0, summary.find(L'\n')), L"C:\\work\\out\\b1.txt");
+}
+
+TEST_F(ReportTest, SortsCopiesSavesAndLinksTheListToTheProfile) {
+  Start();
+  ASSERT_TRUE(Run(L"B-2", L"b2"));
+  ReportWindow& report = *form->report();
+  // Findings in file order: X5 line 1 (abc), line 3 (1.5 after 2.0).
+  report.SortBy(ReportColumn::kLine);
+  report.SortBy(ReportColumn::kLine);
+  EXPECT_EQ(report.order(), (std::vector<std::size_t>{1, 0}));
+  wchar_t title[32] = {};
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT;
+  column.pszText = title;
+  column.cchTextMax = 32;
+  ListView_GetColumn(report.control(kReportList), 2, &column);
+  EXPECT_STREQ(title, L"行 ▼");
+
+  report.SelectFindings({0});
+  EXPECT_EQ(report.CopySelection(),
+            L"警告\tX5.txt\t1\t1\t3\tabc\t0000000.00\tX5 の値「abc」は正の数ではないため、0 として出力しました。\r\n");
+  EXPECT_EQ(report.highlighted_rows(), (std::set<int>{1}));
+
+  ASSERT_TRUE(report.SaveCsv(L"C:\\work\\out\\b2.csv"));
+  const std::string csv = fs.File(L"C:\\work\\out\\b2.csv");
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);  // the header and two rows, CR LF each
+  EXPECT_NE(csv.find(",abc,\"=\"\"0000000.00\"\"\","), std::string::npos) << csv;
+  EXPECT_NE(csv.find(",C:\\work\\B-2,C:\\work\\out\\b2.txt\r\n"), std::string::npos) << csv;
+
+  // Without X100 the rows keep the X5 order: 1.0, 2.0, then 1.5, the depth out of order.
+  report.ClickProfilePoint(2);
+  EXPECT_EQ(report.SelectedFindings(), (std::vector<std::size_t>{1}));
+  report.ClickProfilePoint(1);
+  EXPECT_TRUE(report.SelectedFindings().empty());
+}
+
+// The report appearing or going under a pointer that does not move is no movement over
+// Picture1: Label3 keeps the success text until the pointer really moves.
+TEST_F(ReportTest, ShowingOrClosingTheReportUnderThePointerKeepsLabel3) {
+  Start();
+  POINT inside{MulDiv(4800, static_cast<int>(GetDpiForWindow(form->hwnd())), 1440), 5};
+  ClientToScreen(form->control(kPicture1), &inside);
+  SetCursorPos(inside.x, inside.y);
+  ASSERT_TRUE(Run(L"B-2", L"b2"));
+  ASSERT_TRUE(ReportShown());
+  SendMessageW(form->control(kPicture1), WM_MOUSEMOVE, 0, 0);
+  EXPECT_EQ(TextOf(kLabel3), texts::kStatusDone);
+  SetCursorPos(inside.x + 3, inside.y);
+  SendMessageW(form->control(kPicture1), WM_MOUSEMOVE, 0, 0);
+  EXPECT_EQ(TextOf(kLabel3), L"");
 }
 
 }  // namespace

@@ -1,0 +1,549 @@
+#include "ui/report_window.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "check/report_table.h"
+#include "paths/folder_paths.h"
+#include "ui/window_util.h"
+#include "util/user_texts.h"
+
+namespace pel::ui {
+namespace {
+
+using win32::ScopedSelectObject;
+using win32::UniqueBrush;
+using win32::UniquePen;
+
+// The window's design sizes, in twips.
+constexpr int kMarginTwips = 120;
+constexpr int kButtonWidthTwips = 1500;
+constexpr int kButtonHeightTwips = 450;
+constexpr int kWidthTwips = 12000;
+constexpr int kHeightTwips = 7200;
+constexpr int kMinWidthTwips = 7500;
+constexpr int kMinHeightTwips = 4800;
+constexpr int kMessageColumnTwips = 6000;
+
+constexpr COLORREF kBarColour = RGB(70, 110, 160);
+constexpr COLORREF kWarningColour = RGB(214, 80, 20);
+constexpr COLORREF kHighlightColour = RGB(255, 236, 150);
+constexpr COLORREF kScaleColour = RGB(120, 120, 120);
+
+RECT ClientRect(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  return r;
+}
+
+void FillSolid(HDC dc, const PixelRect& r, COLORREF colour) {
+  const RECT rect{r.left, r.top, r.right, r.bottom};
+  SetBkColor(dc, colour);
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+}
+
+bool IsEmpty(const PixelRect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+}  // namespace
+
+ReportWindow::~ReportWindow() { Close(); }
+
+bool ReportWindow::Create() {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof controls;
+  controls.dwICC = ICC_LISTVIEW_CLASSES;
+  InitCommonControlsEx(&controls);
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW report_class{};
+  report_class.cbSize = sizeof report_class;
+  report_class.lpfnWndProc = &WindowThunk<ReportWindow, &ReportWindow::OnMessage>;
+  report_class.hInstance = instance;
+  report_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  report_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  report_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  report_class.lpszClassName = kReportClass;
+  WNDCLASSEXW profile_class{};
+  profile_class.cbSize = sizeof profile_class;
+  profile_class.lpfnWndProc = &WindowThunk<ReportWindow, &ReportWindow::OnProfileMessage>;
+  profile_class.hInstance = instance;
+  profile_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  profile_class.lpszClassName = kProfileClass;
+  if (!RegisterWindowClass(report_class) || !RegisterWindowClass(profile_class)) return false;
+
+  // Owned by Form1: above it, minimised with it; hidden until it is placed.
+  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  if (!CreateWindowExW(0, kReportClass, L"", style, 0, 0, 100, 100, owner_, nullptr, instance, this)) return false;
+  // Created in tab order: the list, the profile, the buttons.
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  CreateWindowExW(0, L"STATIC", L"", child | SS_LEFT | SS_NOPREFIX, 0, 0, 10, 10, window_,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportSummary)), instance, nullptr);
+  HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                              child | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 10, 10, window_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportList)), instance, nullptr);
+  ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  for (std::size_t c = 0; c < kReportColumns; ++c) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<wchar_t*>(kReportColumnTitles[c]);
+    column.iSubItem = static_cast<int>(c);
+    column.cx = 50;
+    ListView_InsertColumn(list, static_cast<int>(c), &column);
+  }
+  profile_ = CreateWindowExW(WS_EX_CLIENTEDGE, kProfileClass, L"", child | WS_TABSTOP, 0, 0, 10, 10, window_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportProfile)), instance, this);
+  CreateWindowExW(0, L"BUTTON", texts::kReportSave, child | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 10, 10, window_,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportSave)), instance, nullptr);
+  CreateWindowExW(0, L"BUTTON", texts::kReportClose, child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 10, 10, window_,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportClose)), instance, nullptr);
+  ApplyDpi(GetDpiForWindow(window_));
+  SetWindowPos(window_, nullptr, 0, 0, DpiScale(kWidthTwips, dpi_), DpiScale(kHeightTwips, dpi_),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Place();
+  return true;
+}
+
+// Beside Form1: on its right where the monitor's work area has room, else on its left,
+// else kept on the screen.
+void ReportWindow::Place() {
+  RECT form, mine;
+  GetWindowRect(owner_, &form);
+  GetWindowRect(window_, &mine);
+  const int width = mine.right - mine.left, height = mine.bottom - mine.top;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT work = monitor.rcWork;
+  int x = form.right;
+  if (x + width > work.right) x = form.left - width;
+  if (x < work.left) x = std::max<int>(work.left, std::min<int>(form.right, work.right - width));
+  const int y = std::max<int>(work.top, std::min<int>(form.top, work.bottom - height));
+  SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ReportWindow::ApplyDpi(UINT dpi) {
+  dpi_ = dpi ? dpi : 96;
+  win32::UniqueFont font = CreateUiFont(dpi_);
+  if (!font) return;  // the old font stays
+  for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    SetWindowFont(child, font.get(), FALSE);
+  }
+  font_ = std::move(font);
+  ListView_SetColumnWidth(control(kReportList), static_cast<int>(kReportColumns) - 1,
+                         DpiScale(kMessageColumnTwips, dpi_));
+  FitColumns();
+  Layout();
+}
+
+// The summary across the top, the profile on the left third, the list on the right, the
+// buttons under the list.
+void ReportWindow::Layout() {
+  const RECT client = ClientRect(window_);
+  const int margin = DpiScale(kMarginTwips, dpi_);
+  const int line = MulDiv(UiFontHeight(dpi_), 3, 2);
+  const int button_w = DpiScale(kButtonWidthTwips, dpi_), button_h = DpiScale(kButtonHeightTwips, dpi_);
+  const int top = margin + 2 * line + margin / 2;
+  const int bottom = client.bottom - margin - button_h - margin;
+  const int profile_w = (client.right - 3 * margin) / 3;
+  MoveWindow(control(kReportSummary), margin, margin, static_cast<int>(client.right) - 2 * margin, 2 * line, TRUE);
+  MoveWindow(profile_, margin, top, profile_w, std::max(bottom - top, 1), TRUE);
+  const int list_x = 2 * margin + profile_w;
+  MoveWindow(control(kReportList), list_x, top, std::max<int>(client.right - margin - list_x, 1),
+             std::max(bottom - top, 1), TRUE);
+  const int button_y = client.bottom - margin - button_h;
+  MoveWindow(control(kReportClose), client.right - margin - button_w, button_y, button_w, button_h, TRUE);
+  MoveWindow(control(kReportSave), client.right - 2 * (margin + button_w) + margin, button_y, button_w, button_h, TRUE);
+}
+
+bool ReportWindow::Show(const WrittenRun& run, bool activate) {
+  if (busy_) return false;  // its save dialog is open: nothing replaces what it shows
+  if (!window_ && !Create()) return false;
+  run_ = run;
+  Fill();
+  if (activate) {
+    ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(window_);
+    return true;
+  }
+  // Restoring a minimised window may activate it on some systems: the keyboard goes back.
+  HWND active = GetForegroundWindow();
+  ShowWindow(window_, SW_SHOWNOACTIVATE);
+  if (active && active != window_ && GetForegroundWindow() == window_) SetForegroundWindow(active);
+  return true;
+}
+
+void ReportWindow::Close() {
+  if (window_ && !busy_) DestroyWindow(window_);
+}
+
+std::wstring ReportWindow::Summary() const {
+  const ConversionReport& r = run_.report;
+  const ConversionCounts& n = r.counts;
+  std::wstring counts = texts::FillText(
+      texts::kReportCounts, {std::to_wstring(n.layers_written), std::to_wstring(n.layers),
+                             std::to_wstring(n.points_written), std::to_wstring(n.points),
+                             std::to_wstring(r.warnings()), std::to_wstring(r.infos())});
+  if (r.warnings() == 0) counts += std::wstring(L"　") + texts::kReportNoWarnings;
+  return run_.destination_file + L"\n" + counts;
+}
+
+void ReportWindow::Fill() {
+  const std::wstring name = run_.destination_file.substr(PathParent(run_.destination_file).size());
+  SetWindowTextW(window_, (std::wstring(texts::kReportCaption) + name).c_str());
+  SetWindowTextW(control(kReportSummary), Summary().c_str());
+  order_ = SortedRows(run_.report.findings, sort_column_, sorted_ && descending_);
+  if (!sorted_) {
+    order_.resize(run_.report.findings.size());
+    for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = i;
+  }
+  highlighted_.clear();
+  current_point_ = -1;
+  FillList();
+  UpdateHeaders();
+  InvalidateRect(profile_, nullptr, TRUE);
+}
+
+void ReportWindow::FillList() {
+  HWND list = control(kReportList);
+  filling_ = true;
+  SetWindowRedraw(list, FALSE);
+  ListView_DeleteAllItems(list);
+  for (std::size_t i = 0; i < order_.size(); ++i) {
+    const auto cells = FindingCells(run_.report.findings[order_[i]]);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = static_cast<int>(i);
+    item.pszText = const_cast<wchar_t*>(cells[0].c_str());
+    item.lParam = static_cast<LPARAM>(order_[i]);
+    ListView_InsertItem(list, &item);
+    for (std::size_t c = 1; c < cells.size(); ++c) {
+      ListView_SetItemText(list, static_cast<int>(i), static_cast<int>(c), const_cast<wchar_t*>(cells[c].c_str()));
+    }
+  }
+  FitColumns();
+  SetWindowRedraw(list, TRUE);
+  InvalidateRect(list, nullptr, TRUE);
+  filling_ = false;
+}
+
+// Every column as wide as its title and its widest cell; 内容 keeps its own width.
+void ReportWindow::FitColumns() {
+  HWND list = control(kReportList);
+  for (int c = 0; c + 1 < static_cast<int>(kReportColumns); ++c) {
+    ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE);
+    const int cells = ListView_GetColumnWidth(list, c);
+    ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE_USEHEADER);
+    if (ListView_GetColumnWidth(list, c) < cells) ListView_SetColumnWidth(list, c, cells);
+  }
+}
+
+// The sorted column's title shows the direction: ▲ rising, ▼ falling.
+void ReportWindow::UpdateHeaders() {
+  HWND list = control(kReportList);
+  for (std::size_t c = 0; c < kReportColumns; ++c) {
+    std::wstring title = kReportColumnTitles[c];
+    if (sorted_ && static_cast<std::size_t>(sort_column_) == c) title += descending_ ? L" ▼" : L" ▲";
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = title.data();
+    ListView_SetColumn(list, static_cast<int>(c), &column);
+  }
+}
+
+void ReportWindow::SortBy(ReportColumn column) {
+  const std::vector<std::size_t> selected = SelectedFindings();
+  descending_ = sorted_ && sort_column_ == column ? !descending_ : false;
+  sorted_ = true;
+  sort_column_ = column;
+  order_ = SortedRows(run_.report.findings, column, descending_);
+  FillList();
+  UpdateHeaders();
+  SelectFindings({selected.begin(), selected.end()});
+}
+
+std::vector<std::size_t> ReportWindow::SelectedFindings() const {
+  std::vector<std::size_t> selected;
+  HWND list = control(kReportList);
+  for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(list, i, LVNI_SELECTED)) {
+    selected.push_back(order_[static_cast<std::size_t>(i)]);
+  }
+  return selected;
+}
+
+void ReportWindow::SelectFindings(const std::set<std::size_t>& findings) {
+  HWND list = control(kReportList);
+  filling_ = true;
+  int first = -1;
+  for (std::size_t i = 0; i < order_.size(); ++i) {
+    const bool on = findings.count(order_[i]) > 0;
+    ListView_SetItemState(list, static_cast<int>(i), on ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    if (on && first < 0) first = static_cast<int>(i);
+  }
+  if (first >= 0) {
+    ListView_SetItemState(list, first, LVIS_FOCUSED, LVIS_FOCUSED);
+    ListView_EnsureVisible(list, first, FALSE);
+  }
+  filling_ = false;
+  SelectionChanged();
+}
+
+// Selected findings light up the points they belong to.
+void ReportWindow::SelectionChanged() {
+  highlighted_.clear();
+  for (std::size_t f : SelectedFindings()) {
+    const Finding& finding = run_.report.findings[f];
+    if (finding.section == Section::kPoint && finding.row > 0) highlighted_.insert(finding.row);
+  }
+  InvalidateRect(profile_, nullptr, FALSE);
+}
+
+std::wstring ReportWindow::CopySelection() {
+  const std::vector<std::size_t> selected = SelectedFindings();
+  const std::wstring text = RowsAsTabText(run_.report.findings, selected);
+  if (text.empty() || !OpenClipboard(window_)) return text;
+  EmptyClipboard();
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+    GlobalUnlock(memory);
+    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);  // the clipboard owns it once set
+  }
+  CloseClipboard();
+  return text;
+}
+
+Expected<void, FsError> ReportWindow::SaveCsv(const std::wstring& path) const {
+  return ports_.fs.AtomicReplace(path, ReportCsv(run_.report.findings, run_.source_folder, run_.destination_file,
+                                                 ports_.codec));
+}
+
+// The save dialog is modal for both windows: Form1 takes no input meanwhile, so no run
+// can replace what is being saved.
+void ReportWindow::SaveWithDialog() {
+  std::wstring suggested = run_.destination_file.substr(PathParent(run_.destination_file).size());
+  if (suggested.size() > 4) suggested.resize(suggested.size() - 4);
+  suggested += L".csv";
+  std::wstring path(MAX_PATH * 4, L'\0');
+  std::copy(suggested.begin(), suggested.end(), path.begin());
+  const std::wstring folder = PathParent(run_.destination_file);
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = window_;
+  dialog.lpstrFilter = L"CSV (*.csv)\0*.csv\0";
+  dialog.lpstrFile = path.data();
+  dialog.nMaxFile = static_cast<DWORD>(path.size());
+  dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  dialog.lpstrDefExt = L"csv";
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  busy_ = true;
+  EnableWindow(owner_, FALSE);
+  const bool chosen = GetSaveFileNameW(&dialog) != 0;
+  EnableWindow(owner_, TRUE);
+  busy_ = false;
+  if (!chosen) return;
+  path.resize(wcslen(path.c_str()));
+  if (auto saved = SaveCsv(path); !saved) {
+    ports_.boxes.Show(texts::FillText(texts::kReportCannotSave, {path, saved.error().reason}), texts::kApplicationTitle,
+                      MessageButtons::kOk, MessageIcon::kExclamation);
+  }
+}
+
+void ReportWindow::ClickProfilePoint(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= run_.report.profile.size()) return;
+  current_point_ = index;
+  const int row = run_.report.profile[static_cast<std::size_t>(index)].row;
+  std::set<std::size_t> findings;
+  for (std::size_t f = 0; f < run_.report.findings.size(); ++f) {
+    const Finding& finding = run_.report.findings[f];
+    if (finding.section == Section::kPoint && finding.row == row) findings.insert(f);
+  }
+  SelectFindings(findings);
+  highlighted_.insert(row);
+  InvalidateRect(profile_, nullptr, FALSE);
+}
+
+bool ReportWindow::PreTranslate(MSG& message) {
+  if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
+  return IsDialogMessageW(window_, &message) != 0;
+}
+
+LRESULT ReportWindow::OnMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_NCCREATE:
+      window_ = window;
+      break;
+    case WM_SIZE:
+      Layout();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
+      info->ptMinTrackSize = {DpiScale(kMinWidthTwips, dpi_), DpiScale(kMinHeightTwips, dpi_)};
+      return 0;
+    }
+    case WM_DPICHANGED: {
+      ApplyDpi(HIWORD(wparam));
+      const RECT* r = reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_COMMAND:
+      switch (GET_WM_COMMAND_ID(wparam, lparam)) {
+        case kReportSave: SaveWithDialog(); return 0;
+        case kReportClose:
+        case IDCANCEL: Close(); return 0;
+        default: break;
+      }
+      break;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+      if (header->idFrom != static_cast<UINT_PTR>(kReportList)) break;
+      if (header->code == LVN_COLUMNCLICK) {
+        SortBy(static_cast<ReportColumn>(reinterpret_cast<const NMLISTVIEW*>(lparam)->iSubItem));
+      } else if (header->code == LVN_ITEMCHANGED && !filling_) {
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lparam);
+        if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED)) {
+          SelectionChanged();
+        }
+      } else if (header->code == LVN_KEYDOWN) {
+        const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(lparam);
+        if (key->wVKey == 'C' && GetKeyState(VK_CONTROL) < 0) CopySelection();
+      }
+      return 0;
+    }
+    case WM_NCDESTROY:
+      window_ = nullptr;
+      profile_ = nullptr;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+LRESULT ReportWindow::OnProfileMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(window, &paint);
+      const RECT client = ClientRect(window);
+      // Drawn off screen, then copied: no flicker while the list's selection moves.
+      const win32::UniqueMemoryDC memory(CreateCompatibleDC(dc));
+      const win32::Unique<win32::GdiObjectTraits<HBITMAP>> bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+      {
+        const ScopedSelectObject use_bitmap(memory.get(), bitmap.get());
+        PaintProfile(memory.get(), client);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+      }
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return TRUE;
+    case WM_SIZE:
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    case WM_LBUTTONDOWN:
+      SetFocus(window);
+      ClickProfilePoint(HitTestProfile(layout_, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)));
+      return 0;
+    case WM_KEYDOWN: {
+      const int count = static_cast<int>(run_.report.profile.size());
+      if (count == 0) break;
+      int next = current_point_;
+      if (wparam == VK_DOWN || wparam == VK_RIGHT) next = std::min(count - 1, current_point_ + 1);
+      if (wparam == VK_UP || wparam == VK_LEFT) next = std::max(0, current_point_ - 1);
+      if (wparam == VK_HOME) next = 0;
+      if (wparam == VK_END) next = count - 1;
+      if (next != current_point_) ClickProfilePoint(next);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+// Depth downward on the left scale, the X5 value across the top scale; flagged points in
+// the warning colour and with a diamond, so that colour is not their only sign.
+void ReportWindow::PaintProfile(HDC dc, const RECT& client) {
+  FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+  const ScopedSelectObject use_font(dc, font_.get());
+  TEXTMETRICW metrics;
+  GetTextMetricsW(dc, &metrics);
+  SIZE label{};
+  GetTextExtentPoint32W(dc, L"-0000.00", 8, &label);
+  const int unit = std::max(1, DpiScale(15, dpi_));
+  layout_ = LayOutProfile(run_.report.profile, {client.left + unit * 4, client.top + unit * 2, client.right, client.bottom},
+                          {static_cast<int>(metrics.tmHeight), static_cast<int>(label.cx), unit});
+  const PixelRect& plot = layout_.plot;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+
+  // Highlighted rows first, under everything else.
+  for (std::size_t i = 0; i < layout_.points.size(); ++i) {
+    if (!highlighted_.count(run_.report.profile[i].row)) continue;
+    const DrawnPoint& d = layout_.points[i];
+    FillSolid(dc, {client.left, d.hit.top, client.right, d.hit.bottom}, kHighlightColour);
+  }
+  {
+    const UniquePen scale(CreatePen(PS_SOLID, unit, kScaleColour));
+    const ScopedSelectObject use_pen(dc, scale.get());
+    MoveToEx(dc, plot.left, plot.top, nullptr);
+    LineTo(dc, plot.left, plot.bottom);
+    MoveToEx(dc, plot.left, plot.top, nullptr);
+    LineTo(dc, plot.right, plot.top);
+    for (const Tick& t : layout_.depth_ticks) {
+      MoveToEx(dc, plot.left - 3 * unit, t.pixel, nullptr);
+      LineTo(dc, plot.left, t.pixel);
+      RECT r{client.left, t.pixel - metrics.tmHeight / 2, plot.left - 4 * unit - metrics.tmHeight * 3 / 4,
+             t.pixel + metrics.tmHeight / 2 + 1};
+      DrawTextW(dc, t.label.c_str(), -1, &r, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+    }
+    for (const Tick& t : layout_.value_ticks) {
+      MoveToEx(dc, t.pixel, plot.top - 3 * unit, nullptr);
+      LineTo(dc, t.pixel, plot.top);
+      RECT r{t.pixel - label.cx, plot.top - metrics.tmHeight - 3 * unit, t.pixel + label.cx, plot.top - 3 * unit};
+      DrawTextW(dc, t.label.c_str(), -1, &r, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+    }
+  }
+  RECT title{client.left + unit, client.top + unit, plot.left, client.top + unit + metrics.tmHeight};
+  DrawTextW(dc, texts::kReportDepthScale, -1, &title, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+  title = {plot.left, client.top + unit, plot.right, client.top + unit + metrics.tmHeight};
+  DrawTextW(dc, L"X5", -1, &title, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+
+  const UniqueBrush warning(CreateSolidBrush(kWarningColour));
+  const UniquePen outline(CreatePen(PS_SOLID, unit, RGB(0, 0, 0)));
+  for (std::size_t i = 0; i < layout_.points.size(); ++i) {
+    const ProfilePoint& p = run_.report.profile[i];
+    const DrawnPoint& d = layout_.points[i];
+    if (!IsEmpty(d.bar)) FillSolid(dc, d.bar, p.flagged ? kWarningColour : kBarColour);
+    if (!IsEmpty(d.x100_mark)) {
+      const ScopedSelectObject use_brush(dc, GetStockObject(BLACK_BRUSH));
+      Ellipse(dc, d.x100_mark.left, d.x100_mark.top, d.x100_mark.right, d.x100_mark.bottom);
+    }
+    if (!IsEmpty(d.marker)) {
+      const POINT diamond[] = {{(d.marker.left + d.marker.right) / 2, d.marker.top},
+                               {d.marker.right, (d.marker.top + d.marker.bottom) / 2},
+                               {(d.marker.left + d.marker.right) / 2, d.marker.bottom},
+                               {d.marker.left, (d.marker.top + d.marker.bottom) / 2}};
+      const ScopedSelectObject use_brush(dc, warning.get());
+      const ScopedSelectObject use_pen(dc, outline.get());
+      Polygon(dc, diamond, 4);
+    }
+    if (static_cast<int>(i) == current_point_ && GetFocus() == profile_) {
+      const RECT focus{client.left + unit, d.hit.top, client.right - unit, d.hit.bottom};
+      DrawFocusRect(dc, &focus);
+    }
+  }
+}
+
+}  // namespace pel::ui

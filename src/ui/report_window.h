@@ -1,0 +1,106 @@
+// The report of the conversion check: a modeless window owned by Form1, of its own window
+// class, with the depth profile of the written points on the left and the findings in a
+// list on the right. It shows what the portable check and profile code computed.
+#pragma once
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "check/profile.h"
+#include "check/report_table.h"
+#include "platform/file_system.h"
+#include "platform/message_boxes.h"
+#include "platform/text_codec.h"
+#include "platform/win32/win32_handles.h"
+#include "run/conversion_run.h"
+
+namespace pel::ui {
+
+inline constexpr wchar_t kReportClass[] = L"PelmoraReport";
+inline constexpr wchar_t kProfileClass[] = L"PelmoraProfile";
+
+// Child ids of the report window.
+enum ReportControlId : int {
+  kReportSummary = 200,
+  kReportList = 201,
+  kReportProfile = 202,
+  kReportSave = 203,
+  kReportClose = 204,
+};
+
+struct ReportPorts {
+  FileSystem& fs;
+  const TextCodec& codec;
+  MessageBoxes& boxes;
+};
+
+class ReportWindow {
+ public:
+  ReportWindow(HWND owner, ReportPorts ports) : owner_(owner), ports_(ports) {}
+  ~ReportWindow();
+  ReportWindow(const ReportWindow&) = delete;
+  ReportWindow& operator=(const ReportWindow&) = delete;
+
+  // Shows `run`, replacing what the window showed. Without `activate` the keyboard stays
+  // where it was (a minimised report is restored, still not activated). The window is
+  // made, beside its owner, the first time.
+  bool Show(const WrittenRun& run, bool activate);
+  void Close();
+  bool IsOpen() const { return window_ != nullptr; }
+  // True while its save dialog is open: nothing may replace what it shows.
+  bool IsBusy() const { return busy_; }
+  // Tab, Esc and Enter between its controls; true when the message was its own.
+  bool PreTranslate(MSG& message);
+
+  HWND hwnd() const { return window_; }
+  HWND control(ReportControlId id) const { return GetDlgItem(window_, id); }
+
+  // What the buttons and keys do, callable from tests.
+  void SortBy(ReportColumn column);
+  std::vector<std::size_t> SelectedFindings() const;  // in list order
+  void SelectFindings(const std::set<std::size_t>& findings);
+  std::wstring CopySelection();  // also puts the text on the clipboard
+  Expected<void, FsError> SaveCsv(const std::wstring& path) const;
+  void ClickProfilePoint(int index);
+  const std::vector<std::size_t>& order() const { return order_; }
+  const ProfileLayout& profile_layout() const { return layout_; }
+  const std::set<int>& highlighted_rows() const { return highlighted_; }
+
+ private:
+  LRESULT OnMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnProfileMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  bool Create();
+  void ApplyDpi(UINT dpi);
+  void Layout();
+  void Place();
+  void Fill();
+  void FillList();
+  void FitColumns();
+  void UpdateHeaders();
+  void SelectionChanged();
+  void PaintProfile(HDC dc, const RECT& client);
+  void SaveWithDialog();
+  std::wstring Summary() const;
+
+  HWND owner_;  // Form1; we don't own it
+  ReportPorts ports_;
+  HWND window_ = nullptr;
+  HWND profile_ = nullptr;
+  UINT dpi_ = 96;
+  win32::UniqueFont font_;
+  WrittenRun run_;
+  std::vector<std::size_t> order_;  // finding indexes in list order
+  ReportColumn sort_column_ = ReportColumn::kSeverity;
+  bool sorted_ = false;
+  bool descending_ = false;
+  ProfileLayout layout_;
+  std::set<int> highlighted_;  // point rows whose findings are selected
+  int current_point_ = -1;     // the profile's keyboard point
+  bool busy_ = false;
+  bool filling_ = false;
+};
+
+}  // namespace pel::ui
