@@ -22,7 +22,7 @@ using win32::UniquePen;
 constexpr int kMarginTwips = 120;
 constexpr int kButtonWidthTwips = 1500;
 constexpr int kButtonHeightTwips = 450;
-constexpr int kWidthTwips = 12000;
+constexpr int kWidthTwips = 13500;
 constexpr int kHeightTwips = 7200;
 constexpr int kMinWidthTwips = 7500;
 constexpr int kMinHeightTwips = 4800;
@@ -111,16 +111,18 @@ void ReportWindow::Place() {
   RECT form, mine;
   GetWindowRect(owner_, &form);
   GetWindowRect(window_, &mine);
-  const int width = mine.right - mine.left, height = mine.bottom - mine.top;
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT work = monitor.rcWork;
+  // Never larger than the work area.
+  const int width = std::min<int>(mine.right - mine.left, work.right - work.left);
+  const int height = std::min<int>(mine.bottom - mine.top, work.bottom - work.top);
   int x = form.right;
   if (x + width > work.right) x = form.left - width;
   if (x < work.left) x = std::max<int>(work.left, std::min<int>(form.right, work.right - width));
   const int y = std::max<int>(work.top, std::min<int>(form.top, work.bottom - height));
-  SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ReportWindow::ApplyDpi(UINT dpi) {
@@ -228,14 +230,22 @@ void ReportWindow::FillList() {
   filling_ = false;
 }
 
-// Every column as wide as its title and its widest cell; 内容 keeps its own width.
+// Every column as wide as its title (with room for the sort mark) and its widest cell,
+// measured in the window's own font; 内容 keeps its own width.
 void ReportWindow::FitColumns() {
   HWND list = control(kReportList);
-  for (int c = 0; c + 1 < static_cast<int>(kReportColumns); ++c) {
-    ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE);
-    const int cells = ListView_GetColumnWidth(list, c);
-    ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE_USEHEADER);
-    if (ListView_GetColumnWidth(list, c) < cells) ListView_SetColumnWidth(list, c, cells);
+  const win32::ScopedGetDC screen(list);
+  const ScopedSelectObject use_font(screen.get(), font_.get());
+  auto width_of = [&](const std::wstring& text) {
+    SIZE size{};
+    GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return static_cast<int>(size.cx);
+  };
+  const int padding = DpiScale(kMarginTwips, dpi_);
+  for (std::size_t c = 0; c + 1 < kReportColumns; ++c) {
+    int widest = width_of(std::wstring(kReportColumnTitles[c]) + L" ▼");
+    for (std::size_t row : order_) widest = std::max(widest, width_of(FindingCells(run_.report.findings[row])[c]));
+    ListView_SetColumnWidth(list, static_cast<int>(c), widest + padding);
   }
 }
 

@@ -245,7 +245,10 @@ TEST_F(EndToEnd, AFolderWithFindingsShowsTheReportWithoutTakingTheKeyboard) {
   App app(examples + L"\\B-4");
   ASSERT_TRUE(app.WaitForWindow());
   SetForegroundWindow(app.form());
-  app.Type(ui::kText1, out + L"\\b4");
+  // Written beside the samples, so that the report's screenshot shows a user's path.
+  const std::wstring written = examples + L"\\出力\\B-4";
+  CreateDirectoryW((examples + L"\\出力").c_str(), nullptr);
+  app.Type(ui::kText1, written);
   SendMessageW(app.control(ui::kText1), WM_SETFOCUS, 0, 0);
   app.Click(ui::kCommand1);
   ASSERT_TRUE(app.WaitForStatus(L"変換が正常に終了しました。"));
@@ -254,7 +257,7 @@ TEST_F(EndToEnd, AFolderWithFindingsShowsTheReportWithoutTakingTheKeyboard) {
     report = FindWindowW(ui::kReportClass, nullptr);
     return report && IsWindowVisible(report);
   }));
-  EXPECT_EQ(WindowText(report), L"変換結果の確認 - b4.txt");
+  EXPECT_EQ(WindowText(report), L"変換結果の確認 - B-4.txt");
   EXPECT_EQ(GetWindow(report, GW_OWNER), app.form());
   EXPECT_NE(GetForegroundWindow(), report);
   // Beside the window where the screen has room (this 1280-pixel screen has none on
@@ -271,7 +274,7 @@ TEST_F(EndToEnd, AFolderWithFindingsShowsTheReportWithoutTakingTheKeyboard) {
   EXPECT_TRUE(beside.left >= work.left && beside.right <= work.right && beside.top >= work.top &&
               beside.bottom <= work.bottom);
   EXPECT_EQ(app.Text(ui::kLabel3), L"変換が正常に終了しました。");
-  EXPECT_EQ(ReadBytes(out + L"\\b4.txt").substr(0, 14), "TITLE     No.4");
+  EXPECT_EQ(ReadBytes(written + L".txt").substr(0, 14), "TITLE     No.4");
   EXPECT_EQ(FindMessageBox(app.pid()), nullptr);
   const std::wstring saved = FromUnixVariable(L"PEL_REPORT_SCREENSHOT");
   if (!saved.empty()) SaveBitmap(CaptureWindow(report), saved);
