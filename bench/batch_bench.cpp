@@ -16,35 +16,14 @@
 #include <vector>
 
 #include "bench/borehole_folders.h"
+#include "bench/heap_counter.h"
 #include "cli/cli.h"
 #include "paths/folder_paths.h"
 #include "platform/posix/posix_file_system.h"
 #include "source/field_map.h"
 
-namespace {
-
-std::atomic<std::size_t> g_live{0};
-std::atomic<std::size_t> g_peak{0};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  void* p = std::malloc(size + 16);
-  if (!p) throw std::bad_alloc();
-  *static_cast<std::size_t*>(p) = size;
-  const std::size_t live = g_live += size;
-  std::size_t peak = g_peak.load();
-  while (live > peak && !g_peak.compare_exchange_weak(peak, live)) {
-  }
-  return static_cast<char*>(p) + 16;
-}
-void operator delete(void* p) noexcept {
-  if (!p) return;
-  char* base = static_cast<char*>(p) - 16;
-  g_live -= *reinterpret_cast<std::size_t*>(base);
-  std::free(base);
-}
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+using pel::bench::g_live;
+using pel::bench::g_peak;
 
 namespace {
 

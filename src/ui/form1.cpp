@@ -101,23 +101,12 @@ Expected<void, std::wstring> Form1::Create(HINSTANCE instance) {
   grey_brush_.reset(CreateSolidBrush(kLightGrey));
   if (!grey_brush_) return Fail(LastErrorText());
 
-  WNDCLASSEXW form_class{};
-  form_class.cbSize = sizeof form_class;
-  form_class.lpfnWndProc = &WindowThunk<Form1, &Form1::OnFormMessage>;
-  form_class.hInstance = instance;
-  form_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  form_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  form_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  form_class.lpszClassName = kForm1Class;
-  WNDCLASSEXW picture_class{};
-  picture_class.cbSize = sizeof picture_class;
-  picture_class.lpfnWndProc = &WindowThunk<Form1, &Form1::OnPictureMessage>;
-  picture_class.hInstance = instance;
-  picture_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  // No class brush: the class outlives this window, its brush does not. WM_ERASEBKGND paints.
-  picture_class.hbrBackground = nullptr;
-  picture_class.lpszClassName = kPicture1Class;
-  if (!RegisterWindowClass(form_class) || !RegisterWindowClass(picture_class)) return Fail(LastErrorText());
+  // Picture1's class has no brush: the class outlives this window, its brush does not.
+  if (!RegisterWindowClass(instance, kForm1Class, &WindowThunk<Form1, &Form1::OnFormMessage>, true,
+                           SystemColourBrush(COLOR_WINDOW)) ||
+      !RegisterWindowClass(instance, kPicture1Class, &WindowThunk<Form1, &Form1::OnPictureMessage>, false, nullptr)) {
+    return Fail(LastErrorText());
+  }
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   if (!CreateWindowExW(0, kForm1Class, texts::kForm1Caption, style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,

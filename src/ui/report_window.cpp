@@ -57,21 +57,12 @@ bool ReportWindow::Create() {
   controls.dwICC = ICC_LISTVIEW_CLASSES;
   InitCommonControlsEx(&controls);
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW report_class{};
-  report_class.cbSize = sizeof report_class;
-  report_class.lpfnWndProc = &WindowThunk<ReportWindow, &ReportWindow::OnMessage>;
-  report_class.hInstance = instance;
-  report_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  report_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  report_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  report_class.lpszClassName = kReportClass;
-  WNDCLASSEXW profile_class{};
-  profile_class.cbSize = sizeof profile_class;
-  profile_class.lpfnWndProc = &WindowThunk<ReportWindow, &ReportWindow::OnProfileMessage>;
-  profile_class.hInstance = instance;
-  profile_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  profile_class.lpszClassName = kProfileClass;
-  if (!RegisterWindowClass(report_class) || !RegisterWindowClass(profile_class)) return false;
+  if (!RegisterWindowClass(instance, kReportClass, &WindowThunk<ReportWindow, &ReportWindow::OnMessage>, true,
+                           SystemColourBrush(COLOR_BTNFACE)) ||
+      !RegisterWindowClass(instance, kProfileClass, &WindowThunk<ReportWindow, &ReportWindow::OnProfileMessage>,
+                           false, nullptr)) {
+    return false;
+  }
 
   // Owned by Form1: above it, minimised with it; hidden until it is placed.
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;

@@ -26,12 +26,25 @@ LRESULT CALLBACK WindowThunk(HWND window, UINT message, WPARAM wparam, LPARAM lp
   return self ? (self->*Handle)(window, message, wparam, lparam) : DefWindowProcW(window, message, wparam, lparam);
 }
 
-// Registers a window class; one that a window of this process registered before counts
-// as registered (tests create several windows in one process). False with the system's
-// error set when it fails.
-inline bool RegisterWindowClass(const WNDCLASSEXW& window_class) {
+// Registers the window class `name` with the arrow pointer, the program's icon where
+// `with_icon`, and `background` (none: the window paints its own); one that a window of
+// this process registered before counts as registered (tests create several windows in
+// one process). False with the system's error set when it fails.
+inline bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, bool with_icon,
+                                HBRUSH background) {
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = instance;
+  window_class.hIcon = with_icon ? LoadIconW(instance, MAKEINTRESOURCEW(1)) : nullptr;
+  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  window_class.hbrBackground = background;
+  window_class.lpszClassName = name;
   return RegisterClassExW(&window_class) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
+
+// A system colour as a class background brush.
+inline HBRUSH SystemColourBrush(int colour) { return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(colour + 1)); }
 
 // Twips (1/1440 inch) in pixels at `dpi`: the one unit conversion of every window.
 inline int DpiScale(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
