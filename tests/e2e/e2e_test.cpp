@@ -260,6 +260,8 @@ TEST_F(EndToEnd, AFolderWithFindingsShowsTheReportWithoutTakingTheKeyboard) {
   EXPECT_EQ(WindowText(report), L"変換結果の確認 - B-4.txt");
   EXPECT_EQ(GetWindow(report, GW_OWNER), app.form());
   EXPECT_NE(GetForegroundWindow(), report);
+  const HWND focus = app.Focus();
+  EXPECT_TRUE(focus == app.form() || IsChild(app.form(), focus)) << "the keyboard went to the report";
   // Beside the window where the screen has room (this 1280-pixel screen has none on
   // either side of the centred window), and always wholly on the screen.
   RECT form, beside, work;
