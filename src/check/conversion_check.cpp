@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <deque>
 
 #include "output/liquefaction_writer.h"
 #include "output/number_field.h"
@@ -20,14 +21,18 @@ namespace {
 constexpr char kEndOfFileMarker = '\x1A';
 
 struct FieldAt {
-  std::string text;
+  std::string_view text;  // into the file's bytes, or into Walk::joined
   int line = 0;
 };
 
 // A file walked as the readers walk it: the wanted fields of every record with their
 // lines, and what the file as a whole holds.
 struct Walk {
-  std::vector<std::vector<FieldAt>> records;
+  std::size_t width = 1;        // wanted fields per record
+  std::vector<FieldAt> fields;  // record r's k-th wanted field at r * width + k
+  std::deque<std::string> joined;  // values joined from a quoted part and the text after it
+  std::size_t count() const { return fields.size() / width; }
+  const FieldAt* record(std::size_t r) const { return &fields[r * width]; }
   int last_fields = 0;      // the fields the last record has
   int last_first_line = 0;  // the line of the last record's field 1
   bool unclosed = false;
@@ -38,11 +43,15 @@ struct Walk {
 Walk WalkRecords(std::string_view bytes, const LineIndex& lines, int fields_per_record, const int* wanted,
                  std::size_t wanted_count) {
   Walk walk;
+  walk.width = wanted_count;
+  LineIndex::Cursor line_of(lines);
   FieldReader reader(bytes);
   std::string scratch;
   FieldSpan span;
   while (!reader.AtEnd()) {
-    auto& record = walk.records.emplace_back(wanted_count);
+    const std::size_t first = walk.fields.size();
+    walk.fields.resize(first + wanted_count);
+    FieldAt* record = &walk.fields[first];
     std::size_t next = 0;
     int k = 0;
     char last_separator = 0;
@@ -53,17 +62,18 @@ Walk WalkRecords(std::string_view bytes, const LineIndex& lines, int fields_per_
       std::string_view value;
       if (wanted_here) {
         value = reader.ReadField(scratch, span);
-        record[next++] = {std::string(value), lines.LineOf(span.start)};
+        if (!value.empty() && value.data() == scratch.data()) value = walk.joined.emplace_back(value);
+        record[next++] = {value, line_of.LineOf(span.start)};
       } else {
         reader.SkipField(span);
       }
-      if (k == 1) walk.last_first_line = lines.LineOf(span.start);
+      if (k == 1) walk.last_first_line = line_of.LineOf(span.start);
       if (span.unclosed && !walk.unclosed) {
         // The field's text up to its first line end names it well enough.
         const std::string_view taken = reader.data().substr(span.start + 1);
         walk.unclosed = true;
-        walk.unclosed_at = {std::string(taken.substr(0, taken.find_first_of("\r\n"))), lines.LineOf(span.start)};
-        walk.unclosed_record = static_cast<int>(walk.records.size());
+        walk.unclosed_at = {taken.substr(0, taken.find_first_of("\r\n")), line_of.LineOf(span.start)};
+        walk.unclosed_record = static_cast<int>(walk.count());
         walk.unclosed_field = k;
       }
       last_separator = span.separator;
@@ -72,8 +82,8 @@ Walk WalkRecords(std::string_view bytes, const LineIndex& lines, int fields_per_
     // "...,5.2," at the very end: the empty field after the comma is the record's too.
     walk.last_fields = k < fields_per_record && last_separator == ',' ? k + 1 : k;
     // Fields the record lacks read as empty, on the line where the record ends.
-    const int end_line = lines.LineOf(last_end);
-    for (; next < wanted_count; ++next) record[next] = {std::string(), end_line};
+    const int end_line = line_of.LineOf(last_end);
+    for (; next < wanted_count; ++next) record[next] = {std::string_view(), end_line};
   }
   return walk;
 }
@@ -107,7 +117,7 @@ class Checker {
     int row = 0;
   };
 
-  Finding& Add(FindingKind kind, const Place& at, std::string text, std::wstring message) {
+  Finding& Add(FindingKind kind, const Place& at, std::string_view text, std::wstring message) {
     Finding& f = findings_.emplace_back();
     f.kind = kind;
     f.severity = InfoOf(kind).severity;
@@ -118,7 +128,7 @@ class Checker {
     f.field = at.field;
     f.section = at.section;
     f.row = at.section == Section::kNone ? 0 : at.row;
-    f.text = std::move(text);
+    f.text = std::string(text);
     f.message = std::move(message);
     return f;
   }
@@ -145,9 +155,9 @@ void Checker::CheckFile(SourceFile file, const Walk& walk, const LineIndex& line
     Add(FindingKind::kUnclosedQuote, {file, walk.unclosed_at.line, walk.unclosed_record, walk.unclosed_field},
         walk.unclosed_at.text, texts::kFindingUnclosedQuote);
   }
-  if (fields_per_record != INT_MAX && !walk.records.empty() && walk.last_fields < fields_per_record) {
+  if (fields_per_record != INT_MAX && !walk.count() == 0 && walk.last_fields < fields_per_record) {
     Finding& f = Add(FindingKind::kShortLastRecord,
-                     {file, walk.last_first_line, static_cast<int>(walk.records.size()), 1}, std::string(),
+                     {file, walk.last_first_line, static_cast<int>(walk.count()), 1}, std::string(),
                      texts::FillText(texts::kFindingShortLastRecord,
                                      {std::to_wstring(walk.last_fields), std::to_wstring(fields_per_record)}));
     f.count = walk.last_fields;
@@ -196,11 +206,12 @@ void Checker::CheckX5Value(const Place& at, std::string_view text) {
 }
 
 void Checker::CheckDepthOrder(SourceFile file, const Walk& walk, const std::vector<int>& point_rows) {
-  for (std::size_t r = 1; r < walk.records.size(); ++r) {
-    const FieldAt& before = walk.records[r - 1][0];
-    const FieldAt& here = walk.records[r][0];
-    const double a = DepthValue(before.text);
-    const double b = DepthValue(here.text);
+  double b = walk.count() > 0 ? DepthValue(walk.record(0)[0].text) : 0.0;
+  for (std::size_t r = 1; r < walk.count(); ++r) {
+    const FieldAt& before = walk.record(r - 1)[0];
+    const FieldAt& here = walk.record(r)[0];
+    const double a = b;  // each depth is read once
+    b = DepthValue(here.text);
     if (!(b <= a)) continue;
     const int record = static_cast<int>(r) + 1;
     const int field = file == SourceFile::kX5 ? kX5Fields[0] : kX100Fields[0];
@@ -236,19 +247,19 @@ std::vector<Finding> Checker::Run() {
   // The title: what the 40 characters leave out, where it is more than blanks.
   const std::string_view title_text = input_.title;
   const std::string_view cut = title_text.substr(TitleBytesWritten(title_text));
-  if (cut.find_first_not_of(" \t\r\n") != std::string_view::npos && !title.records.empty()) {
-    Add(FindingKind::kTitleCut, {SourceFile::kTitle, title.records[0][0].line, 1, 1}, std::string(title_text),
+  if (cut.find_first_not_of(" \t\r\n") != std::string_view::npos && !title.count() == 0) {
+    Add(FindingKind::kTitleCut, {SourceFile::kTitle, title.record(0)[0].line, 1, 1}, std::string(title_text),
         texts::FillText(texts::kFindingTitleCut, {Shown(cut)}));
   }
 
   // The layer section.
   const int layers = input_.layers.count;
   for (int r = 1; r <= std::min(layers, kMaxWrittenRows); ++r) {
-    const FieldAt& value = x1.records[static_cast<std::size_t>(r - 1)][0];
+    const FieldAt& value = x1.record(static_cast<std::size_t>(r - 1))[0];
     CheckWritten({SourceFile::kX1, value.line, r, kX1LayerField, Section::kLayer, r}, value.text, kLayerFormat, true);
   }
   if (layers > kMaxWrittenRows) {
-    const FieldAt& first = x1.records[kMaxWrittenRows][0];
+    const FieldAt& first = x1.record(kMaxWrittenRows)[0];
     Add(FindingKind::kLayersNotWritten, {SourceFile::kX1, first.line, kMaxWrittenRows + 1, kX1LayerField}, first.text,
         texts::FillText(texts::kFindingLayersNotWritten, {std::to_wstring(layers - kMaxWrittenRows)}))
         .count = layers - kMaxWrittenRows;
@@ -256,30 +267,30 @@ std::vector<Finding> Checker::Run() {
 
   // The point section: each written row, from the records it came from.
   const PointList& points = input_.points;
-  std::vector<int> x5_point_row(x5.records.size() + 1), x100_point_row(x100.records.size() + 1);
+  std::vector<int> x5_point_row(x5.count() + 1), x100_point_row(x100.count() + 1);
   for (int j = 1; j <= std::min<int>(points.count, kMaxWrittenRows); ++j) {
     const auto row = static_cast<std::size_t>(j);
     const int k = points.x5_row[row];
     const int m = points.x100_row[row];
     if (k > 0) x5_point_row[static_cast<std::size_t>(k)] = j;
     if (m > 0) x100_point_row[static_cast<std::size_t>(m)] = j;
-    const auto* x5_record = k > 0 ? &x5.records[static_cast<std::size_t>(k - 1)] : nullptr;
-    const auto* x100_record = m > 0 ? &x100.records[static_cast<std::size_t>(m - 1)] : nullptr;
+    const auto* x5_record = k > 0 ? x5.record(static_cast<std::size_t>(k - 1)) : nullptr;
+    const auto* x100_record = m > 0 ? x100.record(static_cast<std::size_t>(m - 1)) : nullptr;
 
     const NumberFormat depth_format = PointColumnOf(PointColumn::kDepth).format;
     if (x5_record) {
-      const FieldAt& depth = (*x5_record)[0];
+      const FieldAt& depth = x5_record[0];
       CheckWritten({SourceFile::kX5, depth.line, k, kX5Fields[0], Section::kPoint, j}, depth.text, depth_format, true);
-      const FieldAt& value = (*x5_record)[1];
+      const FieldAt& value = x5_record[1];
       CheckX5Value({SourceFile::kX5, value.line, k, kX5Fields[1], Section::kPoint, j}, value.text);
     } else {
-      const FieldAt& depth = (*x100_record)[0];
+      const FieldAt& depth = x100_record[0];
       CheckWritten({SourceFile::kX100, depth.line, m, kX100Fields[0], Section::kPoint, j}, depth.text, depth_format,
                    true);
     }
     if (x100_record) {
       for (std::size_t c = 1; c < kX100Fields.size(); ++c) {
-        const FieldAt& value = (*x100_record)[c];
+        const FieldAt& value = x100_record[c];
         const NumberFormat format = kPointColumns[static_cast<std::size_t>(PointColumn::kX100Value1) + c - 1].format;
         CheckWritten({SourceFile::kX100, value.line, m, kX100Fields[c], Section::kPoint, j}, value.text, format, false);
       }
@@ -290,7 +301,7 @@ std::vector<Finding> Checker::Run() {
     const int k = points.x5_row[row];
     const bool from_x5 = k > 0;
     const int record = from_x5 ? k : points.x100_row[row];
-    const FieldAt& depth = (from_x5 ? x5 : x100).records[static_cast<std::size_t>(record - 1)][0];
+    const FieldAt& depth = (from_x5 ? x5 : x100).record(static_cast<std::size_t>(record - 1))[0];
     const int not_written = points.count - kMaxWrittenRows;
     Add(FindingKind::kPointsNotWritten,
         {from_x5 ? SourceFile::kX5 : SourceFile::kX100, depth.line, record, from_x5 ? kX5Fields[0] : kX100Fields[0]},

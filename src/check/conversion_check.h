@@ -37,6 +37,21 @@ class LineIndex {
   explicit LineIndex(std::string_view bytes);
   int LineOf(std::size_t offset) const;
 
+  // Lines of offsets that never decrease, found by walking forward from the last one.
+  class Cursor {
+   public:
+    explicit Cursor(const LineIndex& index) : starts_(index.starts_) {}
+    int LineOf(std::size_t offset) {
+      if (offset < starts_[next_ - 1]) next_ = 1;  // went back: start over
+      while (next_ < starts_.size() && starts_[next_] <= offset) ++next_;
+      return static_cast<int>(next_);
+    }
+
+   private:
+    const std::vector<std::size_t>& starts_;
+    std::size_t next_ = 1;  // the first line start after the last offset
+  };
+
  private:
   std::vector<std::size_t> starts_;  // the offset at which each line starts
 };
