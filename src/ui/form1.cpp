@@ -1,14 +1,21 @@
 #include "ui/form1.h"
 
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cwctype>
 
 #include "discovery/help.h"
 #include "discovery/patdat.h"
+#include "paths/folder_paths.h"
 #include "platform/qpro/qpro.h"
 #include "ui/window_util.h"
 #include "util/user_texts.h"
+
+#ifndef PEL_VERSION
+#define PEL_VERSION "0.0.0"
+#endif
 
 namespace pel::ui {
 namespace {
@@ -117,6 +124,10 @@ Expected<void, std::wstring> Form1::Create(HINSTANCE instance) {
   HMENU menu = GetSystemMenu(form_, FALSE);
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING | MF_GRAYED, kReportCommand, texts::kReportMenu);
+  AppendMenuW(menu, MF_STRING, kManualCommand, texts::kManualMenu);
+  AppendMenuW(menu, MF_STRING, kAboutCommand, texts::kAboutMenu);
+  // Folders dropped from Explorer: the source side or the destination side.
+  DragAcceptFiles(form_, TRUE);
   auto made = CreateControls(instance);
   if (made) made = ApplyDpi(GetDpiForWindow(form_));
   if (!made) {
@@ -389,6 +400,86 @@ void Form1::OpenReport() {
   if (last_run_) ShowReport(true);
 }
 
+std::optional<Side> Form1::SideAt(POINT client) const {
+  auto in = [&](ControlId first, ControlId last) {
+    RECT a, b, both;
+    GetWindowRect(control(first), &a);
+    GetWindowRect(control(last), &b);
+    UnionRect(&both, &a, &b);
+    MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&both), 2);
+    return PtInRect(&both, client) != 0;
+  };
+  if (in(kLabel2, kText2) || in(kFrame2, kFrame2)) return Side::kSource;
+  if (in(kLabel1, kText1) || in(kFrame1, kFrame1)) return Side::kDestination;
+  return std::nullopt;
+}
+
+void Form1::OnDropFiles(HDROP drop) {
+  POINT at;
+  const bool inside = DragQueryPoint(drop, &at) != 0;
+  std::wstring path(static_cast<std::size_t>(DragQueryFileW(drop, 0, nullptr, 0)) + 1, L'\0');
+  path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+  DragFinish(drop);
+  if (const auto side = inside ? SideAt(at) : std::nullopt; side && !path.empty()) ChooseFolder(*side, path);
+}
+
+void Form1::ChooseFolder(Side side, const std::wstring& given) {
+  std::wstring path = WithoutBackslash(given);
+  if (path.size() < 2 || path[1] != L':') {
+    ports_.boxes.Show(texts::FillText(texts::kDropNeedsDrive, {given}), texts::kApplicationTitle, MessageButtons::kOk,
+                      MessageIcon::kExclamation);
+    return;
+  }
+  if (path.size() == 2) path += L'\\';  // "D:" is the drive's root
+  // A file stands for its folder.
+  if (!FolderListItems(ports_.fs, path)) {
+    if (!ports_.fs.EntryExists(path)) {
+      ports_.boxes.Show(texts::FillText(texts::kBadArgument, {given}), texts::kApplicationTitle, MessageButtons::kOk,
+                        MessageIcon::kExclamation);
+      return;
+    }
+    path = FolderAbove(path);
+  }
+  // The drive first, as a user would choose it; a drive not yet listed is read in again.
+  const wchar_t letter = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(path[0])));
+  auto index_of = [&] {
+    HWND list = DriveList(side);
+    for (int i = 0; i < ComboBox_GetCount(list); ++i) {
+      if (static_cast<wchar_t>(ComboBox_GetItemData(list, i)) == letter) return i;
+    }
+    return -1;
+  };
+  if (index_of() < 0) {
+    const auto drives = DriveEntries();
+    for (Side each : {Side::kDestination, Side::kSource}) FillDriveList(each, drives);
+  }
+  if (const int index = index_of(); index >= 0) SetDriveListIndex(side, index);
+  if (!SetDirPath(side, path)) {
+    if (auto items = FolderListItems(ports_.fs, path); !items) ReportFolderError(path, items.error());
+    return;
+  }
+  if (side == Side::kDestination) {
+    HWND text1 = control(kText1);
+    SetFocus(text1);
+    const int end = GetWindowTextLengthW(text1);
+    Edit_SetSel(text1, end, end);
+  }
+}
+
+void Form1::OpenManual() {
+  const std::wstring manual = JoinPath(ports_.process.ProgramFolder(), texts::kManualFile);
+  const auto opened = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(form_, L"open", manual.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  if (opened > 32) return;  // ShellExecute's success
+  ports_.boxes.Show(texts::FillText(texts::kNoManual, {manual, win32::SystemErrorText(GetLastError())}),
+                    texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kExclamation);
+}
+
+void Form1::ShowAbout() {
+  ports_.boxes.Show(texts::FillText(texts::kAbout, {L"" PEL_VERSION}), texts::kAboutCaption, MessageButtons::kOk,
+                    MessageIcon::kInformation);
+}
+
 void Form1::ShowReport(bool activate) {
   if (!report_) report_ = std::make_unique<ReportWindow>(form_, ReportPorts{ports_.fs, ports_.codec, ports_.boxes});
   POINT pointer;
@@ -484,10 +575,15 @@ LRESULT Form1::OnFormMessage(HWND window, UINT message, WPARAM wparam, LPARAM lp
       SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wparam));
+      return 0;
     case WM_SYSCOMMAND:
-      if ((wparam & 0xFFF0) == kReportCommand) {
-        OpenReport();
-        return 0;
+      switch (wparam & 0xFFF0) {
+        case kReportCommand: OpenReport(); return 0;
+        case kManualCommand: OpenManual(); return 0;
+        case kAboutCommand: ShowAbout(); return 0;
+        default: break;
       }
       break;
     case WM_ACTIVATE:

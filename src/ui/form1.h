@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <array>
 #include <cstdint>
@@ -47,6 +48,9 @@ enum class Side { kDestination, kSource };  // Drive1/Dir1/File1/Text1, Drive2/D
 
 // The system menu's command that opens the report of the last written file.
 inline constexpr UINT kReportCommand = 0x0010;
+// "使い方" (the guide beside the program) and "バージョン情報...".
+inline constexpr UINT kManualCommand = 0x0020;
+inline constexpr UINT kAboutCommand = 0x0030;
 
 class Form1 : public RunWindow {
  public:
@@ -71,6 +75,17 @@ class Form1 : public RunWindow {
   ReportWindow* report() const { return report_.get(); }
   // The system menu's "変換結果の確認...": the report of the last written file.
   void OpenReport();
+  // Makes `path` (a folder, or a file standing for its folder) the folder of `side`
+  // as if it were chosen in the side's drive list and then its folder list; on the
+  // destination side the keyboard then goes to Text1, the caret at its end. A path that
+  // names nothing, or a network path without a drive letter, gets a message.
+  void ChooseFolder(Side side, const std::wstring& path);
+  // The side whose row (label and text box) or frame holds the client point; none else.
+  std::optional<Side> SideAt(POINT client) const;
+  // "使い方": manual.html beside the program, in the default browser.
+  void OpenManual();
+  // "バージョン情報...": the version, the copyright and the license in one box.
+  void ShowAbout();
 
   // Event handlers.
   void Command1_Click();
@@ -125,6 +140,7 @@ class Form1 : public RunWindow {
   void DriveChange(Side side);
   bool FillFolderList(Side side, const std::wstring& path, bool report);
   void FillFileList();
+  void OnDropFiles(HDROP drop);
   void ShowReport(bool activate);
   void CloseReport();
   // Drive list entries "c: [label]", read once for both lists.

@@ -1,7 +1,11 @@
 // pelmora2liq.exe: wires the ports to the Win32 adapters and runs the window.
 #include <windows.h>
+#include <shellapi.h>
+
+#include <string>
 
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_ports.h"
 #include "platform/win32/win32_system.h"
 #include "ui/form1.h"
@@ -28,6 +32,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   if (!form.Form_Load()) return 0;  // no PATDAT folder: the window is never shown
   ShowWindow(form.hwnd(), show);
   UpdateWindow(form.hwnd());
+  // A folder (or a file, for its folder) given on the command line or dropped on the
+  // program's icon becomes the source folder, as if chosen in Drive2 and Dir2.
+  int count = 0;
+  const pel::win32::UniqueLocal args(CommandLineToArgvW(GetCommandLineW(), &count));
+  if (args && count > 1) {
+    std::wstring folder = static_cast<wchar_t**>(args.get())[1];
+    // "D:" quoted on a command line arrives as D:" (the backslash escapes the quote).
+    if (!folder.empty() && folder.back() == L'"') folder.back() = L'\\';
+    form.ChooseFolder(pel::ui::Side::kSource, folder);
+  }
 
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -101,6 +101,26 @@ inline constexpr wchar_t kReportDepthScale[] = L"深度";
 // {} the file, {} the system's reason.
 inline constexpr wchar_t kReportCannotSave[] = L"ファイルを保存できません。\n{}\n{}";
 
+// --- Folders dropped on the window or given to the program ---------------------------
+
+// A network path without a drive letter: the folder lists know drives only. {} the path.
+inline constexpr wchar_t kDropNeedsDrive[] =
+    L"ドライブ名の付いたフォルダを指定してください（ネットワーク上のフォルダはドライブに割り当ててください）。\n{}";
+// {} the argument.
+inline constexpr wchar_t kBadArgument[] = L"指定されたフォルダが見つかりません。\n{}";
+
+// --- The guide and the version ------------------------------------------------------
+
+inline constexpr wchar_t kManualMenu[] = L"使い方";
+inline constexpr wchar_t kAboutMenu[] = L"バージョン情報...";
+inline constexpr wchar_t kManualFile[] = L"manual.html";
+// {} the guide's path, {} the system's reason.
+inline constexpr wchar_t kNoManual[] = L"使い方を開けません。\n{}\n{}";
+inline constexpr wchar_t kAboutCaption[] = L"バージョン情報";
+// {} the version.
+inline constexpr wchar_t kAbout[] =
+    L"Pelmora -> 液状化判定ﾌｧｲﾙ  (pelmora2liq) {}\nCopyright (c) 2026 The pelmora2liq authors\nMIT License (LICENSE.txt)";
+
 // --- The command line ----------------------------------------------------------------
 
 inline constexpr wchar_t kCliWarning[] = L"警告";

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -287,6 +288,76 @@ TEST_F(Form1Test, CloseButtonEndsTheWindowAndHelpGoesToTheViewer) {
   EXPECT_EQ(form->hwnd(), nullptr);
   MSG quit;
   EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// --- Folders dropped from Explorer, and the program's argument ----------------------
+
+// A real HDROP of one path, dropped at a client point of the window.
+HDROP MakeDrop(POINT client, const std::wstring& path) {
+  const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = client;
+  drop->fWide = TRUE;
+  std::copy(path.begin(), path.end(), reinterpret_cast<wchar_t*>(drop + 1));
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+TEST_F(Form1Test, AFolderDroppedOnASideBecomesThatSidesFolder) {
+  const struct {
+    const char* name;
+    ControlId target;  // dropped at its middle
+    std::wstring path;
+    std::wstring source, destination;  // the folders after the drop
+    bool message;
+  } cases[] = {
+      {"folder on Text2", kText2, L"C:\\work\\B-1", L"C:\\work\\B-1", L"C:\\work", false},
+      {"file on Label2 stands for its folder", kLabel2, L"C:\\work\\notes.txt", L"C:\\work", L"C:\\work", false},
+      {"folder on Frame2, on another drive", kFrame2, L"D:\\data", L"D:\\data", L"C:\\work", false},
+      {"folder on Text1", kText1, L"D:\\data", L"C:\\work", L"D:\\data", false},
+      {"folder on Frame1", kFrame1, L"C:\\work\\out", L"C:\\work", L"C:\\work\\out", false},
+      {"elsewhere: ignored", kCommand1, L"D:\\data", L"C:\\work", L"C:\\work", false},
+      {"network path", kText2, L"\\\\server\\share\\B-1", L"C:\\work", L"C:\\work", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Start();
+    RECT r;
+    GetWindowRect(form->control(c.target), &r);
+    POINT middle{(r.left + r.right) / 2, r.top + 3};
+    ScreenToClient(form->hwnd(), &middle);
+    SendMessageW(form->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(middle, c.path)), 0);
+    EXPECT_EQ(form->DirPath(Side::kSource), c.source);
+    EXPECT_EQ(form->DirPath(Side::kDestination), c.destination);
+    EXPECT_EQ(TextOf(kText2), c.source);
+    EXPECT_EQ(boxes.shown.size(), c.message ? 1u : 0u);
+    if (c.target == kText1 || c.target == kFrame1) {
+      EXPECT_EQ(TextOf(kText1), c.destination);
+      EXPECT_EQ(GetFocus(), form->control(kText1));
+      DWORD start = 0, end = 0;
+      SendMessageW(form->control(kText1), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+      EXPECT_EQ(start, c.destination.size());
+      EXPECT_EQ(end, c.destination.size());
+    }
+    form.reset();
+    boxes.shown.clear();
+    drives.folders[L'C'] = L"C:\\work";
+    drives.folders[L'D'] = L"D:\\data";
+    drives.current = L'C';
+  }
+}
+
+TEST_F(Form1Test, TheProgramsArgumentIsTheSourceFolderOrAMessage) {
+  Start();
+  form->ChooseFolder(Side::kSource, L"D:\\data\\");
+  EXPECT_EQ(form->DirPath(Side::kSource), L"D:\\data");
+  EXPECT_EQ(form->DriveListIndex(Side::kSource), 1);
+  form->ChooseFolder(Side::kSource, L"C:\\nothing\\here");
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, L"指定されたフォルダが見つかりません。\nC:\\nothing\\here");
+  EXPECT_EQ(form->DirPath(Side::kSource), L"D:\\data");
 }
 
 // --- The report of the conversion check ---------------------------------------------
