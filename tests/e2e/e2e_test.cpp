@@ -164,10 +164,16 @@ Capture CaptureWindow(HWND window) {
   const win32::ScopedSelectObject use_bitmap(memory.get(), bitmap.get());
   const auto* pixels = static_cast<const std::uint32_t*>(bits);
   const std::size_t count = static_cast<std::size_t>(shot.width) * static_cast<std::size_t>(shot.height);
-  // Wait until the window has been painted (its middle is no longer black).
+  // Wait until the window has been painted (its middle is no longer black) and has
+  // settled: two captures 50 ms apart are the same.
+  std::vector<std::uint32_t> before;
   WaitFor([&] {
     BitBlt(memory.get(), 0, 0, shot.width, shot.height, screen.get(), shot.frame.left, shot.frame.top, SRCCOPY);
-    return (pixels[count / 2] & 0xFFFFFF) != 0;
+    if ((pixels[count / 2] & 0xFFFFFF) == 0) return false;
+    const bool settled = before.size() == count && std::equal(before.begin(), before.end(), pixels);
+    before.assign(pixels, pixels + count);
+    if (!settled) Sleep(50);
+    return settled;
   });
   shot.pixels.assign(pixels, pixels + count);
   for (auto& p : shot.pixels) p &= 0xFFFFFF;  // the screen leaves the alpha byte undefined
@@ -346,6 +352,53 @@ TEST(Demo, ConvertTheSampleAndKeepTheResult) {
   ASSERT_TRUE(app.WaitForStatus(L"変換が正常に終了しました。"));
   SaveBitmap(CaptureWindow(app.form()), kept + L"\\window.bmp");
   ASSERT_TRUE(CopyFileW((out + L"\\B-1.txt").c_str(), (kept + L"\\B-1.txt").c_str(), FALSE));
+}
+
+// Run by tests/package/package_test.sh on the unpacked release package: the window
+// program in PEL_PACKAGE_PROGRAM starts (its PATDAT beside it) and shows its window.
+TEST(Package, TheUnpackedProgramStartsAndShowsItsWindow) {
+  wchar_t value[MAX_PATH] = {};  // a Windows path: C:\pelmora2liq\pelmora2liq.exe
+  if (!GetEnvironmentVariableW(L"PEL_PACKAGE_PROGRAM", value, MAX_PATH)) GTEST_SKIP() << "PEL_PACKAGE_PROGRAM is not set";
+  const std::wstring program = value;
+  const std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
+  App app(folder + L"\\B-1", program);
+  ASSERT_TRUE(app.WaitForWindow());
+  EXPECT_EQ(app.Text(ui::kText2), folder + L"\\B-1");
+  EXPECT_EQ(FindMessageBox(app.pid()), nullptr);
+}
+
+// Run by tools/screenshots under a Japanese locale: the guide's pictures of the real
+// program, kept in PEL_SCREENSHOTS_OUT. The keyboard stays on Picture1 or a button, so no
+// caret shows.
+TEST(Screenshots, TheGuidesPictures) {
+  const std::wstring kept = FromUnixVariable(L"PEL_SCREENSHOTS_OUT");
+  if (kept.size() <= 2) GTEST_SKIP() << "PEL_SCREENSHOTS_OUT is not set";
+  CopySamples();
+  App app(kSampleFolder + L"\\B-4");
+  ASSERT_TRUE(app.WaitForWindow());
+  SaveBitmap(CaptureWindow(app.form()), kept + L"\\window.bmp");
+
+  app.Type(ui::kText1, kSampleFolder + L"\\出力\\B-4");
+  app.Click(ui::kCommand1);
+  HWND question = WaitForMessageBox(app.pid());
+  ASSERT_NE(question, nullptr);
+  SaveBitmap(CaptureWindow(question), kept + L"\\question.bmp");
+  ASSERT_TRUE(AnswerMessageBox(question, IDYES));
+  ASSERT_TRUE(app.WaitForStatus(L"変換が正常に終了しました。"));
+  HWND report = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (report = FindWindowW(ui::kReportClass, nullptr)) != nullptr; }));
+  SaveBitmap(CaptureWindow(report), kept + L"\\report.bmp");
+  PostMessageW(report, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(report); }));
+  SaveBitmap(CaptureWindow(app.form()), kept + L"\\done.bmp");
+
+  app.Type(ui::kText2, L"C:\\my data");
+  app.Click(ui::kCommand1);
+  HWND rejected = WaitForMessageBox(app.pid());
+  ASSERT_NE(rejected, nullptr);
+  SaveBitmap(CaptureWindow(rejected), kept + L"\\bad-path.bmp");
+  ASSERT_TRUE(AnswerMessageBox(rejected, IDOK));
+  testing::RemoveTree(kSampleFolder);
 }
 
 // Run on its own (tests/e2e/no_patdat.sh): the program alone on drive C:, with no
