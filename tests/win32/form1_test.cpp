@@ -360,6 +360,18 @@ TEST_F(Form1Test, TheProgramsArgumentIsTheSourceFolderOrAMessage) {
   EXPECT_EQ(form->DirPath(Side::kSource), L"D:\\data");
 }
 
+TEST_F(Form1Test, TheSystemMenuShowsTheVersionAndLooksForTheGuideBesideTheProgram) {
+  Start();
+  SendMessageW(form->hwnd(), WM_SYSCOMMAND, kAboutCommand, 0);
+  SendMessageW(form->hwnd(), WM_SYSCOMMAND, kManualCommand, 0);  // no manual.html in C:\pel
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[0].caption, L"バージョン情報");
+  EXPECT_EQ(boxes.shown[0].text, L"Pelmora -> 液状化判定ﾌｧｲﾙ  (pelmora2liq) 1.0.0\n"
+                                 L"Copyright (c) 2026 The pelmora2liq authors\nMIT License (LICENSE.txt)");
+  EXPECT_EQ(boxes.shown[1].text.substr(0, boxes.shown[1].text.find(L'\n', 11)),
+            L"使い方を開けません。\nC:\\pel\\manual.html");
+}
+
 // --- The report of the conversion check ---------------------------------------------
 
 class ReportTest : public Form1Test {
