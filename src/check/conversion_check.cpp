@@ -155,7 +155,7 @@ void Checker::CheckFile(SourceFile file, const Walk& walk, const LineIndex& line
     Add(FindingKind::kUnclosedQuote, {file, walk.unclosed_at.line, walk.unclosed_record, walk.unclosed_field},
         walk.unclosed_at.text, texts::kFindingUnclosedQuote);
   }
-  if (fields_per_record != INT_MAX && !walk.count() == 0 && walk.last_fields < fields_per_record) {
+  if (fields_per_record != INT_MAX && walk.count() > 0 && walk.last_fields < fields_per_record) {
     Finding& f = Add(FindingKind::kShortLastRecord,
                      {file, walk.last_first_line, static_cast<int>(walk.count()), 1}, std::string(),
                      texts::FillText(texts::kFindingShortLastRecord,
@@ -247,7 +247,7 @@ std::vector<Finding> Checker::Run() {
   // The title: what the 40 characters leave out, where it is more than blanks.
   const std::string_view title_text = input_.title;
   const std::string_view cut = title_text.substr(TitleBytesWritten(title_text));
-  if (cut.find_first_not_of(" \t\r\n") != std::string_view::npos && !title.count() == 0) {
+  if (cut.find_first_not_of(" \t\r\n") != std::string_view::npos && title.count() > 0) {
     Add(FindingKind::kTitleCut, {SourceFile::kTitle, title.record(0)[0].line, 1, 1}, std::string(title_text),
         texts::FillText(texts::kFindingTitleCut, {Shown(cut)}));
   }
