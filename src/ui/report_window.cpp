@@ -186,8 +186,10 @@ void ReportWindow::Fill() {
   const std::wstring name = run_.destination_file.substr(PathParent(run_.destination_file).size());
   SetWindowTextW(window_, (std::wstring(texts::kReportCaption) + name).c_str());
   SetWindowTextW(control(kReportSummary), Summary().c_str());
-  order_ = SortedRows(run_.report.findings, sort_column_, sorted_ && descending_);
-  if (!sorted_) {
+  // The list keeps the user's sorting across runs; until then, file order.
+  if (sorted_) {
+    order_ = SortedRows(run_.report.findings, sort_column_, descending_);
+  } else {
     order_.resize(run_.report.findings.size());
     for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = i;
   }

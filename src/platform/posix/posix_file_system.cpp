@@ -115,13 +115,6 @@ std::wstring TextName(const std::string& name) {
   return text;
 }
 
-bool HasEscapedBytes(const std::wstring& text) {
-  for (wchar_t c : text) {
-    if (c >= 0xDC80 && c <= 0xDCFF) return true;
-  }
-  return false;
-}
-
 bool PosixFileSystem::IsOrdinaryFile(const std::wstring& path) const {
   const Resolved r = Resolve(path);
   struct stat info;

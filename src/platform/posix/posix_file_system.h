@@ -14,8 +14,6 @@ namespace pel::posix {
 std::string SystemPath(const std::wstring& path);
 // A name from the system as text: UTF-8 decoded, other bytes as U+DC80+byte.
 std::wstring TextName(const std::string& name);
-// True when the text holds a byte that was not UTF-8 on disk.
-bool HasEscapedBytes(const std::wstring& text);
 
 class PosixFileSystem : public FileSystem {
  public:
