@@ -18,7 +18,7 @@
 #include "bench/borehole_folders.h"
 #include "bench/heap_counter.h"
 #include "cli/cli.h"
-#include "paths/folder_paths.h"
+#include "util/folder_paths.h"
 #include "platform/posix/posix_file_system.h"
 #include "source/field_map.h"
 

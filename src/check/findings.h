@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "output/liquefaction_writer.h"
 #include "source/field_map.h"
 
 namespace pel {
@@ -70,18 +71,6 @@ struct Finding {
   std::wstring message;
 };
 
-// One written point row of the depth profile, as the file holds it.
-struct ProfilePoint {
-  int row = 0;                // 1 to 50
-  double depth = 0.0;         // as written; 0 where it is blank or not a number
-  bool depth_marked = false;  // blank or not a number: drawn at 0 and marked
-  double x5 = 0.0;            // as written
-  bool x5_blank = false;      // drawn as nothing
-  bool x5_replaced = false;   // the X5 value check wrote 0 for it: a marker shows it
-  bool has_x100 = false;
-  bool flagged = false;       // carries a finding
-};
-
 // What was read, merged and written.
 struct ConversionCounts {
   int layers = 0, layers_written = 0;
@@ -91,8 +80,8 @@ struct ConversionCounts {
 
 struct ConversionReport {
   ConversionCounts counts;
-  std::vector<Finding> findings;  // in file order, then line, field and kind
-  std::vector<ProfilePoint> profile;  // the written point rows
+  std::vector<Finding> findings;      // in file order, then line, field and kind
+  std::vector<WrittenPoint> points;  // the point rows as written
   int warnings() const {
     int n = 0;
     for (const auto& f : findings) n += f.severity == Severity::kWarning;

@@ -4,7 +4,7 @@
 #include <map>
 #include <optional>
 
-#include "paths/folder_paths.h"
+#include "util/folder_paths.h"
 #include "run/conversion.h"
 #include "util/cp932.h"
 #include "util/message_lines.h"

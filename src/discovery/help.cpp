@@ -1,6 +1,6 @@
 #include "discovery/help.h"
 
-#include "paths/folder_paths.h"
+#include "util/folder_paths.h"
 
 namespace pel {
 bool FindHelpFile(const FileSystem& fs, const ProcessEnvironment& process, std::wstring& help_file_path) {

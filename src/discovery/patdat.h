@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "paths/folder_paths.h"
+#include "util/folder_paths.h"
 #include "platform/process.h"
 #include "platform/qpro/qpro.h"
 

@@ -70,30 +70,38 @@ Expected<void, FieldOverflow> WriteLayerSection(std::string& out, const LayerLis
   return {};
 }
 
-Expected<void, FieldOverflow> WritePointSection(std::string& out, const PointList& points) {
+Expected<void, FieldOverflow> WritePointSection(std::string& out, const PointList& points,
+                                                std::vector<WrittenPoint>& written) {
   const int n = std::min<int>(points.count, kMaxWrittenRows);
   WriteHeader(out, "POINT", n);
   constexpr auto kPoint = FieldOverflow::Section::kPoint;
   for (int j = 1; j <= n; ++j) {
     const auto row = static_cast<std::size_t>(j);
     out += kRowIndent;
+    WrittenPoint& point = written.emplace_back();
+    point.row = j;
+    point.x5_record = points.x5_row[row];
+    point.x100_record = points.x100_row[row];
     for (const PointColumnSource& c : kPointColumns) {
+      const std::size_t at = out.size();
       auto ok = AppendField(out, points.cell(row, c.column), c.format, kPoint, j, c.column);
       if (!ok) return ok;
+      std::copy_n(out.data() + at, kFieldWidth, point.fields[static_cast<std::size_t>(c.column)].data());
     }
     out += kLineEnd;
   }
   return {};
 }
 
-Expected<std::string, FieldOverflow> BuildLiquefactionFile(std::string_view title, const LayerList& layers,
+Expected<WrittenFile, FieldOverflow> BuildLiquefactionFile(std::string_view title, const LayerList& layers,
                                                            const PointList& points) {
-  std::string out;
+  WrittenFile file;
+  std::string& out = file.bytes;
   out.reserve(128 + 22 * kMaxWrittenRows + 82 * kMaxWrittenRows);
   WriteTitleSection(out, title);
   if (auto ok = WriteLayerSection(out, layers); !ok) return Fail(std::move(ok.error()));
-  if (auto ok = WritePointSection(out, points); !ok) return Fail(std::move(ok.error()));
-  return out;
+  if (auto ok = WritePointSection(out, points, file.points); !ok) return Fail(std::move(ok.error()));
+  return file;
 }
 
 }  // namespace pel

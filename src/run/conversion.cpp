@@ -5,9 +5,8 @@
 #include <optional>
 
 #include "check/conversion_check.h"
-#include "check/profile.h"
 #include "output/liquefaction_writer.h"
-#include "paths/folder_paths.h"
+#include "util/folder_paths.h"
 #include "source/merge.h"
 #include "source/readers.h"
 #include "util/cp932.h"
@@ -133,11 +132,12 @@ Expected<PreparedFile, ConversionError> PrepareBorehole(const FileSystem& fs, co
   if (x5->count + x100->count > kMaxRecordCount) return Fail(Error(Kind::kTooManyPoints, x5_file.path));
 
   const PointList points = MergePoints(*x5, *x100);
-  auto bytes = BuildLiquefactionFile(titles.slots[1], layers, points);
-  if (!bytes) return Fail(Trace(bytes.error(), points, x1_file.path, x5_file.path, x100_file.path));
+  auto written = BuildLiquefactionFile(titles.slots[1], layers, points);
+  if (!written) return Fail(Trace(written.error(), points, x1_file.path, x5_file.path, x100_file.path));
 
   PreparedFile prepared;
-  prepared.bytes = std::move(*bytes);
+  prepared.bytes = std::move(written->bytes);
+  prepared.report.points = std::move(written->points);
   ConversionCounts& counts = prepared.report.counts;
   counts.layers = layers.count;
   counts.layers_written = std::min<int>(layers.count, kMaxWrittenRows);
@@ -149,7 +149,6 @@ Expected<PreparedFile, ConversionError> PrepareBorehole(const FileSystem& fs, co
   CheckInput input{{}, titles.slots[1], layers, points};
   for (std::size_t i = 0; i < files.size(); ++i) input.files[i] = {files[i].name, files[i].bytes};
   prepared.report.findings = CheckConversion(input);
-  prepared.report.profile = ProfilePointsOf(points, prepared.report.findings);
   return prepared;
 }
 

@@ -80,4 +80,14 @@ static_assert(AscendWithin(kX5Fields, kX5FieldsPerRecord));
 static_assert(AscendWithin(kX100Fields, kX100FieldsPerRecord));
 static_assert(kX1LayerField <= kX1FieldsPerRecord);
 
+// Every written number field is 10 characters wide.
+inline constexpr std::size_t kFieldWidth = 10;
+constexpr bool AllFieldsAreTenWide() {
+  for (const auto& c : kPointColumns) {
+    if (c.format.width() != static_cast<int>(kFieldWidth)) return false;
+  }
+  return kLayerFormat.width() == static_cast<int>(kFieldWidth);
+}
+static_assert(AllFieldsAreTenWide());
+
 }  // namespace pel

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "paths/folder_paths.h"
+#include "util/folder_paths.h"
 
 namespace pel::ui {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "discovery/help.h"
 #include "discovery/patdat.h"
-#include "paths/folder_paths.h"
+#include "util/folder_paths.h"
 #include "platform/qpro/qpro.h"
 #include "ui/window_util.h"
 #include "util/user_texts.h"

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "check/report_table.h"
-#include "paths/folder_paths.h"
+#include "report/report_table.h"
+#include "util/folder_paths.h"
 #include "ui/window_util.h"
 #include "util/user_texts.h"
 
@@ -193,6 +193,7 @@ void ReportWindow::Fill() {
     order_.resize(run_.report.findings.size());
     for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = i;
   }
+  points_ = ProfilePointsOf(run_.report.points, run_.report.findings);
   highlighted_.clear();
   current_point_ = -1;
   FillList();
@@ -354,9 +355,9 @@ void ReportWindow::SaveWithDialog() {
 }
 
 void ReportWindow::ClickProfilePoint(int index) {
-  if (index < 0 || static_cast<std::size_t>(index) >= run_.report.profile.size()) return;
+  if (index < 0 || static_cast<std::size_t>(index) >= points_.size()) return;
   current_point_ = index;
-  const int row = run_.report.profile[static_cast<std::size_t>(index)].row;
+  const int row = points_[static_cast<std::size_t>(index)].row;
   std::set<std::size_t> findings;
   for (std::size_t f = 0; f < run_.report.findings.size(); ++f) {
     const Finding& finding = run_.report.findings[f];
@@ -459,7 +460,7 @@ LRESULT ReportWindow::OnProfileMessage(HWND window, UINT message, WPARAM wparam,
       ClickProfilePoint(HitTestProfile(layout_, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)));
       return 0;
     case WM_KEYDOWN: {
-      const int count = static_cast<int>(run_.report.profile.size());
+      const int count = static_cast<int>(points_.size());
       if (count == 0) break;
       int next = current_point_;
       if (wparam == VK_DOWN || wparam == VK_RIGHT) next = std::min(count - 1, current_point_ + 1);
@@ -485,7 +486,7 @@ void ReportWindow::PaintProfile(HDC dc, const RECT& client) {
   SIZE label{};
   GetTextExtentPoint32W(dc, L"-0000.00", 8, &label);
   const int unit = std::max(1, DpiScale(15, dpi_));
-  layout_ = LayOutProfile(run_.report.profile, {client.left + unit * 4, client.top + unit * 2, client.right, client.bottom},
+  layout_ = LayOutProfile(points_, {client.left + unit * 4, client.top + unit * 2, client.right, client.bottom},
                           {static_cast<int>(metrics.tmHeight), static_cast<int>(label.cx), unit});
   const PixelRect& plot = layout_.plot;
   SetBkMode(dc, TRANSPARENT);
@@ -493,7 +494,7 @@ void ReportWindow::PaintProfile(HDC dc, const RECT& client) {
 
   // Highlighted rows first, under everything else.
   for (std::size_t i = 0; i < layout_.points.size(); ++i) {
-    if (!highlighted_.count(run_.report.profile[i].row)) continue;
+    if (!highlighted_.count(points_[i].row)) continue;
     const DrawnPoint& d = layout_.points[i];
     FillSolid(dc, {client.left, d.hit.top, client.right, d.hit.bottom}, kHighlightColour);
   }
@@ -526,7 +527,7 @@ void ReportWindow::PaintProfile(HDC dc, const RECT& client) {
   const UniqueBrush warning(CreateSolidBrush(kWarningColour));
   const UniquePen outline(CreatePen(PS_SOLID, unit, RGB(0, 0, 0)));
   for (std::size_t i = 0; i < layout_.points.size(); ++i) {
-    const ProfilePoint& p = run_.report.profile[i];
+    const ProfilePoint& p = points_[i];
     const DrawnPoint& d = layout_.points[i];
     if (!IsEmpty(d.bar)) FillSolid(dc, d.bar, p.flagged ? kWarningColour : kBarColour);
     if (!IsEmpty(d.x100_mark)) {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "check/profile.h"
-#include "check/report_table.h"
+#include "report/profile.h"
+#include "report/report_table.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/text_codec.h"
@@ -96,6 +96,7 @@ class ReportWindow {
   ReportColumn sort_column_ = ReportColumn::kSeverity;
   bool sorted_ = false;
   bool descending_ = false;
+  std::vector<ProfilePoint> points_;  // the written points, as the profile draws them
   ProfileLayout layout_;
   std::set<int> highlighted_;  // point rows whose findings are selected
   int current_point_ = -1;     // the profile's keyboard point

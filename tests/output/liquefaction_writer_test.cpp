@@ -80,17 +80,24 @@ TEST(WriteLayerSection, HeaderCountsAtMostFiftyRows) {
 TEST(WritePointSection, RowsAreEightyCharacters) {
   const PointList points = Points({{"1.5", "10", "1.8", "", "0.25", "3", "0.0125"}, {"", "", "", "", "", "", ""}});
   std::string out;
-  ASSERT_TRUE(WritePointSection(out, points));
+  std::vector<WrittenPoint> written;
+  ASSERT_TRUE(WritePointSection(out, points, written));
   EXPECT_EQ(out,
             "POINT        2\r\n"
             "          0000001.500000010.000000001.80          0000000.250000003.00000000.012\r\n" +
                 std::string(80, ' ') + "\r\n");
+  // Each row handed over as written, column by column.
+  ASSERT_EQ(written.size(), 2u);
+  EXPECT_EQ(written[0].field(PointColumn::kX100Value2), "          ");
+  EXPECT_EQ(written[0].field(PointColumn::kX100Value5), "000000.012");
+  EXPECT_EQ(written[1].row, 2);
 }
 
 TEST(WritePointSection, ReportsTheValueThatDoesNotFit) {
   const PointList points = Points({{"1", "1", "1", "1", "1", "1", "1"}, {"2", "2", "2", "-12345678", "2", "2", "2"}});
   std::string out;
-  auto result = WritePointSection(out, points);
+  std::vector<WrittenPoint> written;
+  auto result = WritePointSection(out, points, written);
   ASSERT_FALSE(result);
   EXPECT_EQ(result.error().row, 2);
   EXPECT_EQ(result.error().column, PointColumn::kX100Value2);
@@ -100,7 +107,7 @@ TEST(WritePointSection, ReportsTheValueThatDoesNotFit) {
 TEST(BuildLiquefactionFile, TheWholeFileOrTheValueThatDoesNotFit) {
   auto built = BuildLiquefactionFile("T", Layers({}), Points({}));
   ASSERT_TRUE(built);
-  EXPECT_EQ(*built, "TITLE     T" + std::string(39, ' ') + "\r\nLAYER        0\r\nPOINT        0\r\n");
+  EXPECT_EQ(built->bytes, "TITLE     T" + std::string(39, ' ') + "\r\nLAYER        0\r\nPOINT        0\r\n");
   auto too_wide = BuildLiquefactionFile("U", Layers({"99999999"}), Points({}));
   ASSERT_FALSE(too_wide);
   EXPECT_EQ(too_wide.error().section, FieldOverflow::Section::kLayer);

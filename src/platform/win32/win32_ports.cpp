@@ -1,6 +1,6 @@
 #include "platform/win32/win32_ports.h"
 
-#include "paths/folder_paths.h"
+#include "util/folder_paths.h"
 #include "util/message_lines.h"
 
 namespace pel::win32 {

@@ -8,12 +8,23 @@
 #include <vector>
 
 #include "check/findings.h"
-#include "source/tables.h"
 
 namespace pel {
 
-// The profile of the written points, from the merged table and the findings on it.
-std::vector<ProfilePoint> ProfilePointsOf(const PointList& points, const std::vector<Finding>& findings);
+// One written point row of the depth profile, as the file holds it.
+struct ProfilePoint {
+  int row = 0;                // 1 to 50
+  double depth = 0.0;         // as written; 0 where it is blank or not a number
+  bool depth_marked = false;  // blank or not a number: drawn at 0 and marked
+  double x5 = 0.0;            // as written
+  bool x5_blank = false;      // drawn as nothing
+  bool x5_replaced = false;   // the X5 value check wrote 0 for it: a marker shows it
+  bool has_x100 = false;
+  bool flagged = false;       // carries a finding
+};
+
+// The profile of the written points, flagged by the findings on them.
+std::vector<ProfilePoint> ProfilePointsOf(const std::vector<WrittenPoint>& points, const std::vector<Finding>& findings);
 
 struct PixelRect {
   int left = 0, top = 0, right = 0, bottom = 0;

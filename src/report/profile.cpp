@@ -1,21 +1,20 @@
-#include "check/profile.h"
+#include "report/profile.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "output/number_field.h"
-#include "source/decimal.h"
 
 namespace pel {
 namespace {
 
 bool IsBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
 
-// The value a written field shows: its own digits read back.
-double WrittenValue(std::string_view text, NumberFormat format) {
-  const auto field = FormatNumberField(text, format.int_places, format.decimals);
-  return field && !field->empty() ? NumberFieldValue(*field) : 0.0;
+// A finding on the depth of a point: X5 field 2 or X100 field 3.
+bool IsDepthField(const Finding& f) {
+  const PointColumnSource& depth = PointColumnOf(PointColumn::kDepth);
+  return f.field == (f.source == SourceFile::kX5 ? depth.x5_field : f.source == SourceFile::kX100 ? depth.x100_field : -1);
 }
 
 // A tick label: as many decimals as the step needs, no more.
@@ -43,24 +42,26 @@ std::vector<Tick> Ticks(double low, double high, int from_px, int to_px, int max
 
 }  // namespace
 
-std::vector<ProfilePoint> ProfilePointsOf(const PointList& points, const std::vector<Finding>& findings) {
+std::vector<ProfilePoint> ProfilePointsOf(const std::vector<WrittenPoint>& points, const std::vector<Finding>& findings) {
   std::vector<ProfilePoint> profile;
-  const int written = std::min<int>(points.count, kMaxWrittenRows);
-  for (int j = 1; j <= written; ++j) {
-    const auto row = static_cast<std::size_t>(j);
+  for (const WrittenPoint& w : points) {
     ProfilePoint p;
-    p.row = j;
-    const std::string_view depth = points.cell(row, PointColumn::kDepth);
-    p.depth_marked = IsBlank(depth) || !IsDecimalNumber(depth);
-    p.depth = p.depth_marked ? 0.0 : WrittenValue(depth, PointColumnOf(PointColumn::kDepth).format);
-    const std::string_view x5 = points.cell(row, PointColumn::kX5Value);
+    p.row = w.row;
+    const std::string_view depth = w.field(PointColumn::kDepth);
+    p.depth_marked = IsBlank(depth);
+    p.depth = p.depth_marked ? 0.0 : NumberFieldValue(depth);
+    const std::string_view x5 = w.field(PointColumn::kX5Value);
     p.x5_blank = IsBlank(x5);
-    p.x5 = p.x5_blank ? 0.0 : WrittenValue(x5, PointColumnOf(PointColumn::kX5Value).format);
-    p.has_x100 = points.x100_row[row] > 0;
+    p.x5 = p.x5_blank ? 0.0 : NumberFieldValue(x5);
+    p.has_x100 = w.x100_record > 0;
     for (const Finding& f : findings) {
-      if (f.section != Section::kPoint || f.row != j) continue;
+      if (f.section != Section::kPoint || f.row != w.row) continue;
       p.flagged = true;
       p.x5_replaced = p.x5_replaced || f.kind == FindingKind::kX5ValueReplaced;
+      if (f.kind == FindingKind::kNotANumber && IsDepthField(f)) {
+        p.depth_marked = true;  // drawn at 0, whatever number its leading part gave
+        p.depth = 0.0;
+      }
     }
     profile.push_back(p);
   }

@@ -1,5 +1,5 @@
 // The report as a table: cells, sorting, rows for a spreadsheet, and the CSV file.
-#include "check/report_table.h"
+#include "report/report_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The depth profile's geometry: scales, ticks, bars and markers in pixels, hit-testing.
-#include "check/profile.h"
+#include "report/profile.h"
 
 #include <gtest/gtest.h>
 
@@ -99,7 +99,7 @@ TEST(ProfilePointsOf, WrittenRowsFlaggedByTheirFindings) {
   fs.AddFile(L"C:\\b\\X100.txt", "1,2,0.5" + std::string(41 * 2, ',').substr(0, 41) + "\r\n");
   auto prepared = PrepareBorehole(fs, L"C:\\b");
   ASSERT_TRUE(prepared);
-  const auto& profile = prepared->report.profile;
+  const auto profile = ProfilePointsOf(prepared->report.points, prepared->report.findings);
   ASSERT_EQ(profile.size(), 3u);  // 0.5 from X100, then 1.0, then the blank depth
   EXPECT_TRUE(profile[0].has_x100);
   EXPECT_TRUE(profile[0].x5_blank);

@@ -1,4 +1,4 @@
-#include "check/report_table.h"
+#include "report/report_table.h"
 
 #include <algorithm>
 #include <numeric>

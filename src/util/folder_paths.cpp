@@ -1,4 +1,4 @@
-#include "paths/folder_paths.h"
+#include "util/folder_paths.h"
 
 namespace pel {
 
