@@ -69,7 +69,7 @@ void Floor(pel::posix::PosixFileSystem& files, const std::wstring& site, const s
 double Batch(pel::posix::PosixFileSystem& files, const std::wstring& site, const std::wstring& out) {
   NullConsole console;
   std::atomic<bool> stop{false};
-  pel::cli::CliPorts ports{files, console, stop, L'/'};
+  pel::cli::CliPorts ports{files, console, stop};
   const double start = Seconds();
   const int status = pel::cli::RunCli({L"batch", site, out}, ports);
   const double took = Seconds() - start;

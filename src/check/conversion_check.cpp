@@ -249,7 +249,7 @@ std::vector<Finding> Checker::Run() {
   const std::string_view cut = title_text.substr(TitleBytesWritten(title_text));
   if (cut.find_first_not_of(" \t\r\n") != std::string_view::npos && title.count() > 0) {
     Add(FindingKind::kTitleCut, {SourceFile::kTitle, title.record(0)[0].line, 1, 1}, std::string(title_text),
-        texts::FillText(texts::kFindingTitleCut, {Shown(cut)}));
+        texts::FillText(texts::kFindingTitleCut, {std::to_wstring(kTitleChars), Shown(cut)}));
   }
 
   // The layer section.
@@ -261,7 +261,9 @@ std::vector<Finding> Checker::Run() {
   if (layers > kMaxWrittenRows) {
     const FieldAt& first = x1.record(kMaxWrittenRows)[0];
     Add(FindingKind::kLayersNotWritten, {SourceFile::kX1, first.line, kMaxWrittenRows + 1, kX1LayerField}, first.text,
-        texts::FillText(texts::kFindingLayersNotWritten, {std::to_wstring(layers - kMaxWrittenRows)}))
+        texts::FillText(texts::kFindingLayersNotWritten, {std::to_wstring(kMaxWrittenRows),
+                                                          std::to_wstring(kMaxWrittenRows + 1),
+                                                          std::to_wstring(layers - kMaxWrittenRows)}))
         .count = layers - kMaxWrittenRows;
   }
 
@@ -305,7 +307,9 @@ std::vector<Finding> Checker::Run() {
     const int not_written = points.count - kMaxWrittenRows;
     Add(FindingKind::kPointsNotWritten,
         {from_x5 ? SourceFile::kX5 : SourceFile::kX100, depth.line, record, from_x5 ? kX5Fields[0] : kX100Fields[0]},
-        depth.text, texts::FillText(texts::kFindingPointsNotWritten, {std::to_wstring(not_written)}))
+        depth.text, texts::FillText(texts::kFindingPointsNotWritten, {std::to_wstring(kMaxWrittenRows),
+                                                           std::to_wstring(kMaxWrittenRows + 1),
+                                                           std::to_wstring(not_written)}))
         .count = not_written;
   }
   CheckDepthOrder(SourceFile::kX5, x5, x5_point_row);

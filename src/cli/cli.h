@@ -26,7 +26,6 @@ struct CliPorts {
   Console& console;
   // Set from another thread or a signal handler: a batch stops between folders.
   const std::atomic<bool>& stop;
-  wchar_t separator;  // the system's own: "\" on Windows, "/" elsewhere
 };
 
 // Runs the command named by `args` (without the program's own name); the exit status.

@@ -45,6 +45,6 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) args.push_back(pel::posix::TextName(argv[i]));
   pel::posix::PosixFileSystem fs;
   PosixConsole console;
-  pel::cli::CliPorts ports{fs, console, g_stop, L'/'};
+  pel::cli::CliPorts ports{fs, console, g_stop};
   return pel::cli::RunCli(args, ports);
 }

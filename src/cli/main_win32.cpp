@@ -76,6 +76,6 @@ int wmain(int argc, wchar_t** argv) {
   SetConsoleCtrlHandler(OnControl, TRUE);
   std::vector<std::wstring> args(argv + 1, argv + argc);
   pel::win32::Win32FileSystem fs;
-  pel::cli::CliPorts ports{fs, console, g_stop, L'\\'};
+  pel::cli::CliPorts ports{fs, console, g_stop};
   return pel::cli::RunCli(args, ports);
 }

@@ -1,5 +1,4 @@
 #include "paths/path_validation.h"
-#include "util/user_texts.h"
 
 #include <algorithm>
 
@@ -23,20 +22,18 @@ std::wstring TrimSpaces(const std::wstring& text) {
   return text.substr(first, text.find_last_not_of(L' ') - first + 1);
 }
 
-bool ValidatePath(std::wstring& path, Drives& drives, const TextCodec& codec, MessageBoxes& boxes) {
+PathVerdict ValidatePath(std::wstring& path, Drives& drives, const TextCodec& codec) {
+  constexpr PathVerdict kRejected = PathVerdict::kRejected;
   path = TrimSpaces(path);
 
   // The drive part: one single-byte character and a colon.
-  if (AnsiByteMid(codec, path, 2, 1) != L":") {
-    boxes.Show(texts::kDriveForm, texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kInformation);
-    return false;
-  }
-  if (path.find_first_of(L"*? ") != std::wstring::npos) return false;
+  if (AnsiByteMid(codec, path, 2, 1) != L":") return PathVerdict::kDriveForm;
+  if (path.find_first_of(L"*? ") != std::wstring::npos) return kRejected;
   if (path.size() > 2 && path[2] != L'\\') path.insert(2, 1, L'\\');
-  if (!drives.MakeDriveCurrent(path[0])) return false;
+  if (!drives.MakeDriveCurrent(path[0])) return kRejected;
   if (path.back() != L'\\') path += L'\\';
-  if (path.size() == 3) return true;  // a drive root, C:\ .
-  if (path.find(L"\\\\") != std::wstring::npos) return false;
+  if (path.size() == 3) return PathVerdict::kAccepted;  // a drive root, C:\ .
+  if (path.find(L"\\\\") != std::wstring::npos) return kRejected;
 
   // Each piece between two backslashes: at most 8 characters before its first dot,
   // at most 3 bytes after it, a single dot.
@@ -45,11 +42,11 @@ bool ValidatePath(std::wstring& path, Drives& drives, const TextCodec& codec, Me
     const std::size_t dot = piece.find(L'.');
     if (dot == std::wstring::npos) continue;
     const auto d = static_cast<int>(dot) + 1;
-    if (d > 9) return false;
-    if (AnsiByteLength(codec, piece) > d + 3) return false;
-    if (piece.find(L'.', dot + 1) != std::wstring::npos) return false;
+    if (d > 9) return kRejected;
+    if (AnsiByteLength(codec, piece) > d + 3) return kRejected;
+    if (piece.find(L'.', dot + 1) != std::wstring::npos) return kRejected;
   }
-  return true;
+  return PathVerdict::kAccepted;
 }
 
 }  // namespace pel

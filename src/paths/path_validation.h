@@ -5,7 +5,6 @@
 #include <string>
 
 #include "platform/drives.h"
-#include "platform/message_boxes.h"
 #include "platform/text_codec.h"
 
 namespace pel {
@@ -20,11 +19,17 @@ std::wstring AnsiByteMid(const TextCodec& codec, const std::wstring& text, int s
 // Spaces removed from both ends.
 std::wstring TrimSpaces(const std::wstring& text);
 
+enum class PathVerdict {
+  kAccepted,
+  kDriveForm,  // the drive part is not one letter and a colon: the caller shows the drive message
+  kRejected,
+};
+
 // Decides whether `path` is acceptable and normalizes it in place: trimmed, "\" after
-// the drive colon, a trailing "\". Rejects a malformed drive part (after showing the
-// drive message), wildcards and blanks, a drive that cannot be made current, empty
-// levels, and pieces with more than 8 characters before their first dot, more than 3
-// bytes after it or a second dot. An accepted path's drive is left current.
-bool ValidatePath(std::wstring& path, Drives& drives, const TextCodec& codec, MessageBoxes& boxes);
+// the drive colon, a trailing "\". Rejects a malformed drive part, wildcards and blanks,
+// a drive that cannot be made current, empty levels, and pieces with more than 8
+// characters before their first dot, more than 3 bytes after it or a second dot. An
+// accepted path's drive is left current.
+PathVerdict ValidatePath(std::wstring& path, Drives& drives, const TextCodec& codec);
 
 }  // namespace pel

@@ -9,14 +9,10 @@
 #include <vector>
 
 #include "util/expected.h"
+#include "util/folder_paths.h"
+#include "util/outcomes.h"
 
 namespace pel {
-
-// Why a file-system call failed, in words fit for a message box (on Windows the
-// system's own error text).
-struct FsError {
-  std::wstring reason;
-};
 
 // Files beyond this size are refused unread: no borehole export comes near it (32767
 // records of 44 fields are a few megabytes), and it keeps every offset within 32 bits.
@@ -39,8 +35,16 @@ class FileSystem {
   // files count as absent.
   virtual bool IsOrdinaryFile(const std::wstring& path) const = 0;
 
+  // What separates the pieces of a path: "\" on Windows, "/" on POSIX systems (where a
+  // backslash is an ordinary character of a name).
+  virtual wchar_t Separator() const = 0;
+  // `folder`, one separator, then `name`.
+  std::wstring Join(const std::wstring& folder, std::wstring_view name) const {
+    return JoinPath(folder, name, Separator());
+  }
+
   // The whole content of the file, byte for byte. A file over kMaxReadFileBytes fails
-  // with the reason texts::kFileTooLarge.
+  // with FsErrorKind::kTooLarge.
   virtual Expected<std::string, FsError> ReadWholeFile(const std::wstring& path) const = 0;
 
   // True when anything of that name exists, folders included.
@@ -53,8 +57,8 @@ class FileSystem {
   // no such file.
   virtual std::optional<std::int64_t> FileSize(const std::wstring& path) const = 0;
 
-  // Every entry of the folder `folder` (ending in "\"), "." and ".." included where the
-  // file system has them, in the file system's own order.
+  // Every entry of the folder `folder` (with or without a separator at its end), "." and
+  // ".." included where the file system has them, in the file system's own order.
   virtual Expected<std::vector<FolderEntry>, FsError> ListFolder(const std::wstring& folder) const = 0;
 
   // Replaces (or creates) `path` with exactly `bytes`. Atomic: on failure an existing

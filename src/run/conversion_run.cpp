@@ -1,10 +1,12 @@
 #include "run/conversion_run.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "paths/fnother.h"
 #include "paths/path_validation.h"
 #include "run/conversion.h"
+#include "run/folder_levels.h"
 #include "util/user_texts.h"
 
 namespace pel {
@@ -13,15 +15,25 @@ namespace {
 // The component list holds slots 0 to 256: a path of at most 255 separators.
 constexpr int kMaxSeparators = 255;
 
-void ShowError(RunPorts& ports, const std::wstring& text) {
-  ports.boxes.Show(text, texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kExclamation);
+void ShowError(RunPorts& ports, const Outcome& outcome) {
+  ports.boxes.Show(DescribeOutcome(outcome), texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kExclamation);
 }
 
-// Rejects a path: message under the entered text, focus and selection on its box.
-void RejectPath(RunPorts& ports, PathBox box, const std::wstring& entered) {
-  ports.boxes.Show(texts::kBadPath, entered, MessageButtons::kOk, MessageIcon::kExclamation);
+// Validates the text of `box`; a rejected path gets its message under the entered text
+// (after the drive message where the drive part is malformed), the focus and its whole
+// text selected. False when the run must end.
+bool AcceptPath(RunPorts& ports, PathBox box, std::wstring& entered) {
+  const PathVerdict verdict = ValidatePath(entered, ports.drives, ports.codec);
+  if (verdict == PathVerdict::kAccepted) return true;
+  if (verdict == PathVerdict::kDriveForm) {
+    ports.boxes.Show(DescribeOutcome(MakeOutcome(OutcomeKind::kDriveForm)), texts::kApplicationTitle,
+                     MessageButtons::kOk, MessageIcon::kInformation);
+  }
+  ports.boxes.Show(DescribeOutcome(MakeOutcome(OutcomeKind::kBadPath)), entered, MessageButtons::kOk,
+                   MessageIcon::kExclamation);
   ports.window.FocusAndSelectAll(box);
   ports.window.SetStatus(L"");
+  return false;
 }
 
 // Looks up each folder level of the normalized destination path; after one Yes creates
@@ -30,32 +42,29 @@ void RejectPath(RunPorts& ports, PathBox box, const std::wstring& entered) {
 bool PrepareFolders(RunPorts& ports, const std::wstring& normalized, const std::wstring& destination_file) {
   const int separators = CountSeparators(normalized, L"\\");
   if (separators > kMaxSeparators) {
-    ShowError(ports, texts::FillText(texts::kPathTooDeep, {std::to_wstring(kMaxSeparators), destination_file}));
+    Outcome too_deep = MakeOutcome(OutcomeKind::kPathTooDeep, destination_file);
+    too_deep.limit = kMaxSeparators;
+    ShowError(ports, too_deep);
     return false;
   }
   std::vector<std::wstring> components(257);
   SplitPath(normalized, L"\\", components);
 
-  auto level = [&](int i) {
-    std::wstring path = components[1];
-    for (int k = 2; k <= i; ++k) path += L"\\" + components[static_cast<std::size_t>(k)];
-    return path;
-  };
-  bool missing = false;
-  for (int i = 2; i <= separators - 1 && !missing; ++i) missing = !ports.fs.EntryExists(level(i));
-  if (!missing) return true;
-
+  // The folder levels below the drive: C:\a, C:\a\b, ...
+  std::vector<std::wstring> levels;
+  for (int i = 2; i <= separators - 1; ++i) {
+    levels.push_back((levels.empty() ? components[1] : levels.back()) + L"\\" + components[static_cast<std::size_t>(i)]);
+  }
+  if (std::all_of(levels.begin(), levels.end(), [&](const std::wstring& level) { return ports.fs.EntryExists(level); })) {
+    return true;
+  }
   if (ports.boxes.Show(texts::kCreateFolderQuestion, texts::kApplicationTitle, MessageButtons::kYesNo, MessageIcon::kQuestion) !=
       MessageAnswer::kYes) {
     return false;
   }
-  for (int i = 2; i <= separators - 1; ++i) {
-    const std::wstring path = level(i);
-    if (ports.fs.EntryExists(path)) continue;
-    if (auto created = ports.fs.CreateFolder(path); !created) {
-      ShowError(ports, texts::FillText(texts::kCannotCreateFolder, {path, created.error().reason}));
-      return false;
-    }
+  if (auto created = CreateFolderLevels(ports.fs, levels); !created) {
+    ShowError(ports, created.error());
+    return false;
   }
   return true;
 }
@@ -67,15 +76,9 @@ std::optional<WrittenRun> RunConversion(RunPorts& ports, std::int16_t& clear_sta
   window.SetStatus(texts::kStatusConverting);
 
   std::wstring source = window.Text(PathBox::kText2);
-  if (!ValidatePath(source, ports.drives, ports.codec, ports.boxes)) {
-    RejectPath(ports, PathBox::kText2, source);
-    return std::nullopt;
-  }
+  if (!AcceptPath(ports, PathBox::kText2, source)) return std::nullopt;
   std::wstring destination = window.Text(PathBox::kText1);
-  if (!ValidatePath(destination, ports.drives, ports.codec, ports.boxes)) {
-    RejectPath(ports, PathBox::kText1, destination);
-    return std::nullopt;
-  }
+  if (!AcceptPath(ports, PathBox::kText1, destination)) return std::nullopt;
 
   // The files are named from the texts as typed, trimmed, not from the normalized paths.
   const std::wstring typed_destination = TrimSpaces(window.Text(PathBox::kText1));
@@ -83,7 +86,8 @@ std::optional<WrittenRun> RunConversion(RunPorts& ports, std::int16_t& clear_sta
   const std::wstring source_folder = TrimSpaces(window.Text(PathBox::kText2));
 
   if (!typed_destination.empty() && typed_destination.back() == L'\\') {
-    ports.boxes.Show(texts::kNoFileName, texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kNone);
+    ports.boxes.Show(DescribeOutcome(MakeOutcome(OutcomeKind::kNoFileName)), texts::kApplicationTitle,
+                     MessageButtons::kOk, MessageIcon::kNone);
     window.SetStatus(L"");
     return std::nullopt;
   }
@@ -97,7 +101,7 @@ std::optional<WrittenRun> RunConversion(RunPorts& ports, std::int16_t& clear_sta
   if (!converted) {
     window.SetBusyPointer(false);
     window.SetStatus(L"");
-    ShowError(ports, DescribeConversionError(converted.error()));
+    ShowError(ports, converted.error());
     return std::nullopt;
   }
   clear_status_pending = 1;

@@ -5,7 +5,6 @@
 
 #include "source/decimal.h"
 #include "source/field_reader.h"
-#include "util/user_texts.h"
 
 namespace pel {
 namespace {
@@ -28,19 +27,6 @@ void ReadRecord(FieldReader& reader, int fields, const std::array<int, N>& wante
 }
 
 }  // namespace
-
-Expected<std::string, FsError> ReadSourceFile(const FileSystem& fs, const std::wstring& path) {
-  auto bytes = fs.ReadWholeFile(path);
-  if (bytes && bytes->size() > kMaxReadFileBytes) return Fail(FsError{texts::kFileTooLarge});
-  return bytes;
-}
-
-Expected<std::optional<std::string>, FsError> LoadSourceFile(const FileSystem& fs, const std::wstring& path) {
-  if (!fs.IsOrdinaryFile(path)) return std::optional<std::string>();
-  auto bytes = ReadSourceFile(fs, path);
-  if (!bytes) return Fail(std::move(bytes.error()));
-  return std::optional<std::string>(std::move(*bytes));
-}
 
 void ReadTitles(std::string_view bytes, TitleSet& titles) {
   FieldReader reader(bytes);

@@ -1,6 +1,5 @@
 // The readers of a borehole export folder. Each works on a source file's bytes, which
-// the run loads once through the file-system port (LoadSourceFile), counts with
-// CountRecords and then reads into a table sized from that count.
+// the conversion loads once through the file-system port.
 #pragma once
 
 #include <cstdint>
@@ -8,20 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "platform/file_system.h"
 #include "source/field_map.h"
 #include "source/tables.h"
-#include "util/expected.h"
 
 namespace pel {
-
-// The bytes of a source file known to be there. Fails when it cannot be read or is
-// larger than any borehole export (kMaxReadFileBytes).
-Expected<std::string, FsError> ReadSourceFile(const FileSystem& fs, const std::wstring& path);
-
-// The bytes of a source file, or nothing when the folder has no such ordinary file
-// (a missing file is not an error). Fails only when the file exists but cannot be read.
-Expected<std::optional<std::string>, FsError> LoadSourceFile(const FileSystem& fs, const std::wstring& path);
 
 // Fills slots 1 to 50 with the file's fields in order; fields after the 50th are ignored.
 void ReadTitles(std::string_view bytes, TitleSet& titles);

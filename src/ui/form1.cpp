@@ -298,7 +298,7 @@ void Form1::OpenFolderItem(Side side, int index) {
 }
 
 void Form1::ReportFolderError(const std::wstring& path, const FsError& error) {
-  ports_.boxes.Show(texts::FillText(texts::kCannotOpenFolder, {path, error.reason}), texts::kApplicationTitle,
+  ports_.boxes.Show(texts::FillText(texts::kCannotOpenFolder, {path, ReasonText(error)}), texts::kApplicationTitle,
                     MessageButtons::kOk, MessageIcon::kExclamation);
 }
 

@@ -349,7 +349,7 @@ void ReportWindow::SaveWithDialog() {
   if (!chosen) return;
   path.resize(wcslen(path.c_str()));
   if (auto saved = SaveCsv(path); !saved) {
-    ports_.boxes.Show(texts::FillText(texts::kReportCannotSave, {path, saved.error().reason}), texts::kApplicationTitle,
+    ports_.boxes.Show(texts::FillText(texts::kReportCannotSave, {path, ReasonText(saved.error())}), texts::kApplicationTitle,
                       MessageButtons::kOk, MessageIcon::kExclamation);
   }
 }

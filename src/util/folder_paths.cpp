@@ -12,10 +12,29 @@ std::wstring WithoutBackslash(std::wstring folder) {
   return folder;
 }
 
-std::wstring JoinPath(const std::wstring& folder, std::wstring_view name) {
-  std::wstring path = WithBackslash(folder);
+std::wstring JoinPath(const std::wstring& folder, std::wstring_view name, wchar_t separator) {
+  std::wstring path = folder;
+  if (path.empty() || path.back() != separator) path += separator;
   path += name;
   return path;
+}
+
+std::vector<std::wstring> FolderLevels(const std::wstring& folder, wchar_t separator) {
+  const std::wstring_view separators = SeparatorsFor(separator);
+  std::vector<std::wstring> levels;
+  // A network path's \\server\share is where the levels start.
+  std::size_t from = 0;
+  if (separator == L'\\' && folder.rfind(L"\\\\", 0) == 0) {
+    from = folder.find_first_of(separators, folder.find_first_of(separators, 2) + 1);
+    if (from == std::wstring::npos) return levels;
+  }
+  for (std::size_t cut = folder.find_first_of(separators, from + 1);; cut = folder.find_first_of(separators, cut + 1)) {
+    std::wstring level = folder.substr(0, cut);
+    const bool is_drive = level.size() == 2 && level[1] == L':';
+    if (!level.empty() && !is_drive) levels.push_back(std::move(level));
+    if (cut == std::wstring::npos) break;
+  }
+  return levels;
 }
 
 std::wstring PathParent(const std::wstring& path) {

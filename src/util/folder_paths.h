@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pel {
 
@@ -15,8 +16,9 @@ std::wstring WithBackslash(std::wstring folder);
 // `folder` without a trailing "\", unless it is a drive root such as C:\ .
 std::wstring WithoutBackslash(std::wstring folder);
 
-// `folder`, one "\", then `name`: C:\src and X1.txt give C:\src\X1.txt, as does C:\src\ .
-std::wstring JoinPath(const std::wstring& folder, std::wstring_view name);
+// `folder`, one `separator`, then `name`: C:\src and X1.txt give C:\src\X1.txt, as does
+// C:\src\ . An empty folder gives the separator and the name (the root).
+std::wstring JoinPath(const std::wstring& folder, std::wstring_view name, wchar_t separator = L'\\');
 
 // The leading part of `path` up to and including its last ":" or "\"; empty when it
 // has neither. D:\GEO\PATDAT gives D:\GEO\ and D:PATDAT gives D: .
@@ -25,6 +27,15 @@ std::wstring PathParent(const std::wstring& path);
 // The folder one level up from a drive-qualified folder without trailing "\" (C:\work\sub
 // gives C:\work, C:\work gives C:\); a root, or a path without "\", stays as it is.
 std::wstring FolderAbove(const std::wstring& folder);
+
+// The characters that separate the pieces of a path on a system whose own separator is
+// `separator`: Windows takes "/" as well as "\"; POSIX only "/".
+inline std::wstring_view SeparatorsFor(wchar_t separator) { return separator == L'\\' ? L"\\/" : L"/"; }
+
+// The folders that lead to `folder`, outermost first, `folder` itself last: C:\a\b gives
+// C:\a and C:\a\b, /a/b gives /a and /a/b. A drive (C:) and the server and share of a
+// network path (\\server\share) are never among them.
+std::vector<std::wstring> FolderLevels(const std::wstring& folder, wchar_t separator);
 
 // True for a drive root in the folder lists' form (C:\), or anything as short.
 inline bool IsDriveRoot(std::wstring_view folder) { return folder.size() <= 3; }

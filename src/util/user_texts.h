@@ -44,9 +44,9 @@ inline constexpr wchar_t kCannotOpenFolder[] = L"フォルダを開けません�
 
 // {} the file, {} the system's reason.
 inline constexpr wchar_t kUnreadable[] = L"ファイルを読み込めません。\n{}\n{}";
-// {} the file.
-inline constexpr wchar_t kTooManyRecords[] = L"レコード数が多すぎます（32767 件まで）。\n{}";
-inline constexpr wchar_t kTooManyPoints[] = L"X5.txt と X100.txt のレコード数の合計が多すぎます（32767 件まで）。\n{}";
+// {} the most records, {} the file.
+inline constexpr wchar_t kTooManyRecords[] = L"レコード数が多すぎます（{} 件まで）。\n{}";
+inline constexpr wchar_t kTooManyPoints[] = L"X5.txt と X100.txt のレコード数の合計が多すぎます（{} 件まで）。\n{}";
 // {} integer places, {} the file, {} record, {} field, {} the value as the file holds it.
 inline constexpr wchar_t kValueTooWide[] =
     L"数値が出力欄の整数 {} 桁に収まりません。\n{}\nレコード {}、項目 {} の値：{}\n変換先ファイルは書き込んでいません。";
@@ -54,9 +54,10 @@ inline constexpr wchar_t kValueTooWide[] =
 inline constexpr wchar_t kWriteFailed[] = L"変換先ファイルを書き込めません。\n{}\n{}";
 // The reason given for a source file beyond the size any borehole export can have.
 inline constexpr wchar_t kFileTooLarge[] = L"ファイルが大きすぎます。";
-// {} the two names: on a system that tells letter cases apart, two source files whose
-// names differ only in case.
-inline constexpr wchar_t kNamesDifferOnlyInCase[] = L"名前が大文字と小文字だけ違うファイルがあります（{}）。";
+// On a system that tells letter cases apart, two source files whose names differ only in
+// case. {} and {} the two files.
+inline constexpr wchar_t kNamesDifferOnlyInCase[] =
+    L"名前が大文字と小文字だけ違うファイルが 2 つあるため、どちらを読むか決められません。\n{}\n{}";
 // The reason given when the system has no text for its error code {}.
 inline constexpr wchar_t kErrorCode[] = L"エラー コード {}";
 
@@ -73,19 +74,17 @@ inline constexpr wchar_t kFindingBlankWritten[] = L"値が空のため、空欄�
 // {} this depth, {} the depth of the record before.
 inline constexpr wchar_t kFindingDepthOutOfOrder[] = L"深度「{}」が前のレコードの深度「{}」より浅くなっています。";
 inline constexpr wchar_t kFindingDepthRepeated[] = L"深度「{}」が前のレコードの深度と同じです。";
-// {} the records or rows not written.
-inline constexpr wchar_t kFindingLayersNotWritten[] =
-    L"層は 50 件までしか出力されません。51 件目からの {} 件は出力していません。";
-inline constexpr wchar_t kFindingPointsNotWritten[] =
-    L"深度は 50 点までしか出力されません。51 点目からの {} 点は出力していません。";
+// {} the rows written at most, {} the first row not written, {} the records or rows not written.
+inline constexpr wchar_t kFindingLayersNotWritten[] = L"層は {} 件までしか出力されません。{} 件目からの {} 件は出力していません。";
+inline constexpr wchar_t kFindingPointsNotWritten[] = L"深度は {} 点までしか出力されません。{} 点目からの {} 点は出力していません。";
 // {} the fields the record has, {} the fields a record should have.
 inline constexpr wchar_t kFindingShortLastRecord[] =
     L"最後のレコードの項目が {} 個しかありません（1 レコード {} 項目）。足りない項目は空として読みました。";
 inline constexpr wchar_t kFindingUnclosedQuote[] =
     L"引用符（\"）が閉じられていないため、ファイルの終わりまでを 1 つの値として読みました。";
 inline constexpr wchar_t kFindingDataAfterEndMark[] = L"ファイル終端記号（0x1A）の後ろのデータは読み込んでいません。";
-// {} the part of the title that was cut.
-inline constexpr wchar_t kFindingTitleCut[] = L"タイトルは 40 文字までしか出力されません。「{}」は出力していません。";
+// {} the characters written, {} the part of the title that was cut.
+inline constexpr wchar_t kFindingTitleCut[] = L"タイトルは {} 文字までしか出力されません。「{}」は出力していません。";
 
 // --- The report window -------------------------------------------------------------
 

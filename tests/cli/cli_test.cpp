@@ -59,7 +59,7 @@ class CliTest : public ::testing::Test {
   int Run(std::vector<std::wstring> args) {
     console = CapturedConsole();
     std::atomic<bool> no_stop{false};
-    CliPorts ports{files, console, stop ? *stop : no_stop, L'/'};
+    CliPorts ports{files, console, stop ? *stop : no_stop};
     return RunCli(args, ports);
   }
 
@@ -120,9 +120,15 @@ TEST_F(CliTest, SourceNamesAreFoundWhateverTheirCaseButTwoAlikeAreAnError) {
   EXPECT_EQ(console.out.substr(0, console.out.find(L':', 1)), Path("lower") + L"/x1.TXT");
 
   Write("lower/X1.txt", "1,2,a,b\r\n");
-  EXPECT_EQ(Run({L"check", Path("lower")}), kExitFailed);
+  EXPECT_EQ(Run({L"check", Path("lower"), L"--json"}), kExitFailed);
+  EXPECT_NE(console.out.find(L"\"kind\":\"name-case-clash\""), std::wstring::npos);
   EXPECT_NE(console.err.find(L"x1.TXT"), std::wstring::npos);
   EXPECT_NE(console.err.find(L"X1.txt"), std::wstring::npos);
+
+  // A backslash is part of a name here, never a separator.
+  Write("back\\slash/X1.txt", "1,abc,a,b\r\n");
+  EXPECT_EQ(Run({L"check", Path("back\\slash")}), kExitWarnings);
+  EXPECT_EQ(console.out.substr(0, console.out.find(L':', 1)), Path("back\\slash") + L"/X1.txt");
 }
 
 TEST_F(CliTest, ARefusedDestinationKeepsItsContentAndLeavesNoTemporaryFile) {

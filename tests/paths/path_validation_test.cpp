@@ -1,5 +1,4 @@
 #include "paths/path_validation.h"
-#include "util/user_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +8,6 @@ namespace pel {
 namespace {
 
 using testing::FakeDrives;
-using testing::FakeMessageBoxes;
 using testing::FakeTextCodec;
 
 TEST(AnsiBytes, MeasureAndCutCodePage932) {
@@ -25,67 +23,62 @@ TEST(AnsiBytes, MeasureAndCutCodePage932) {
   EXPECT_EQ(AnsiByteMid(codec, L"", 1, 1), L"");
 }
 
+constexpr PathVerdict kAccepted = PathVerdict::kAccepted;
+constexpr PathVerdict kRejected = PathVerdict::kRejected;
+constexpr PathVerdict kDriveForm = PathVerdict::kDriveForm;
+
 struct ValidationCase {
   std::wstring input;
-  bool accepted;
+  PathVerdict verdict;
   std::wstring after;  // the text as ValidatePath leaves it
-  bool drive_message = false;
 };
 
 TEST(ValidatePath, AcceptsRejectsAndNormalizes) {
   const ValidationCase cases[] = {
-      {L"C:\\", true, L"C:\\"},
-      {L"C:", true, L"C:\\"},
-      {L"C:data", true, L"C:\\data\\"},
-      {L" C:\\data ", true, L"C:\\data\\"},
-      {L"c:\\data\\sub\\", true, L"c:\\data\\sub\\"},
-      {L"D:\\地層\\ﾃﾞｰﾀ", true, L"D:\\地層\\ﾃﾞｰﾀ\\"},
-      {L"C:\\ABCDEFGH.TXT", true, L"C:\\ABCDEFGH.TXT\\"},
-      {L"C:\\ABCDEFGHI.TXT", false, L"C:\\ABCDEFGHI.TXT\\"},
-      {L"C:\\A.TX", true, L"C:\\A.TX\\"},
-      {L"C:\\A.TXTX", false, L"C:\\A.TXTX\\"},
-      {L"C:\\A.B.C", false, L"C:\\A.B.C\\"},
-      {L"C:\\.\\x", true, L"C:\\.\\x\\"},
-      {L"C:\\..\\x", false, L"C:\\..\\x\\"},
-      {L"C:\\averylongfoldername\\x", true, L"C:\\averylongfoldername\\x\\"},
-      {L"C:\\a\\\\b", false, L"C:\\a\\\\b\\"},
+      {L"C:\\", kAccepted, L"C:\\"},
+      {L"C:", kAccepted, L"C:\\"},
+      {L"C:data", kAccepted, L"C:\\data\\"},
+      {L" C:\\data ", kAccepted, L"C:\\data\\"},
+      {L"c:\\data\\sub\\", kAccepted, L"c:\\data\\sub\\"},
+      {L"D:\\地層\\ﾃﾞｰﾀ", kAccepted, L"D:\\地層\\ﾃﾞｰﾀ\\"},
+      {L"C:\\ABCDEFGH.TXT", kAccepted, L"C:\\ABCDEFGH.TXT\\"},
+      {L"C:\\ABCDEFGHI.TXT", kRejected, L"C:\\ABCDEFGHI.TXT\\"},
+      {L"C:\\A.TX", kAccepted, L"C:\\A.TX\\"},
+      {L"C:\\A.TXTX", kRejected, L"C:\\A.TXTX\\"},
+      {L"C:\\A.B.C", kRejected, L"C:\\A.B.C\\"},
+      {L"C:\\.\\x", kAccepted, L"C:\\.\\x\\"},
+      {L"C:\\..\\x", kRejected, L"C:\\..\\x\\"},
+      {L"C:\\averylongfoldername\\x", kAccepted, L"C:\\averylongfoldername\\x\\"},
+      {L"C:\\a\\\\b", kRejected, L"C:\\a\\\\b\\"},
       // Double-byte characters before the dot count double against the 3 places after it.
-      {L"C:\\地層.t", true, L"C:\\地層.t\\"},
-      {L"C:\\地層穴.txt", false, L"C:\\地層穴.txt\\"},
+      {L"C:\\地層.t", kAccepted, L"C:\\地層.t\\"},
+      {L"C:\\地層穴.txt", kRejected, L"C:\\地層穴.txt\\"},
       // Wildcards and blanks: trimmed, nothing else changed.
-      {L" C:\\my data ", false, L"C:\\my data"},
-      {L"C:\\*.txt", false, L"C:\\*.txt"},
-      {L"C:\\a?", false, L"C:\\a?"},
+      {L" C:\\my data ", kRejected, L"C:\\my data"},
+      {L"C:\\*.txt", kRejected, L"C:\\*.txt"},
+      {L"C:\\a?", kRejected, L"C:\\a?"},
       // A drive that does not exist.
-      {L"Q:\\data", false, L"Q:\\data"},
-      // A malformed drive part: the message, then false.
-      {L"", false, L"", true},
-      {L"C", false, L"C", true},
-      {L"\\data", false, L"\\data", true},
-      {L"Ｃ:\\data", false, L"Ｃ:\\data", true},
-      {L"CD:\\x", false, L"CD:\\x", true},
+      {L"Q:\\data", kRejected, L"Q:\\data"},
+      // A malformed drive part: the caller shows the drive message.
+      {L"", kDriveForm, L""},
+      {L"C", kDriveForm, L"C"},
+      {L"\\data", kDriveForm, L"\\data"},
+      {L"Ｃ:\\data", kDriveForm, L"Ｃ:\\data"},
+      {L"CD:\\x", kDriveForm, L"CD:\\x"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE("input " + ::testing::PrintToString(c.input));
     FakeDrives drives(L"CD");
-    FakeMessageBoxes boxes;
     std::wstring path = c.input;
-    EXPECT_EQ(ValidatePath(path, drives, FakeTextCodec(), boxes), c.accepted);
+    EXPECT_EQ(ValidatePath(path, drives, FakeTextCodec()), c.verdict);
     EXPECT_EQ(path, c.after);
-    ASSERT_EQ(boxes.shown.size(), c.drive_message ? 1u : 0u);
-    if (c.drive_message) {
-      EXPECT_EQ(boxes.shown[0].text, texts::kDriveForm);
-      EXPECT_EQ(boxes.shown[0].caption, L"Vomel");
-      EXPECT_EQ(boxes.shown[0].icon, MessageIcon::kInformation);
-    }
   }
 }
 
 TEST(ValidatePath, LeavesTheValidatedDriveCurrent) {
   FakeDrives drives(L"CD");
-  FakeMessageBoxes boxes;
   std::wstring path = L"D:\\x";
-  ASSERT_TRUE(ValidatePath(path, drives, FakeTextCodec(), boxes));
+  ASSERT_EQ(ValidatePath(path, drives, FakeTextCodec()), kAccepted);
   EXPECT_EQ(drives.current, L'D');
 }
 

@@ -1,5 +1,6 @@
 // The file-system and drives contract against the in-memory fakes that the portable
-// tests use; tests/win32/adapter_contract_test.cpp runs the same table on Win32.
+// tests use; tests/platform/posix_contract_test.cpp runs the same table on the POSIX
+// adapter and tests/win32/adapter_contract_test.cpp on Win32.
 #include <gtest/gtest.h>
 
 #include "support/fake_file_system.h"
@@ -16,15 +17,20 @@ class FakeFixture : public ContractFixture {
   wchar_t DriveLetter() const override { return L'T'; }
   void MakeFile(const std::wstring& path, const std::string& bytes) override { fs_.AddFile(path, bytes); }
   void MakeFolder(const std::wstring& path) override { fs_.AddFolder(path); }
-  void MakeHidden(const std::wstring& path) override { fs_.MarkHidden(path); }
-  void MakeSystem(const std::wstring& path) override { fs_.MarkSystem(path); }
+  std::wstring MakeHiddenFile(const std::wstring& name, bool system) override {
+    const std::wstring path = At(name);
+    fs_.AddFile(path, "x");
+    system ? fs_.MarkSystem(path) : fs_.MarkHidden(path);
+    return path;
+  }
   void MakeReadOnly(const std::wstring& path) override { fs_.MarkReadOnly(path); }
   void MakeLink(const std::wstring& path, const std::wstring&) override {
     fs_.AddFolder(path);
     fs_.MarkReparsePoint(path);
   }
   FileSystem& fs() override { return fs_; }
-  Drives& drives() override { return drives_; }
+  Drives* drives() override { return &drives_; }
+  bool IsWindows() const override { return true; }
 
  private:
   FakeFileSystem fs_;

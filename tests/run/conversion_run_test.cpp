@@ -83,6 +83,8 @@ TEST_F(RunConversionTest, RejectedPathsEndTheRunInTheirBox) {
     window.text2 = c.text2;
     Run(c.text1);
     EXPECT_EQ(Shown(), c.shown);
+    // The drive message comes first, with the information icon.
+    EXPECT_EQ(boxes.shown.front().icon, c.shown.size() > 1 ? MessageIcon::kInformation : MessageIcon::kExclamation);
     EXPECT_EQ(boxes.shown.back().icon, MessageIcon::kExclamation);
     EXPECT_EQ(window.focused, c.focused);
     EXPECT_TRUE(window.pointer_changes.empty());

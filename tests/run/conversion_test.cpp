@@ -68,7 +68,7 @@ TEST_F(ConvertBoreholeTest, ErrorsWriteNothing) {
   struct Case {
     const char* name;
     std::string x1, x5, x100;
-    ConversionError::Kind kind;
+    OutcomeKind kind;
     std::wstring path;
     int record, field;
     std::string value;
@@ -79,17 +79,17 @@ TEST_F(ConvertBoreholeTest, ErrorsWriteNothing) {
   std::string too_many_layers;
   for (int i = 0; i < 32768; ++i) too_many_layers += "1,2,3,4\n";
   const Case cases[] = {
-      {"layer_too_wide", "1,2,a,b\r\n1,12345678.9,a,b\r\n", "", "", ConversionError::Kind::kValueTooWide,
+      {"layer_too_wide", "1,2,a,b\r\n1,12345678.9,a,b\r\n", "", "", OutcomeKind::kValueTooWide,
        kSource + L"\\X1.txt", 2, 2, "12345678.9"},
-      {"x5_depth_too_wide", "", X5Record("1E+15", "1"), X100Record("2", "1"), ConversionError::Kind::kValueTooWide,
+      {"x5_depth_too_wide", "", X5Record("1E+15", "1"), X100Record("2", "1"), OutcomeKind::kValueTooWide,
        kSource + L"\\X5.txt", 1, 2, "1E+15"},
       {"x100_value_too_wide", "", X5Record("1", "1"), X100Record("1", "1", "1234567"),
-       ConversionError::Kind::kValueTooWide, kSource + L"\\X100.txt", 1, 35, "1234567"},
-      {"x100_depth_too_wide", "", "", X100Record("-12345678", "1"), ConversionError::Kind::kValueTooWide,
+       OutcomeKind::kValueTooWide, kSource + L"\\X100.txt", 1, 35, "1234567"},
+      {"x100_depth_too_wide", "", "", X100Record("-12345678", "1"), OutcomeKind::kValueTooWide,
        kSource + L"\\X100.txt", 1, 3, "-12345678"},
-      {"too_many_layers", too_many_layers, "", "", ConversionError::Kind::kTooManyRecords, kSource + L"\\X1.txt", 0,
+      {"too_many_layers", too_many_layers, "", "", OutcomeKind::kTooManyRecords, kSource + L"\\X1.txt", 0,
        0, ""},
-      {"too_many_points", "", many_x5, many_x100, ConversionError::Kind::kTooManyPoints, kSource + L"\\X5.txt", 0, 0,
+      {"too_many_points", "", many_x5, many_x100, OutcomeKind::kTooManyPoints, kSource + L"\\X5.txt", 0, 0,
        ""},
   };
   for (const auto& c : cases) {
@@ -103,6 +103,7 @@ TEST_F(ConvertBoreholeTest, ErrorsWriteNothing) {
     EXPECT_EQ(result.error().record, c.record) << c.name;
     EXPECT_EQ(result.error().field, c.field) << c.name;
     EXPECT_EQ(result.error().value, c.value) << c.name;
+    EXPECT_EQ(result.error().limit, c.value.empty() ? 32767 : 0) << c.name;
     EXPECT_EQ(fs.File(kDest), "keep me") << c.name;
   }
 }
@@ -111,12 +112,12 @@ TEST_F(ConvertBoreholeTest, UnreadableSourceAndUnwritableDestinationAreReported)
   struct Case {
     const char* name;
     std::wstring unreadable, unwritable;
-    ConversionError::Kind kind;
+    OutcomeKind kind;
     std::wstring path;
   } cases[] = {
-      {"title_unreadable", kSource + L"\\titl01.txt", L"", ConversionError::Kind::kUnreadable, kSource + L"\\titl01.txt"},
-      {"x100_unreadable", kSource + L"\\X100.txt", L"", ConversionError::Kind::kUnreadable, kSource + L"\\X100.txt"},
-      {"destination_unwritable", L"", kDest, ConversionError::Kind::kWriteFailed, kDest},
+      {"title_unreadable", kSource + L"\\titl01.txt", L"", OutcomeKind::kUnreadable, kSource + L"\\titl01.txt"},
+      {"x100_unreadable", kSource + L"\\X100.txt", L"", OutcomeKind::kUnreadable, kSource + L"\\X100.txt"},
+      {"destination_unwritable", L"", kDest, OutcomeKind::kWriteFailed, kDest},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -128,28 +129,26 @@ TEST_F(ConvertBoreholeTest, UnreadableSourceAndUnwritableDestinationAreReported)
     ASSERT_FALSE(result);
     EXPECT_EQ(result.error().kind, c.kind);
     EXPECT_EQ(result.error().path, c.path);
-    EXPECT_FALSE(result.error().reason.empty());
+    EXPECT_FALSE(ReasonText(result.error().system).empty());
     EXPECT_FALSE(fs.HasFile(kDest));
   }
 }
 
 // The texts are written out here, not taken from the program, so that a changed message shows.
-TEST(DescribeConversionError, EveryKindHasItsMessage) {
-  using Kind = ConversionError::Kind;
+TEST(DescribeOutcome, EveryConversionErrorHasItsMessage) {
+  using Kind = OutcomeKind;
   auto error = [](Kind kind, std::wstring path, std::wstring reason = L"") {
-    ConversionError e;
-    e.kind = kind;
-    e.path = std::move(path);
-    e.reason = std::move(reason);
+    Outcome e = MakeOutcome(kind, std::move(path), FsError{FsErrorKind::kAccessDenied, FsOperation::kRead, reason});
+    e.limit = kind == Kind::kTooManyRecords || kind == Kind::kTooManyPoints ? 32767 : 0;
     return e;
   };
-  ConversionError too_wide = error(Kind::kValueTooWide, L"C:\\b\\X5.txt");
+  Outcome too_wide = error(Kind::kValueTooWide, L"C:\\b\\X5.txt");
   too_wide.record = 12;
   too_wide.field = 3;
   too_wide.int_places = 7;
   too_wide.value = "12345678.9";
   const struct {
-    ConversionError error;
+    Outcome error;
     std::wstring text;
   } cases[] = {
       {error(Kind::kUnreadable, L"C:\\b\\X1.txt", L"拒否"), L"ファイルを読み込めません。\nC:\\b\\X1.txt\n拒否"},
@@ -162,7 +161,7 @@ TEST(DescribeConversionError, EveryKindHasItsMessage) {
       {error(Kind::kWriteFailed, L"D:\\o.txt", L"拒否"), L"変換先ファイルを書き込めません。\nD:\\o.txt\n拒否"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(DescribeConversionError(c.error), c.text)
+    EXPECT_EQ(DescribeOutcome(c.error), c.text)
         << "kind " << static_cast<int>(c.error.kind);
   }
 }

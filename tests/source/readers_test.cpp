@@ -31,26 +31,6 @@ std::string Record(int fields, std::map<int, std::string> values = {}) {
   return s + "\r\n";
 }
 
-TEST(LoadSourceFile, MissingOrHiddenIsAbsentUnreadableIsAnError) {
-  testing::FakeFileSystem fs;
-  fs.AddFile(L"C:\\s\\X1.txt", "1,2,3,4");
-  fs.AddFile(L"C:\\s\\X5.txt", "x");
-  fs.MarkHidden(L"C:\\s\\X5.txt");
-  fs.AddFile(L"C:\\s\\X100.txt", "x");
-  fs.MarkUnreadable(L"C:\\s\\X100.txt");
-
-  auto present = LoadSourceFile(fs, L"C:\\s\\x1.TXT");
-  ASSERT_TRUE(present);
-  EXPECT_EQ(present->value_or("none"), "1,2,3,4");
-  auto hidden = LoadSourceFile(fs, L"C:\\s\\X5.txt");
-  ASSERT_TRUE(hidden);
-  EXPECT_FALSE(hidden->has_value());
-  auto missing = LoadSourceFile(fs, L"C:\\s\\titl01.txt");
-  ASSERT_TRUE(missing);
-  EXPECT_FALSE(missing->has_value());
-  EXPECT_FALSE(LoadSourceFile(fs, L"C:\\s\\X100.txt"));
-}
-
 TEST(ReadTitles, FillsSlotsInFileOrder) {
   struct Case {
     std::string input;

@@ -1,6 +1,7 @@
 // An in-memory file system for the portable tests. Paths match case-insensitively
 // (ASCII), as on Windows; listings come in the order entries were added. Files can be
-// marked hidden, unreadable or unwritable, folders as reparse points.
+// marked hidden, unreadable or unwritable, folders as reparse points. Its separator is
+// "\" unless another is given ("/" for a POSIX-like system, where "\" is part of names).
 #pragma once
 
 #include <algorithm>
@@ -16,6 +17,8 @@ namespace pel::testing {
 
 class FakeFileSystem : public FileSystem {
  public:
+  explicit FakeFileSystem(wchar_t separator = L'\\') : sep_(separator) {}
+  wchar_t Separator() const override { return sep_; }
   // Adds a file, and every missing folder above it.
   void AddFile(const std::wstring& path, std::string bytes) {
     AddParents(path);
@@ -31,7 +34,7 @@ class FakeFileSystem : public FileSystem {
   void Remove(const std::wstring& path) {
     const std::wstring key = Key(path);
     for (auto it = entries_.begin(); it != entries_.end();) {
-      it = it->first == key || it->first.rfind(key + L"\\", 0) == 0 ? entries_.erase(it) : std::next(it);
+      it = it->first == key || it->first.rfind(key + sep_, 0) == 0 ? entries_.erase(it) : std::next(it);
     }
   }
   void MarkHidden(const std::wstring& path) { entries_.at(Key(path)).hidden = true; }
@@ -66,17 +69,18 @@ class FakeFileSystem : public FileSystem {
 
   Expected<std::string, FsError> ReadWholeFile(const std::wstring& path) const override {
     const auto key = Key(path);
-    if (unreadable_.count(key)) return Fail(FsError{L"アクセスが拒否されました。"});
-    if (!HasFile(path)) return Fail(FsError{L"ファイルが見つかりません。"});
+    if (unreadable_.count(key)) return Error(FsErrorKind::kAccessDenied, FsOperation::kRead);
+    if (!HasFile(path)) return Error(FsErrorKind::kMissing, FsOperation::kRead);
     return entries_.at(key).bytes;
   }
 
   bool EntryExists(const std::wstring& path) const override { return entries_.count(Key(path)) != 0; }
 
   Expected<void, FsError> CreateFolder(const std::wstring& path) override {
-    if (uncreatable_.count(Key(path))) return Fail(FsError{L"アクセスが拒否されました。"});
-    if (EntryExists(path)) return Fail(FsError{L"既に存在します。"});
-    if (!ParentExists(path)) return Fail(FsError{L"パスが見つかりません。"});
+    constexpr FsOperation kCreate = FsOperation::kCreateFolder;
+    if (uncreatable_.count(Key(path))) return Error(FsErrorKind::kAccessDenied, kCreate);
+    if (EntryExists(path)) return Error(FsErrorKind::kOther, kCreate);
+    if (!ParentExists(path)) return Error(FsErrorKind::kMissing, kCreate);
     Put(path, true);
     created_.push_back(path);
     return {};
@@ -89,14 +93,13 @@ class FakeFileSystem : public FileSystem {
 
   Expected<std::vector<FolderEntry>, FsError> ListFolder(const std::wstring& folder) const override {
     listed_.push_back(folder);
-    std::wstring parent = Key(folder);
-    if (!parent.empty() && parent.back() == L'\\') parent.pop_back();
-    const bool root = parent.size() == 2 && parent[1] == L':';
+    const std::wstring parent = Key(folder);
+    const bool root = IsRootKey(parent);
     // A drive root is there when the drive holds anything.
     const bool there = root ? std::any_of(entries_.begin(), entries_.end(),
                                           [&](const auto& e) { return e.first.rfind(parent, 0) == 0; })
                             : HasFolder(parent);
-    if (!there) return Fail(FsError{L"パスが見つかりません。"});
+    if (!there) return Error(FsErrorKind::kMissing, FsOperation::kList);
     std::vector<const Entry*> children;
     for (const auto& [key, e] : entries_) {
       if (ParentKey(key) == parent) children.push_back(&e);
@@ -115,8 +118,8 @@ class FakeFileSystem : public FileSystem {
 
   Expected<void, FsError> AtomicReplace(const std::wstring& path, std::string_view bytes) override {
     ++replace_calls_;
-    if (unwritable_.count(Key(path)) || HasFolder(path)) return Fail(FsError{L"アクセスが拒否されました。"});
-    if (!ParentExists(path)) return Fail(FsError{L"パスが見つかりません。"});
+    if (unwritable_.count(Key(path)) || HasFolder(path)) return Error(FsErrorKind::kAccessDenied, FsOperation::kWrite);
+    if (!ParentExists(path)) return Error(FsErrorKind::kMissing, FsOperation::kWrite);
     Put(path, false).bytes = std::string(bytes);
     return {};
   }
@@ -131,34 +134,48 @@ class FakeFileSystem : public FileSystem {
     int order = 0;
   };
 
-  static std::wstring Key(std::wstring path) {
-    std::transform(path.begin(), path.end(), path.begin(),
-                   [](wchar_t c) { return c < 128 ? static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))) : c; });
-    while (path.size() > 3 && path.back() == L'\\') path.pop_back();
-    return path;
-  }
-  static std::wstring ParentKey(const std::wstring& key) {
-    const std::size_t cut = key.find_last_of(L'\\');
-    if (cut == std::wstring::npos) return {};
-    return key.substr(0, cut == 2 && key[1] == L':' ? 2 : cut);
+  // The system's own words for each kind, as a message shows them.
+  static Unexpected<FsError> Error(FsErrorKind kind, FsOperation operation) {
+    const wchar_t* words = kind == FsErrorKind::kAccessDenied ? L"アクセスが拒否されました。"
+                           : kind == FsErrorKind::kMissing    ? L"パスが見つかりません。"
+                                                              : L"既に存在します。";
+    return Fail(FsError{kind, operation, words});
   }
 
-  // A drive root is always there; any other parent must have been added.
+  // A drive ("c:") or, with "/" as separator, the root ("" after trimming).
+  bool IsRootKey(const std::wstring& key) const {
+    return (key.size() == 2 && key[1] == L':') || (sep_ == L'/' && key.empty());
+  }
+  std::wstring Key(std::wstring path) const {
+    std::transform(path.begin(), path.end(), path.begin(),
+                   [](wchar_t c) { return c < 128 ? static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))) : c; });
+    while (!path.empty() && path.back() == sep_ && !(path.size() == 3 && path[1] == L':')) path.pop_back();
+    if (path.size() == 3 && path[1] == L':') path.pop_back();
+    return path;
+  }
+  std::wstring ParentKey(const std::wstring& key) const {
+    const std::size_t cut = key.find_last_of(sep_);
+    if (cut == std::wstring::npos) return {};
+    return key.substr(0, cut);
+  }
+
+  // A root is always there; any other parent must have been added.
   bool ParentExists(const std::wstring& path) const {
     const std::wstring parent = ParentKey(Key(path));
-    return parent.empty() || (parent.size() == 2 && parent[1] == L':') || HasFolder(parent);
+    return (sep_ == L'\\' && parent.empty()) || IsRootKey(parent) || HasFolder(parent);
   }
 
   Entry& Put(const std::wstring& path, bool folder) {
     Entry& e = entries_[Key(path)];
-    const std::size_t cut = path.find_last_of(L'\\');
+    const std::size_t cut = path.find_last_of(sep_);
     e.name = cut == std::wstring::npos ? path : path.substr(cut + 1);
     e.folder = folder;
     if (e.order == 0) e.order = ++next_order_;
     return e;
   }
   void AddParents(const std::wstring& path) {
-    for (std::size_t cut = path.find(L'\\', 3); cut != std::wstring::npos; cut = path.find(L'\\', cut + 1)) {
+    for (std::size_t cut = path.find(sep_, sep_ == L'/' ? 1 : 3); cut != std::wstring::npos;
+         cut = path.find(sep_, cut + 1)) {
       const std::wstring parent = path.substr(0, cut);
       if (!entries_.count(Key(parent))) Put(parent, true);
     }
@@ -172,6 +189,7 @@ class FakeFileSystem : public FileSystem {
   mutable std::vector<std::wstring> listed_;
   int replace_calls_ = 0;
   int next_order_ = 0;
+  wchar_t sep_;
 };
 
 }  // namespace pel::testing

@@ -34,9 +34,12 @@ TEST(FolderPaths, EachHelperKeepsItsContract) {
   }
 }
 
-TEST(FolderPaths, JoinAddsExactlyOneBackslash) {
+TEST(FolderPaths, JoinAddsExactlyOneSeparator) {
   for (const wchar_t* folder : {L"C:\\src", L"C:\\src\\"}) EXPECT_EQ(JoinPath(folder, L"X1.txt"), L"C:\\src\\X1.txt");
   EXPECT_EQ(JoinPath(L"C:\\", L"X1.txt"), L"C:\\X1.txt");
+  // On POSIX a backslash is part of a name, and "/" separates.
+  EXPECT_EQ(JoinPath(L"/site/a\\b", L"X5.txt", L'/'), L"/site/a\\b/X5.txt");
+  EXPECT_EQ(JoinPath(L"/", L"X5.txt", L'/'), L"/X5.txt");
 }
 
 }  // namespace

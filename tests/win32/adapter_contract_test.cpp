@@ -25,15 +25,20 @@ class Win32Fixture : public ContractFixture {
   wchar_t DriveLetter() const override { return L'T'; }
   void MakeFile(const std::wstring& path, const std::string& bytes) override { ASSERT_TRUE(WriteBytes(path, bytes)); }
   void MakeFolder(const std::wstring& path) override { ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr)); }
-  void MakeHidden(const std::wstring& path) override { Attributes(path, FILE_ATTRIBUTE_HIDDEN); }
-  void MakeSystem(const std::wstring& path) override { Attributes(path, FILE_ATTRIBUTE_SYSTEM); }
+  std::wstring MakeHiddenFile(const std::wstring& name, bool system) override {
+    const std::wstring path = At(name);
+    MakeFile(path, "x");
+    Attributes(path, system ? FILE_ATTRIBUTE_SYSTEM : FILE_ATTRIBUTE_HIDDEN);
+    return path;
+  }
   void MakeReadOnly(const std::wstring& path) override { Attributes(path, FILE_ATTRIBUTE_READONLY); }
   void MakeLink(const std::wstring& path, const std::wstring& target) override {
     ASSERT_TRUE(MakeDirectoryLink(path, target));
     links_.push_back(path);
   }
   FileSystem& fs() override { return fs_; }
-  Drives& drives() override { return drives_; }
+  Drives* drives() override { return &drives_; }
+  bool IsWindows() const override { return true; }
 
  private:
   static void Attributes(const std::wstring& path, DWORD attributes) {

@@ -5,17 +5,66 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <random>
+#include <memory>
 
 #include "util/cp932.h"
-#include "util/user_texts.h"
 
 namespace pel::posix {
 namespace {
 
-Unexpected<FsError> ErrorOf(int error) { return Fail(FsError{TextName(std::strerror(error))}); }
+// A file descriptor that closes itself; Close() reports what closing found.
+class UniqueFd {
+ public:
+  explicit UniqueFd(int fd = -1) : fd_(fd) {}
+  ~UniqueFd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+  int get() const { return fd_; }
+  explicit operator bool() const { return fd_ >= 0; }
+  void Reset(int fd) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
+  // 0, or the errno of a failed close (a write the system could not finish).
+  int Close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0 ? 0 : errno;
+  }
+
+ private:
+  int fd_;
+};
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+using UniqueDir = std::unique_ptr<DIR, DirCloser>;
+
+FsErrorKind KindOf(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR: return FsErrorKind::kMissing;
+    case EACCES:
+    case EPERM:
+    case EROFS: return FsErrorKind::kAccessDenied;
+    case EBUSY:
+    case ETXTBSY: return FsErrorKind::kInUse;
+    case ENOSPC:
+    case EDQUOT: return FsErrorKind::kDiskFull;
+    case EISDIR: return FsErrorKind::kNotARegularFile;
+    default: return FsErrorKind::kOther;
+  }
+}
+
+Unexpected<FsError> ErrorOf(int error, FsOperation operation) {
+  return Fail(FsError{KindOf(error), operation, TextName(std::strerror(error))});
+}
 
 wchar_t Lower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
 
@@ -45,15 +94,14 @@ Resolved Resolve(const std::wstring& path) {
   const std::size_t cut = r.path.find_last_of('/');
   const std::string folder = cut == std::string::npos ? "." : cut == 0 ? "/" : r.path.substr(0, cut);
   const std::wstring leaf = TextName(cut == std::string::npos ? r.path : r.path.substr(cut + 1));
-  DIR* dir = opendir(folder.c_str());
+  const UniqueDir dir(opendir(folder.c_str()));
   if (!dir) return r;
-  while (const dirent* entry = readdir(dir)) {
+  while (const dirent* entry = readdir(dir.get())) {
     if (!SameIgnoringCase(TextName(entry->d_name), leaf)) continue;
     r.found = true;
     r.path = (cut == std::string::npos ? std::string() : r.path.substr(0, cut + 1)) + entry->d_name;
     break;
   }
-  closedir(dir);
   return r;
 }
 
@@ -79,9 +127,7 @@ std::string SystemPath(const std::wstring& path) {
   std::string out;
   out.reserve(path.size());
   for (wchar_t c : path) {
-    if (c == L'\\') {
-      out += '/';
-    } else if (c >= 0xDC80 && c <= 0xDCFF) {
+    if (c >= 0xDC80 && c <= 0xDCFF) {
       out += static_cast<char>(c - 0xDC00);  // a byte that was not UTF-8
     } else {
       out += Utf8(std::wstring_view(&c, 1));
@@ -122,37 +168,23 @@ bool PosixFileSystem::IsOrdinaryFile(const std::wstring& path) const {
 }
 
 Expected<std::string, FsError> PosixFileSystem::ReadWholeFile(const std::wstring& path) const {
+  constexpr FsOperation kRead = FsOperation::kRead;
   const Resolved r = Resolve(path);
-  const int fd = open(r.path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return ErrorOf(errno);
+  const UniqueFd fd(open(r.path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) return ErrorOf(errno, kRead);
   struct stat info;
-  if (fstat(fd, &info) != 0) {
-    const int error = errno;
-    close(fd);
-    return ErrorOf(error);
-  }
-  if (!S_ISREG(info.st_mode)) {
-    close(fd);
-    return ErrorOf(EISDIR);
-  }
-  if (static_cast<std::uint64_t>(info.st_size) > kMaxReadFileBytes) {
-    close(fd);
-    return Fail(FsError{texts::kFileTooLarge});
-  }
+  if (fstat(fd.get(), &info) != 0) return ErrorOf(errno, kRead);
+  if (!S_ISREG(info.st_mode)) return ErrorOf(EISDIR, kRead);
+  if (static_cast<std::uint64_t>(info.st_size) > kMaxReadFileBytes) return Fail(FsError{FsErrorKind::kTooLarge, kRead, {}});
   std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t n = read(fd.get(), bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int error = errno;
-      close(fd);
-      return ErrorOf(error);
-    }
+    if (n < 0) return ErrorOf(errno, kRead);
     if (n == 0) break;  // the file shrank while it was read
     done += static_cast<std::size_t>(n);
   }
-  close(fd);
   bytes.resize(done);
   return bytes;
 }
@@ -160,7 +192,7 @@ Expected<std::string, FsError> PosixFileSystem::ReadWholeFile(const std::wstring
 bool PosixFileSystem::EntryExists(const std::wstring& path) const { return Resolve(path).found; }
 
 Expected<void, FsError> PosixFileSystem::CreateFolder(const std::wstring& path) {
-  if (mkdir(SystemPath(path).c_str(), 0777) != 0) return ErrorOf(errno);
+  if (mkdir(SystemPath(path).c_str(), 0777) != 0) return ErrorOf(errno, FsOperation::kCreateFolder);
   return {};
 }
 
@@ -174,12 +206,12 @@ std::optional<std::int64_t> PosixFileSystem::FileSize(const std::wstring& path) 
 Expected<std::vector<FolderEntry>, FsError> PosixFileSystem::ListFolder(const std::wstring& folder) const {
   std::string path = SystemPath(folder);
   if (path.empty()) path = ".";
-  DIR* dir = opendir(path.c_str());
-  if (!dir) return ErrorOf(errno);
+  const UniqueDir dir(opendir(path.c_str()));
+  if (!dir) return ErrorOf(errno, FsOperation::kList);
   if (path.back() != '/') path += '/';
   std::vector<FolderEntry> entries;
   errno = 0;
-  while (const dirent* entry = readdir(dir)) {
+  while (const dirent* entry = readdir(dir.get())) {
     FolderEntry e;
     const std::string name = entry->d_name;
     e.name = TextName(name);
@@ -198,40 +230,40 @@ Expected<std::vector<FolderEntry>, FsError> PosixFileSystem::ListFolder(const st
     e.is_hidden = name != "." && name != ".." && name[0] == '.';
     entries.push_back(std::move(e));
   }
-  const int error = errno;
-  closedir(dir);
-  if (error != 0) return ErrorOf(error);
+  if (errno != 0) return ErrorOf(errno, FsOperation::kList);
   return entries;
 }
 
 Expected<void, FsError> PosixFileSystem::AtomicReplace(const std::wstring& path, std::string_view bytes) {
+  constexpr FsOperation kWrite = FsOperation::kWrite;
   const std::string target = SystemPath(path);
   struct stat info;
   if (stat(target.c_str(), &info) == 0) {
-    if (S_ISDIR(info.st_mode)) return ErrorOf(EISDIR);
-    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return ErrorOf(EACCES);
+    if (S_ISDIR(info.st_mode)) return ErrorOf(EISDIR, kWrite);
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return ErrorOf(EACCES, kWrite);
   }
   const std::size_t cut = target.find_last_of('/');
   const std::string folder = cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
-  // A fresh temporary name in the same folder, so that the rename stays on one file system.
-  std::random_device entropy;
+  // A fresh temporary name in the same folder, so that the rename stays on one file
+  // system: the process id and a counter, the next number where a name is taken.
+  static std::atomic<unsigned> counter{0};
   std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    char name[32];
-    std::snprintf(name, sizeof name, ".~pel%08x.tmp", entropy());
+  UniqueFd fd;
+  for (int attempt = 0; attempt < 100 && !fd; ++attempt) {
+    char name[48];
+    std::snprintf(name, sizeof name, ".~pel%u-%u.tmp", static_cast<unsigned>(getpid()), counter++);
     temp = folder + name;
-    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return ErrorOf(errno);
+    fd.Reset(open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd && errno != EEXIST) return ErrorOf(errno, kWrite);
   }
-  if (fd < 0) return ErrorOf(EEXIST);
+  if (!fd) return ErrorOf(EEXIST, kWrite);
   int error = 0;
-  if (!WriteAll(fd, bytes) || fsync(fd) != 0) error = errno ? errno : EIO;
-  if (close(fd) != 0 && error == 0) error = errno;
+  if (!WriteAll(fd.get(), bytes) || fsync(fd.get()) != 0) error = errno ? errno : EIO;
+  if (const int closed = fd.Close(); error == 0) error = closed;
   if (error == 0 && rename(temp.c_str(), target.c_str()) != 0) error = errno;
   if (error != 0) {
     unlink(temp.c_str());
-    return ErrorOf(error);
+    return ErrorOf(error, kWrite);
   }
   return {};
 }

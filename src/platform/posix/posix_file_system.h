@@ -1,6 +1,6 @@
 // The file-system port on the C++ standard library and POSIX, for the command line on
-// Linux. Paths come as the core builds them: the core joins with "\", which stands for
-// "/" here. Names are UTF-8 on disk; a byte that is not UTF-8 travels as U+DC80+byte, so
+// Linux. "/" alone separates the pieces of a path; a backslash is an ordinary character
+// of a name. Names are UTF-8 on disk; a byte that is not UTF-8 travels as U+DC80+byte, so
 // that such a name can be reported and still be opened.
 #pragma once
 
@@ -10,13 +10,14 @@
 
 namespace pel::posix {
 
-// The path as the system takes it: "\" as "/", UTF-8, escaped bytes restored.
+// The path as the system takes it: UTF-8, escaped bytes restored.
 std::string SystemPath(const std::wstring& path);
 // A name from the system as text: UTF-8 decoded, other bytes as U+DC80+byte.
 std::wstring TextName(const std::string& name);
 
 class PosixFileSystem : public FileSystem {
  public:
+  wchar_t Separator() const override { return L'/'; }
   // Entries are found whatever the letter case of their last piece, as on Windows (the
   // conversion itself refuses two source files whose names differ only in case). Names
   // starting with "." count as hidden.

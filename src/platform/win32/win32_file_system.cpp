@@ -4,13 +4,35 @@
 
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_system.h"
-#include "util/user_texts.h"
 
 namespace pel::win32 {
 namespace {
 
-Unexpected<FsError> LastError() { return Fail(FsError{SystemErrorText(GetLastError())}); }
-Unexpected<FsError> ErrorOf(DWORD code) { return Fail(FsError{SystemErrorText(code)}); }
+FsErrorKind KindOf(DWORD code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_NOT_READY:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME: return FsErrorKind::kMissing;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT: return FsErrorKind::kAccessDenied;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE: return FsErrorKind::kInUse;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case 1295:  // ERROR_DISK_QUOTA_EXCEEDED, which mingw-w64 does not name
+      return FsErrorKind::kDiskFull;
+    default: return FsErrorKind::kOther;
+  }
+}
+
+Unexpected<FsError> ErrorOf(DWORD code, FsOperation operation) {
+  return Fail(FsError{KindOf(code), operation, SystemErrorText(code)});
+}
+Unexpected<FsError> LastError(FsOperation operation) { return ErrorOf(GetLastError(), operation); }
 
 // The absolute form of `path`; "C:out.txt" resolves against drive C's current folder.
 std::wstring FullPath(const std::wstring& path) {
@@ -43,16 +65,18 @@ bool Win32FileSystem::IsOrdinaryFile(const std::wstring& path) const {
 Expected<std::string, FsError> Win32FileSystem::ReadWholeFile(const std::wstring& path) const {
   UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) return LastError();
+  if (!file) return LastError(FsOperation::kRead);
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size)) return LastError();
-  if (size.QuadPart > static_cast<LONGLONG>(kMaxReadFileBytes)) return Fail(FsError{texts::kFileTooLarge});
+  if (!GetFileSizeEx(file.get(), &size)) return LastError(FsOperation::kRead);
+  if (size.QuadPart > static_cast<LONGLONG>(kMaxReadFileBytes)) {
+    return Fail(FsError{FsErrorKind::kTooLarge, FsOperation::kRead, {}});
+  }
   std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {
     DWORD read = 0;
     if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr)) {
-      return LastError();
+      return LastError(FsOperation::kRead);
     }
     if (read == 0) break;  // the file shrank while it was read
     done += read;
@@ -66,7 +90,7 @@ bool Win32FileSystem::EntryExists(const std::wstring& path) const {
 }
 
 Expected<void, FsError> Win32FileSystem::CreateFolder(const std::wstring& path) {
-  if (!CreateDirectoryW(path.c_str(), nullptr)) return LastError();
+  if (!CreateDirectoryW(path.c_str(), nullptr)) return LastError(FsOperation::kCreateFolder);
   return {};
 }
 
@@ -84,7 +108,7 @@ Expected<std::vector<FolderEntry>, FsError> Win32FileSystem::ListFolder(const st
   WIN32_FIND_DATAW data;
   const UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                          FIND_FIRST_EX_LARGE_FETCH));
-  if (!find) return LastError();
+  if (!find) return LastError(FsOperation::kList);
   std::vector<FolderEntry> entries;
   do {
     FolderEntry entry;
@@ -95,7 +119,7 @@ Expected<std::vector<FolderEntry>, FsError> Win32FileSystem::ListFolder(const st
     entry.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
     entries.push_back(std::move(entry));
   } while (FindNextFileW(find.get(), &data));
-  if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) return ErrorOf(error);
+  if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) return ErrorOf(error, FsOperation::kList);
   return entries;
 }
 
@@ -104,8 +128,9 @@ Expected<void, FsError> Win32FileSystem::AtomicReplace(const std::wstring& path,
   // A read-only file or a folder of that name is never replaced.
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) {
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ErrorOf(ERROR_ACCESS_DENIED);
-    if (attributes & FILE_ATTRIBUTE_READONLY) return ErrorOf(ERROR_ACCESS_DENIED);
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) {
+      return ErrorOf(ERROR_ACCESS_DENIED, FsOperation::kWrite);
+    }
   }
   const std::size_t slash = target.find_last_of(L'\\');
   const std::wstring folder = slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
@@ -118,9 +143,9 @@ Expected<void, FsError> Win32FileSystem::AtomicReplace(const std::wstring& path,
     wsprintfW(name, L"~pel%08lx%02x.tmp", GetCurrentProcessId() ^ GetTickCount(), attempt);
     temp = folder + name;
     file.reset(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file && GetLastError() != ERROR_FILE_EXISTS) return LastError();
+    if (!file && GetLastError() != ERROR_FILE_EXISTS) return LastError(FsOperation::kWrite);
   }
-  if (!file) return LastError();
+  if (!file) return LastError(FsOperation::kWrite);
 
   DWORD error = ERROR_SUCCESS;
   if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) error = GetLastError();
@@ -131,7 +156,7 @@ Expected<void, FsError> Win32FileSystem::AtomicReplace(const std::wstring& path,
   }
   if (error != ERROR_SUCCESS) {
     DeleteFileW(temp.c_str());
-    return ErrorOf(error);
+    return ErrorOf(error, FsOperation::kWrite);
   }
   return {};
 }

@@ -7,6 +7,7 @@ namespace pel::win32 {
 
 class Win32FileSystem : public FileSystem {
  public:
+  wchar_t Separator() const override { return L'\\'; }
   bool IsOrdinaryFile(const std::wstring& path) const override;
   Expected<std::string, FsError> ReadWholeFile(const std::wstring& path) const override;
   bool EntryExists(const std::wstring& path) const override;

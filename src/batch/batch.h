@@ -1,0 +1,72 @@
+// A whole site converted: every borehole folder below a site folder into one output
+// folder, one folder at a time. The command line presents it today; any caller can, since
+// results come through a listener and a stop request is honoured between folders.
+#pragma once
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "check/findings.h"
+#include "platform/file_system.h"
+#include "source/source_files.h"
+#include "util/outcomes.h"
+
+namespace pel {
+
+// What one folder came to: written (or, for a check, read), or failed with nothing written.
+struct FolderResult {
+  std::wstring source;
+  std::optional<std::wstring> destination;
+  bool written = false;
+  std::optional<Outcome> error;
+  std::optional<ConversionReport> report;  // where the folder was read and checked
+  bool has_warnings() const { return report && report->warnings() > 0; }
+};
+
+// Reads and checks `source`, and writes the file to `destination` where one is given,
+// making the folders above it that are missing once the source has been read. The
+// folder must be readable; nothing is written on any failure.
+FolderResult ConvertFolder(FileSystem& fs, const std::wstring& source, const std::optional<std::wstring>& destination);
+
+// One borehole folder of a site: its path below the site folder and its files.
+struct SiteFolder {
+  std::wstring relative;
+  SourceFileSet files;
+  std::optional<Outcome> clash;  // two of its files differ only in letter case: it cannot be converted
+};
+
+struct SiteScan {
+  std::vector<SiteFolder> folders;  // in ordinal order of their relative paths
+  std::vector<Outcome> unreadable;  // folders of the site that could not be listed
+};
+
+// The folders directly inside `parent` (with `recursive`, at any depth below it) that
+// hold at least one of the four borehole files, by the conversion's own rule. Links and
+// junctions are never followed.
+SiteScan ScanSite(const FileSystem& fs, const std::wstring& parent, bool recursive);
+
+class BatchListener {
+ public:
+  virtual ~BatchListener() = default;
+  // Before folder `index` (from 0) of `total` is converted.
+  virtual void Starting(std::size_t /*index*/, std::size_t /*total*/, const std::wstring& /*relative*/) {}
+  // Every folder's result, in order: unreadable folders of the site first.
+  virtual void Finished(const FolderResult& result) = 0;
+};
+
+struct BatchSummary {
+  int folders = 0, converted = 0, with_warnings = 0, failed = 0;
+  bool stopped = false;
+};
+
+// Converts every borehole folder of `parent` into `output`/<folder name>.txt. Two folders
+// that would write the same output name (without regard to letter case) fail both;
+// nothing is overwritten by another folder of the batch. One folder's failure does not
+// end the batch. When `stop` is set, the batch ends before the next folder: every output
+// is then complete or absent.
+BatchSummary RunBatch(FileSystem& fs, const std::wstring& parent, const std::wstring& output, bool recursive,
+                      const std::atomic<bool>& stop, BatchListener& listener);
+
+}  // namespace pel

@@ -1,0 +1,133 @@
+#include "cli/json.h"
+
+#include <algorithm>
+
+#include "util/cp932.h"
+
+namespace pel::cli {
+
+Json& Json::Key(std::string_view key) {
+  String(key);
+  out_ += L':';
+  fresh_ = true;
+  return *this;
+}
+
+Json& Json::Open(wchar_t bracket) {
+  Comma();
+  out_ += bracket;
+  fresh_ = true;
+  return *this;
+}
+
+Json& Json::Close(wchar_t bracket) {
+  out_ += bracket;
+  fresh_ = false;
+  return *this;
+}
+
+Json& Json::Text(std::wstring_view text) {
+  Comma();
+  out_ += L'"';
+  for (wchar_t c : text) {
+    switch (c) {
+      case L'"': out_ += L"\\\""; break;
+      case L'\\': out_ += L"\\\\"; break;
+      case L'\n': out_ += L"\\n"; break;
+      case L'\r': out_ += L"\\r"; break;
+      case L'\t': out_ += L"\\t"; break;
+      default:
+        if (c < 0x20) {
+          static constexpr wchar_t kHex[] = L"0123456789abcdef";
+          out_ += L"\\u00";
+          out_ += kHex[c >> 4];
+          out_ += kHex[c & 15];
+        } else {
+          out_ += c >= 0xDC80 && c <= 0xDCFF ? wchar_t{0xFFFD} : c;
+        }
+    }
+  }
+  out_ += L'"';
+  fresh_ = false;
+  return *this;
+}
+
+Json& Json::Bytes(std::string_view cp932) { return Text(Cp932ToWide(cp932)); }
+Json& Json::Number(long long n) { return Literal(std::to_wstring(n)); }
+Json& Json::Bool(bool b) { return Literal(b ? L"true" : L"false"); }
+Json& Json::Null() { return Literal(L"null"); }
+
+Json& Json::Literal(std::wstring_view text) {
+  Comma();
+  out_ += text;
+  fresh_ = false;
+  return *this;
+}
+
+void Json::Comma() {
+  if (!fresh_ && !out_.empty()) out_ += L',';
+  fresh_ = false;
+}
+
+std::wstring OneLine(std::wstring text) {
+  std::replace(text.begin(), text.end(), L'\n', L' ');
+  return text;
+}
+
+void WriteFinding(Json& j, const Finding& f) {
+  j.Open(L'{');
+  j.Key("kind").String(InfoOf(f.kind).code);
+  j.Key("severity").String(f.severity == Severity::kInfo ? "info" : "warning");
+  j.Key("file").Text(f.file);
+  j.Key("line").Number(f.line);
+  j.Key("record").NumberOrNull(f.record);
+  j.Key("field").NumberOrNull(f.field);
+  j.Key("row").NumberOrNull(f.row);
+  j.Key("text").Bytes(f.text);
+  j.Key("output");
+  f.output.empty() ? j.Null() : j.String(f.output);
+  j.Key("message").Text(f.message);
+  if (f.count >= 0) j.Key("count").Number(f.count);
+  j.Close(L'}');
+}
+
+void WriteFolder(Json& j, const FolderResult& r) {
+  j.Open(L'{');
+  j.Key("source").Text(r.source);
+  j.Key("destination");
+  r.destination ? j.Text(*r.destination) : j.Null();
+  j.Key("written").Bool(r.written);
+  j.Key("error");
+  if (r.error) {
+    const Outcome& e = *r.error;
+    j.Open(L'{');
+    j.Key("kind").String(InfoOf(e.kind).code);
+    j.Key("message").Text(OneLine(DescribeOutcome(e)));
+    if (!e.path.empty()) j.Key("file").Text(e.path);
+    if (e.record > 0) j.Key("record").Number(e.record);
+    if (e.field > 0) j.Key("field").Number(e.field);
+    if (e.kind == OutcomeKind::kValueTooWide) j.Key("value").Bytes(e.value);
+    j.Close(L'}');
+  } else {
+    j.Null();
+  }
+  j.Key("counts");
+  if (r.report) {
+    const ConversionCounts& n = r.report->counts;
+    j.Open(L'{');
+    j.Key("layers").Number(n.layers).Key("layers_written").Number(n.layers_written);
+    j.Key("x5").Number(n.x5).Key("x100").Number(n.x100);
+    j.Key("points").Number(n.points).Key("points_written").Number(n.points_written);
+    j.Close(L'}');
+  } else {
+    j.Null();
+  }
+  j.Key("findings").Open(L'[');
+  if (r.report) {
+    for (const Finding& f : r.report->findings) WriteFinding(j, f);
+  }
+  j.Close(L']');
+  j.Close(L'}');
+}
+
+}  // namespace pel::cli
