@@ -9,8 +9,6 @@
 namespace pel {
 namespace {
 
-wchar_t FoldCase(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
-
 // A text that came from the system holds U+DC80+byte for a byte that was not UTF-8.
 bool HasUndecodableBytes(std::wstring_view text) {
   return std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0xDC80 && c <= 0xDCFF; });

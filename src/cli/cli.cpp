@@ -17,9 +17,7 @@ constexpr wchar_t kVersion[] = L"" PEL_VERSION;
 
 bool EndsWithTxt(const std::wstring& path) {
   if (path.size() < 4) return false;
-  std::wstring end = path.substr(path.size() - 4);
-  for (wchar_t& c : end) c = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c;
-  return end == L".txt";
+  return SameNameIgnoringCase(path.substr(path.size() - 4), L".txt");
 }
 
 int StatusOf(const FolderResult& r) {

@@ -1,14 +1,6 @@
 #include "source/source_files.h"
 
-#include <algorithm>
-
 namespace pel {
-
-bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [&](wchar_t x, wchar_t y) { return lower(x) == lower(y); });
-}
 
 Expected<SourceFileSet, Outcome> MatchSourceFiles(const FileSystem& fs, const std::wstring& folder,
                                                   const std::vector<FolderEntry>& listing) {

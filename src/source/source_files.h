@@ -37,7 +37,4 @@ struct SourceFileSet {
 Expected<SourceFileSet, Outcome> MatchSourceFiles(const FileSystem& fs, const std::wstring& folder,
                                                   const std::vector<FolderEntry>& listing);
 
-// True when `a` and `b` are the same name but for the letter case of A-Z.
-bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b);
-
 }  // namespace pel

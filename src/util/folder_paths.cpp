@@ -37,6 +37,14 @@ std::vector<std::wstring> FolderLevels(const std::wstring& folder, wchar_t separ
   return levels;
 }
 
+bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+  }
+  return true;
+}
+
 std::wstring PathParent(const std::wstring& path) {
   const std::size_t cut = path.find_last_of(L":\\");
   return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);

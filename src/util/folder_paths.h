@@ -37,6 +37,11 @@ inline std::wstring_view SeparatorsFor(wchar_t separator) { return separator == 
 // network path (\\server\share) are never among them.
 std::vector<std::wstring> FolderLevels(const std::wstring& folder, wchar_t separator);
 
+// A-Z as a-z; every other character as it is. Names are compared this way wherever
+// Windows would match them without regard to letter case.
+constexpr wchar_t FoldCase(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
+bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b);
+
 // True for a drive root in the folder lists' form (C:\), or anything as short.
 inline bool IsDriveRoot(std::wstring_view folder) { return folder.size() <= 3; }
 

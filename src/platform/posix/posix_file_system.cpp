@@ -66,16 +66,6 @@ Unexpected<FsError> ErrorOf(int error, FsOperation operation) {
   return Fail(FsError{KindOf(error), operation, TextName(std::strerror(error))});
 }
 
-wchar_t Lower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
-
-bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
 struct Resolved {
   std::string path;  // the entry's path on disk, or the path as given when none
   bool found = false;
@@ -97,7 +87,7 @@ Resolved Resolve(const std::wstring& path) {
   const UniqueDir dir(opendir(folder.c_str()));
   if (!dir) return r;
   while (const dirent* entry = readdir(dir.get())) {
-    if (!SameIgnoringCase(TextName(entry->d_name), leaf)) continue;
+    if (!SameNameIgnoringCase(TextName(entry->d_name), leaf)) continue;
     r.found = true;
     r.path = (cut == std::string::npos ? std::string() : r.path.substr(0, cut + 1)) + entry->d_name;
     break;

@@ -1,5 +1,7 @@
 #include "platform/qpro/qpro.h"
 
+#include "util/folder_paths.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -16,12 +18,6 @@ std::wstring FolderOf(const std::wstring& pattern) {
     folder.remove_suffix(kAllEntries.size());
   }
   return std::wstring(folder);
-}
-
-bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  auto upper = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [&](wchar_t x, wchar_t y) { return upper(x) == upper(y); });
 }
 
 }  // namespace

@@ -31,7 +31,6 @@ struct FileRecord {
 // neither pads nor trims: QPTrim reads the name as the record holds it.
 class FolderRecord {
  public:
-  static constexpr std::size_t kWidth = 260;
   FolderRecord() = default;
   explicit FolderRecord(std::wstring name) : name_(std::move(name)) {}
 

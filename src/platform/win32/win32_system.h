@@ -7,8 +7,8 @@
 
 namespace pel::win32 {
 
-// No system dialog for a drive without a medium or a missing file; DLLs only from the
-// system folder and the program's own.
+// No system dialog for a drive without a medium or a missing file; DLLs loaded at run
+// time only from the system folder (System32), never from the current folder or PATH.
 void UseQuietErrorModeAndSafeDllSearch();
 
 // The system's text for an error code, without its line end.
