@@ -116,7 +116,8 @@ Expected<PreparedFile, Outcome> Prepare(const std::array<Loaded, 4>& files) {
 
 Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std::wstring& source_folder,
                                                 FolderRule rule) {
-  const auto listing = fs.ListFolder(source_folder);
+  // The folder as the files' paths name it: "C:" is the root of C, as "C:\X1.txt" is.
+  const auto listing = fs.ListFolder(fs.Join(source_folder, L""));
   if (!listing && rule == FolderRule::kMustBeReadable) {
     return Fail(MakeOutcome(OutcomeKind::kFolderUnreadable, source_folder, listing.error()));
   }
