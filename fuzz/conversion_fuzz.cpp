@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t cut = rest.find("\xFF\xFF");
     const std::string_view part = rest.substr(0, cut);
     if (!part.empty()) fs.AddFile(names[i], std::string(part));
-    lines_in[i] = static_cast<std::size_t>(pel::LineIndex(part).LineOf(part.size()));
+    lines_in[i] = static_cast<std::size_t>(pel::LinesOf(part, {part.size()})[0]);
     if (cut == std::string_view::npos) break;
     rest.remove_prefix(cut + 2);
   }

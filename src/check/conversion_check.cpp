@@ -2,103 +2,14 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
-#include <cstring>
-#include <deque>
+#include <numeric>
 
-#include "output/liquefaction_writer.h"
-#include "output/number_field.h"
-#include "source/decimal.h"
 #include "source/field_reader.h"
-#include "source/merge.h"
-#include "source/readers.h"
 #include "util/cp932.h"
 #include "util/user_texts.h"
 
 namespace pel {
 namespace {
-
-constexpr char kEndOfFileMarker = '\x1A';
-
-struct FieldAt {
-  std::string_view text;  // into the file's bytes, or into Walk::joined
-  int line = 0;
-};
-
-// A file walked as the readers walk it: the wanted fields of every record with their
-// lines, and what the file as a whole holds.
-struct Walk {
-  std::size_t width = 1;        // wanted fields per record
-  std::vector<FieldAt> fields;  // record r's k-th wanted field at r * width + k
-  std::deque<std::string> joined;  // values joined from a quoted part and the text after it
-  std::size_t count() const { return fields.size() / width; }
-  const FieldAt* record(std::size_t r) const { return &fields[r * width]; }
-  int last_fields = 0;      // the fields the last record has
-  int last_first_line = 0;  // the line of the last record's field 1
-  bool unclosed = false;
-  FieldAt unclosed_at;
-  int unclosed_record = 0, unclosed_field = 0;
-};
-
-Walk WalkRecords(std::string_view bytes, const LineIndex& lines, int fields_per_record, const int* wanted,
-                 std::size_t wanted_count) {
-  Walk walk;
-  walk.width = wanted_count;
-  LineIndex::Cursor line_of(lines);
-  FieldReader reader(bytes);
-  std::string scratch;
-  FieldSpan span;
-  while (!reader.AtEnd()) {
-    const std::size_t first = walk.fields.size();
-    walk.fields.resize(first + wanted_count);
-    FieldAt* record = &walk.fields[first];
-    std::size_t next = 0;
-    int k = 0;
-    char last_separator = 0;
-    std::size_t last_end = 0;
-    while (k < fields_per_record && !reader.AtEnd()) {
-      ++k;
-      const bool wanted_here = next < wanted_count && wanted[next] == k;
-      std::string_view value;
-      if (wanted_here) {
-        value = reader.ReadField(scratch, span);
-        if (!value.empty() && value.data() == scratch.data()) value = walk.joined.emplace_back(value);
-        record[next++] = {value, line_of.LineOf(span.start)};
-      } else {
-        reader.SkipField(span);
-      }
-      if (k == 1) walk.last_first_line = line_of.LineOf(span.start);
-      if (span.unclosed && !walk.unclosed) {
-        // The field's text up to its first line end names it well enough.
-        const std::string_view taken = reader.data().substr(span.start + 1);
-        walk.unclosed = true;
-        walk.unclosed_at = {taken.substr(0, taken.find_first_of("\r\n")), line_of.LineOf(span.start)};
-        walk.unclosed_record = static_cast<int>(walk.count());
-        walk.unclosed_field = k;
-      }
-      last_separator = span.separator;
-      last_end = span.end;
-    }
-    // "...,5.2," at the very end: the empty field after the comma is the record's too.
-    walk.last_fields = k < fields_per_record && last_separator == ',' ? k + 1 : k;
-    // Fields the record lacks read as empty, on the line where the record ends.
-    const int end_line = line_of.LineOf(last_end);
-    for (; next < wanted_count; ++next) record[next] = {std::string_view(), end_line};
-  }
-  return walk;
-}
-
-bool IsBlankText(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
-
-std::string Padded(std::string field, NumberFormat format) {
-  field.resize(static_cast<std::size_t>(format.width()), ' ');
-  return field;
-}
-
-// What the writer put in a column for `text`: 10 characters.
-std::string WrittenField(std::string_view text, NumberFormat format) {
-  return Padded(FormatNumberField(text, format.int_places, format.decimals).value_or(std::string()), format);
-}
 
 std::wstring Shown(std::string_view bytes) { return Cp932ToWide(bytes); }
 
@@ -109,212 +20,175 @@ class Checker {
   std::vector<Finding> Run();
 
  private:
-  // Where a finding stands.
+  // Where a finding stands: its file, the byte its line is counted to, record and field.
   struct Place {
     SourceFile file;
-    int line, record, field;
+    std::size_t at;
+    int record, field;
     Section section = Section::kNone;
     int row = 0;
   };
 
-  Finding& Add(FindingKind kind, const Place& at, std::string_view text, std::wstring message) {
+  Finding& Add(FindingKind kind, const Place& place, std::string_view text, std::wstring message) {
     Finding& f = findings_.emplace_back();
     f.kind = kind;
     f.severity = InfoOf(kind).severity;
-    f.source = at.file;
-    f.file = input_.files[static_cast<std::size_t>(at.file)].name;
-    f.line = at.line;
-    f.record = at.record;
-    f.field = at.field;
-    f.section = at.section;
-    f.row = at.section == Section::kNone ? 0 : at.row;
+    f.source = place.file;
+    f.file = input_.files[static_cast<std::size_t>(place.file)].name;
+    f.record = place.record;
+    f.field = place.field;
+    f.section = place.section;
+    f.row = place.section == Section::kNone ? 0 : place.row;
     f.text = std::string(text);
     f.message = std::move(message);
+    at_.push_back(place.at);
     return f;
   }
 
-  void CheckFile(SourceFile file, const Walk& walk, const LineIndex& lines, int fields_per_record);
-  void CheckWritten(const Place& at, std::string_view text, NumberFormat format, bool blank_is_finding);
-  void CheckX5Value(const Place& at, std::string_view text);
-  void CheckDepthOrder(SourceFile file, const Walk& walk, const std::vector<int>& point_rows);
+  void CheckFile(SourceFile file, const FileFacts& facts, int fields_per_record);
+  void CheckWritten(Place place, const WrittenField& written, NumberFormat format, bool blank_is_finding);
+  void CheckDepthOrder(SourceFile file, const std::vector<DepthBreak>& breaks, int field,
+                       const std::vector<int>& point_rows);
+  void CountLines();
 
   const CheckInput& input_;
   std::vector<Finding> findings_;
+  std::vector<std::size_t> at_;  // each finding's byte, for its line
 };
 
-void Checker::CheckFile(SourceFile file, const Walk& walk, const LineIndex& lines, int fields_per_record) {
-  const std::string_view bytes = input_.files[static_cast<std::size_t>(file)].bytes;
-  if (const void* mark = std::memchr(bytes.data(), kEndOfFileMarker, bytes.size())) {
-    const auto at = static_cast<std::size_t>(static_cast<const char*>(mark) - bytes.data());
-    const std::string_view rest = bytes.substr(at + 1);
-    if (rest.find_first_not_of(" \t\r\n") != std::string_view::npos) {
-      Add(FindingKind::kDataAfterEndMark, {file, lines.LineOf(at), 0, 0}, std::string(), texts::kFindingDataAfterEndMark);
-    }
+void Checker::CheckFile(SourceFile file, const FileFacts& facts, int fields_per_record) {
+  if (facts.end_mark && facts.data_after_end_mark) {
+    Add(FindingKind::kDataAfterEndMark, {file, *facts.end_mark, 0, 0}, {}, texts::kFindingDataAfterEndMark);
   }
-  if (walk.unclosed) {
-    Add(FindingKind::kUnclosedQuote, {file, walk.unclosed_at.line, walk.unclosed_record, walk.unclosed_field},
-        walk.unclosed_at.text, texts::kFindingUnclosedQuote);
+  if (facts.unclosed) {
+    Add(FindingKind::kUnclosedQuote, {file, facts.unclosed->at, facts.unclosed_record, facts.unclosed_field},
+        facts.unclosed->text, texts::kFindingUnclosedQuote);
   }
-  if (fields_per_record != INT_MAX && walk.count() > 0 && walk.last_fields < fields_per_record) {
-    Finding& f = Add(FindingKind::kShortLastRecord,
-                     {file, walk.last_first_line, static_cast<int>(walk.count()), 1}, std::string(),
+  if (fields_per_record != INT_MAX && facts.records > 0 && facts.last_fields < fields_per_record) {
+    Finding& f = Add(FindingKind::kShortLastRecord, {file, facts.last_record_at, facts.records, 1}, {},
                      texts::FillText(texts::kFindingShortLastRecord,
-                                     {std::to_wstring(walk.last_fields), std::to_wstring(fields_per_record)}));
-    f.count = walk.last_fields;
+                                     {std::to_wstring(facts.last_fields), std::to_wstring(fields_per_record)}));
+    f.count = facts.last_fields;
   }
 }
 
-void Checker::CheckWritten(const Place& at, std::string_view text, NumberFormat format, bool blank_is_finding) {
-  if (IsBlankText(text)) {
-    if (blank_is_finding) {
-      Add(FindingKind::kBlankWritten, at, std::string(text), texts::kFindingBlankWritten).output =
-          std::string(static_cast<std::size_t>(format.width()), ' ');
-    }
+// What the writer found writing a value: a blank (a finding where `blank_is_finding`),
+// a text that is not one number, a number whose digits were all cut.
+void Checker::CheckWritten(Place place, const WrittenField& written, NumberFormat format, bool blank_is_finding) {
+  place.at = written.source.at;
+  const std::string_view text = written.source.text;
+  const std::string output(written.text());
+  if (written.blank) {
+    if (blank_is_finding) Add(FindingKind::kBlankWritten, place, text, texts::kFindingBlankWritten).output = output;
     return;
   }
-  // Most values are numbers that their field shows: nothing to format twice.
-  const bool number = IsDecimalNumber(text);
-  const double value = NumberFieldValue(text);
-  if (number && (value == 0.0 || std::fabs(value) >= 1.0)) return;
-  const std::string written = WrittenField(text, format);
-  if (!number) {
-    Add(FindingKind::kNotANumber, at, std::string(text),
-        texts::FillText(texts::kFindingNotANumber, {Shown(text), Shown(written)}))
-        .output = written;
+  if (written.not_a_number) {
+    Add(FindingKind::kNotANumber, place, text, texts::FillText(texts::kFindingNotANumber, {Shown(text), Shown(output)}))
+        .output = output;
   }
-  const bool all_zero = written.find_first_of("123456789") == std::string::npos;
-  if (value != 0.0 && all_zero) {
-    Add(FindingKind::kValueCutToZero, at, std::string(text),
-        texts::FillText(texts::kFindingValueCutToZero,
-                        {Shown(text), std::to_wstring(format.decimals), Shown(written)}))
-        .output = written;
+  if (written.cut_to_zero) {
+    Add(FindingKind::kValueCutToZero, place, text,
+        texts::FillText(texts::kFindingValueCutToZero, {Shown(text), std::to_wstring(format.decimals), Shown(output)}))
+        .output = output;
   }
 }
 
-// The X5 value check writes "0" for a value that is not a positive number; a text that
-// is wholly a number of value zero was zero already.
-void Checker::CheckX5Value(const Place& at, std::string_view text) {
-  const NumberFormat format = PointColumnOf(PointColumn::kX5Value).format;
-  if (IsPositiveX5Value(text)) {
-    CheckWritten(at, text, format, false);
-    return;
-  }
-  if (IsDecimalNumber(text) && DepthValue(text) == 0.0) return;
-  Add(FindingKind::kX5ValueReplaced, at, std::string(text),
-      texts::FillText(texts::kFindingX5ValueReplaced, {Shown(text)}))
-      .output = WrittenField("0", format);
-}
-
-void Checker::CheckDepthOrder(SourceFile file, const Walk& walk, const std::vector<int>& point_rows) {
-  double b = walk.count() > 0 ? DepthValue(walk.record(0)[0].text) : 0.0;
-  for (std::size_t r = 1; r < walk.count(); ++r) {
-    const FieldAt& before = walk.record(r - 1)[0];
-    const FieldAt& here = walk.record(r)[0];
-    const double a = b;  // each depth is read once
-    b = DepthValue(here.text);
-    if (!(b <= a)) continue;
-    const int record = static_cast<int>(r) + 1;
-    const int field = file == SourceFile::kX5 ? kX5Fields[0] : kX100Fields[0];
-    const int row = point_rows[static_cast<std::size_t>(record)];
-    const Place at{file, here.line, record, field, row > 0 ? Section::kPoint : Section::kNone, row};
-    if (b < a) {
-      Add(FindingKind::kDepthOutOfOrder, at, here.text,
-          texts::FillText(texts::kFindingDepthOutOfOrder, {Shown(here.text), Shown(before.text)}));
+void Checker::CheckDepthOrder(SourceFile file, const std::vector<DepthBreak>& breaks, int field,
+                              const std::vector<int>& point_rows) {
+  for (const DepthBreak& b : breaks) {
+    const int row = b.record < static_cast<int>(point_rows.size()) ? point_rows[static_cast<std::size_t>(b.record)] : 0;
+    const Place place{file, b.depth.at, b.record, field, row > 0 ? Section::kPoint : Section::kNone, row};
+    if (b.repeated) {
+      Add(FindingKind::kDepthRepeated, place, b.depth.text,
+          texts::FillText(texts::kFindingDepthRepeated, {Shown(b.depth.text)}));
     } else {
-      Add(FindingKind::kDepthRepeated, at, here.text, texts::FillText(texts::kFindingDepthRepeated, {Shown(here.text)}));
+      Add(FindingKind::kDepthOutOfOrder, place, b.depth.text,
+          texts::FillText(texts::kFindingDepthOutOfOrder, {Shown(b.depth.text), Shown(b.before.text)}));
     }
   }
 }
 
 std::vector<Finding> Checker::Run() {
-  auto bytes_of = [&](SourceFile file) { return input_.files[static_cast<std::size_t>(file)].bytes; };
-  const LineIndex title_lines(bytes_of(SourceFile::kTitle)), x1_lines(bytes_of(SourceFile::kX1)),
-      x5_lines(bytes_of(SourceFile::kX5)), x100_lines(bytes_of(SourceFile::kX100));
-  static constexpr int kTitleField[] = {1};
-  static constexpr int kLayerField[] = {kX1LayerField};
-  const Walk title = WalkRecords(bytes_of(SourceFile::kTitle), title_lines, INT_MAX, kTitleField, 1);
-  const Walk x1 = WalkRecords(bytes_of(SourceFile::kX1), x1_lines, kX1FieldsPerRecord, kLayerField, 1);
-  const Walk x5 = WalkRecords(bytes_of(SourceFile::kX5), x5_lines, kX5FieldsPerRecord, kX5Fields.data(),
-                              kX5Fields.size());
-  const Walk x100 = WalkRecords(bytes_of(SourceFile::kX100), x100_lines, kX100FieldsPerRecord, kX100Fields.data(),
-                                kX100Fields.size());
-
-  CheckFile(SourceFile::kTitle, title, title_lines, INT_MAX);
-  CheckFile(SourceFile::kX1, x1, x1_lines, kX1FieldsPerRecord);
-  CheckFile(SourceFile::kX5, x5, x5_lines, kX5FieldsPerRecord);
-  CheckFile(SourceFile::kX100, x100, x100_lines, kX100FieldsPerRecord);
+  const CheckInput& in = input_;
+  const WrittenFile& written = in.written;
+  CheckFile(SourceFile::kTitle, in.titles.file, INT_MAX);
+  CheckFile(SourceFile::kX1, in.layers.file, kX1FieldsPerRecord);
+  CheckFile(SourceFile::kX5, in.x5.file, kX5FieldsPerRecord);
+  CheckFile(SourceFile::kX100, in.x100.file, kX100FieldsPerRecord);
 
   // The title: what the 40 characters leave out, where it is more than blanks.
-  const std::string_view title_text = input_.title;
-  const std::string_view cut = title_text.substr(TitleBytesWritten(title_text));
-  if (cut.find_first_not_of(" \t\r\n") != std::string_view::npos && title.count() > 0) {
-    Add(FindingKind::kTitleCut, {SourceFile::kTitle, title.record(0)[0].line, 1, 1}, std::string(title_text),
+  const Cell& title = in.titles.slots[1];
+  const std::string_view cut = title.text.substr(written.title_bytes);
+  if (cut.find_first_not_of(" \t\r\n") != std::string_view::npos) {
+    Add(FindingKind::kTitleCut, {SourceFile::kTitle, title.at, 1, 1}, title.text,
         texts::FillText(texts::kFindingTitleCut, {std::to_wstring(kTitleChars), Shown(cut)}));
   }
 
   // The layer section.
-  const int layers = input_.layers.count;
-  for (int r = 1; r <= std::min(layers, kMaxWrittenRows); ++r) {
-    const FieldAt& value = x1.record(static_cast<std::size_t>(r - 1))[0];
-    CheckWritten({SourceFile::kX1, value.line, r, kX1LayerField, Section::kLayer, r}, value.text, kLayerFormat, true);
+  for (std::size_t i = 0; i < written.layers.size(); ++i) {
+    const int r = static_cast<int>(i) + 1;
+    CheckWritten({SourceFile::kX1, 0, r, kX1LayerField, Section::kLayer, r}, written.layers[i], kLayerFormat, true);
   }
-  if (layers > kMaxWrittenRows) {
-    const FieldAt& first = x1.record(kMaxWrittenRows)[0];
-    Add(FindingKind::kLayersNotWritten, {SourceFile::kX1, first.line, kMaxWrittenRows + 1, kX1LayerField}, first.text,
+  if (in.layers.count > kMaxWrittenRows) {
+    const Cell& first = in.layers.items.cell(kKeptRows);
+    const int left_out = in.layers.count - kMaxWrittenRows;
+    Add(FindingKind::kLayersNotWritten, {SourceFile::kX1, first.at, kKeptRows, kX1LayerField}, first.text,
         texts::FillText(texts::kFindingLayersNotWritten, {std::to_wstring(kMaxWrittenRows),
-                                                          std::to_wstring(kMaxWrittenRows + 1),
-                                                          std::to_wstring(layers - kMaxWrittenRows)}))
-        .count = layers - kMaxWrittenRows;
+                                                          std::to_wstring(kKeptRows), std::to_wstring(left_out)}))
+        .count = left_out;
   }
 
   // The point section: each written row, from the records it came from.
-  const PointList& points = input_.points;
-  std::vector<int> x5_point_row(x5.count() + 1), x100_point_row(x100.count() + 1);
-  for (int j = 1; j <= std::min<int>(points.count, kMaxWrittenRows); ++j) {
-    const auto row = static_cast<std::size_t>(j);
-    const int k = points.x5_row[row];
-    const int m = points.x100_row[row];
-    if (k > 0) x5_point_row[static_cast<std::size_t>(k)] = j;
-    if (m > 0) x100_point_row[static_cast<std::size_t>(m)] = j;
-    const auto* x5_record = k > 0 ? x5.record(static_cast<std::size_t>(k - 1)) : nullptr;
-    const auto* x100_record = m > 0 ? x100.record(static_cast<std::size_t>(m - 1)) : nullptr;
-
-    const NumberFormat depth_format = PointColumnOf(PointColumn::kDepth).format;
-    if (x5_record) {
-      const FieldAt& depth = x5_record[0];
-      CheckWritten({SourceFile::kX5, depth.line, k, kX5Fields[0], Section::kPoint, j}, depth.text, depth_format, true);
-      const FieldAt& value = x5_record[1];
-      CheckX5Value({SourceFile::kX5, value.line, k, kX5Fields[1], Section::kPoint, j}, value.text);
-    } else {
-      const FieldAt& depth = x100_record[0];
-      CheckWritten({SourceFile::kX100, depth.line, m, kX100Fields[0], Section::kPoint, j}, depth.text, depth_format,
+  const PointColumnSource& depth = PointColumnOf(PointColumn::kDepth);
+  std::vector<int> x5_point_row(kKeptRows + 1), x100_point_row(kKeptRows + 1);
+  for (const WrittenPoint& p : written.points) {
+    const int j = p.row;
+    if (p.x5_record > 0) x5_point_row[static_cast<std::size_t>(p.x5_record)] = j;
+    if (p.x100_record > 0) x100_point_row[static_cast<std::size_t>(p.x100_record)] = j;
+    if (p.x5_record > 0) {
+      const int k = p.x5_record;
+      CheckWritten({SourceFile::kX5, 0, k, depth.x5_field, Section::kPoint, j}, p.at(PointColumn::kDepth), depth.format,
                    true);
+      const WrittenField& value = p.at(PointColumn::kX5Value);
+      const Place place{SourceFile::kX5, value.source.at, k, PointColumnOf(PointColumn::kX5Value).x5_field,
+                        Section::kPoint, j};
+      // The value check wrote "0" for a value that is not a positive number.
+      if (in.x5.rule[static_cast<std::size_t>(k)] == X5Rule::kReplaced) {
+        const std::string_view text = in.x5.value[static_cast<std::size_t>(k)];
+        Add(FindingKind::kX5ValueReplaced, place, text, texts::FillText(texts::kFindingX5ValueReplaced, {Shown(text)}))
+            .output = std::string(value.text());
+      } else {
+        CheckWritten(place, value, PointColumnOf(PointColumn::kX5Value).format, false);
+      }
+    } else {
+      CheckWritten({SourceFile::kX100, 0, p.x100_record, depth.x100_field, Section::kPoint, j},
+                   p.at(PointColumn::kDepth), depth.format, true);
     }
-    if (x100_record) {
-      for (std::size_t c = 1; c < kX100Fields.size(); ++c) {
-        const FieldAt& value = x100_record[c];
-        const NumberFormat format = kPointColumns[static_cast<std::size_t>(PointColumn::kX100Value1) + c - 1].format;
-        CheckWritten({SourceFile::kX100, value.line, m, kX100Fields[c], Section::kPoint, j}, value.text, format, false);
+    if (p.x100_record > 0) {
+      for (std::size_t c = static_cast<std::size_t>(PointColumn::kX100Value1); c < kPointColumnCount; ++c) {
+        CheckWritten({SourceFile::kX100, 0, p.x100_record, kPointColumns[c].x100_field, Section::kPoint, j},
+                     p.fields[c], kPointColumns[c].format, false);
       }
     }
   }
+  const PointList& points = in.points;
   if (points.count > kMaxWrittenRows) {
-    const auto row = static_cast<std::size_t>(kMaxWrittenRows + 1);
-    const int k = points.x5_row[row];
+    const int k = points.x5_row[kKeptRows];
     const bool from_x5 = k > 0;
-    const int record = from_x5 ? k : points.x100_row[row];
-    const FieldAt& depth = (from_x5 ? x5 : x100).record(static_cast<std::size_t>(record - 1))[0];
-    const int not_written = points.count - kMaxWrittenRows;
+    const int record = from_x5 ? k : points.x100_row[kKeptRows];
+    const Cell& first = points.cell(kKeptRows, PointColumn::kDepth);
+    const int left_out = points.count - kMaxWrittenRows;
     Add(FindingKind::kPointsNotWritten,
-        {from_x5 ? SourceFile::kX5 : SourceFile::kX100, depth.line, record, from_x5 ? kX5Fields[0] : kX100Fields[0]},
-        depth.text, texts::FillText(texts::kFindingPointsNotWritten, {std::to_wstring(kMaxWrittenRows),
-                                                           std::to_wstring(kMaxWrittenRows + 1),
-                                                           std::to_wstring(not_written)}))
-        .count = not_written;
+        {from_x5 ? SourceFile::kX5 : SourceFile::kX100, first.at, record, from_x5 ? depth.x5_field : depth.x100_field},
+        first.text,
+        texts::FillText(texts::kFindingPointsNotWritten, {std::to_wstring(kMaxWrittenRows),
+                                                          std::to_wstring(kKeptRows), std::to_wstring(left_out)}))
+        .count = left_out;
   }
-  CheckDepthOrder(SourceFile::kX5, x5, x5_point_row);
-  CheckDepthOrder(SourceFile::kX100, x100, x100_point_row);
+  CheckDepthOrder(SourceFile::kX5, in.x5.breaks, depth.x5_field, x5_point_row);
+  CheckDepthOrder(SourceFile::kX100, in.x100.breaks, depth.x100_field, x100_point_row);
 
+  CountLines();
   // File order, then line, field and kind.
   std::stable_sort(findings_.begin(), findings_.end(), [](const Finding& a, const Finding& b) {
     if (a.source != b.source) return a.source < b.source;
@@ -325,32 +199,51 @@ std::vector<Finding> Checker::Run() {
   return std::move(findings_);
 }
 
-}  // namespace
-
-LineIndex::LineIndex(std::string_view bytes) {
-  starts_.push_back(0);
-  const char* const base = bytes.data();
-  const char* const end = base + bytes.size();
-  auto find = [end](const char* from, char c) {
-    const void* at = std::memchr(from, c, static_cast<std::size_t>(end - from));
-    return at ? static_cast<const char*>(at) : end;
-  };
-  // The next LF and the next CR, each looked for again only once passed.
-  const char* lf = find(base, '\n');
-  const char* cr = find(base, '\r');
-  for (const char* p = base; p < end;) {
-    if (lf < p) lf = find(p, '\n');
-    if (cr < p) cr = find(p, '\r');
-    const char* at = std::min(cr, lf);
-    if (at == end) break;
-    if (*at == '\r' && at + 1 < end && at[1] == '\n') ++at;  // CR LF: one line end
-    starts_.push_back(static_cast<std::size_t>(at + 1 - base));
-    p = at + 1;
+// Each finding's line, counted once per file up to the furthest finding in it.
+void Checker::CountLines() {
+  std::vector<std::size_t> order(findings_.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return findings_[a].source != findings_[b].source ? findings_[a].source < findings_[b].source : at_[a] < at_[b];
+  });
+  for (std::size_t from = 0; from < order.size();) {
+    const SourceFile file = findings_[order[from]].source;
+    std::size_t to = from;
+    std::vector<std::size_t> offsets;
+    while (to < order.size() && findings_[order[to]].source == file) offsets.push_back(at_[order[to++]]);
+    const std::vector<int> lines = LinesOf(input_.files[static_cast<std::size_t>(file)].bytes, offsets);
+    for (std::size_t i = from; i < to; ++i) findings_[order[i]].line = lines[i - from];
+    from = to;
   }
 }
 
-int LineIndex::LineOf(std::size_t offset) const {
-  return static_cast<int>(std::upper_bound(starts_.begin(), starts_.end(), offset) - starts_.begin());
+}  // namespace
+
+std::vector<int> LinesOf(std::string_view bytes, const std::vector<std::size_t>& offsets) {
+  std::vector<int> lines;
+  lines.reserve(offsets.size());
+  int line = 1;
+  std::size_t scanned = 0;  // no line end starts in [the line's start, scanned)
+  for (const std::size_t offset : offsets) {
+    const std::string_view before = bytes.substr(0, std::min(offset, bytes.size()));
+    for (;;) {
+      const std::size_t at = FindAny(before, scanned, '\r', '\n', '\n', '\n');
+      if (at >= before.size()) {
+        scanned = before.size();
+        break;
+      }
+      std::size_t next = at + 1;
+      if (bytes[at] == '\r' && next < bytes.size() && bytes[next] == '\n') ++next;  // CR LF: one line end
+      if (next > offset) {
+        scanned = at;  // a CR LF around `offset`: its line has not ended there
+        break;
+      }
+      scanned = next;
+      ++line;
+    }
+    lines.push_back(line);
+  }
+  return lines;
 }
 
 std::vector<Finding> CheckConversion(const CheckInput& input) { return Checker(input).Run(); }

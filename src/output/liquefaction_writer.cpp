@@ -18,14 +18,20 @@ void WriteHeader(std::string& out, std::string_view keyword, int count) {
   out += kLineEnd;
 }
 
-// Appends a 10-character field, or reports the value that does not fit.
-Expected<void, FieldOverflow> AppendField(std::string& out, std::string_view value, NumberFormat format,
-                                          FieldOverflow::Section section, int row, PointColumn column) {
-  auto field = FormatNumberField(value, format.int_places, format.decimals);
-  if (!field) return Fail(FieldOverflow{section, row, column, format.int_places, std::string(value)});
-  out += *field;
-  out.append(static_cast<std::size_t>(format.width()) - field->size(), ' ');
-  return {};
+// Appends a 10-character field and hands it over, or reports the value that does not fit.
+Expected<WrittenField, FieldOverflow> AppendField(std::string& out, const Cell& source, NumberFormat format,
+                                                  FieldOverflow::Section section, int row, PointColumn column) {
+  const FormattedNumber number = FormatNumber(source.text, format.int_places, format.decimals);
+  if (!number.field) return Fail(FieldOverflow{section, row, column, format.int_places, std::string(source.text)});
+  WrittenField written;
+  written.source = source;
+  std::copy(number.field->begin(), number.field->end(), written.chars.begin());
+  std::fill(written.chars.begin() + static_cast<std::ptrdiff_t>(number.field->size()), written.chars.end(), ' ');
+  out.append(written.chars.data(), written.chars.size());
+  written.blank = number.field->empty();
+  written.not_a_number = !written.blank && !number.whole;
+  written.cut_to_zero = !written.blank && !number.zero && number.field->find_first_of("123456789") == std::string::npos;
+  return written;
 }
 
 }  // namespace
@@ -57,14 +63,16 @@ void WriteTitleSection(std::string& out, std::string_view title) {
   out += kLineEnd;
 }
 
-Expected<void, FieldOverflow> WriteLayerSection(std::string& out, const LayerList& layers) {
+Expected<void, FieldOverflow> WriteLayerSection(std::string& out, const LayerList& layers,
+                                                std::vector<WrittenField>& written) {
   const int n = std::min<int>(layers.count, kMaxWrittenRows);
   WriteHeader(out, "LAYER", n);
   for (int i = 1; i <= n; ++i) {
     out += kRowIndent;
-    auto ok = AppendField(out, layers.items[static_cast<std::size_t>(i)], kLayerFormat, FieldOverflow::Section::kLayer,
-                          i, PointColumn::kDepth);
-    if (!ok) return ok;
+    auto field = AppendField(out, layers.items.cell(static_cast<std::size_t>(i)), kLayerFormat,
+                             FieldOverflow::Section::kLayer, i, PointColumn::kDepth);
+    if (!field) return Fail(std::move(field.error()));
+    written.push_back(*field);
     out += kLineEnd;
   }
   return {};
@@ -83,10 +91,9 @@ Expected<void, FieldOverflow> WritePointSection(std::string& out, const PointLis
     point.x5_record = points.x5_row[row];
     point.x100_record = points.x100_row[row];
     for (const PointColumnSource& c : kPointColumns) {
-      const std::size_t at = out.size();
-      auto ok = AppendField(out, points.cell(row, c.column), c.format, kPoint, j, c.column);
-      if (!ok) return ok;
-      std::copy_n(out.data() + at, kFieldWidth, point.fields[static_cast<std::size_t>(c.column)].data());
+      auto field = AppendField(out, points.cell(row, c.column), c.format, kPoint, j, c.column);
+      if (!field) return Fail(std::move(field.error()));
+      point.fields[static_cast<std::size_t>(c.column)] = *field;
     }
     out += kLineEnd;
   }
@@ -99,7 +106,8 @@ Expected<WrittenFile, FieldOverflow> BuildLiquefactionFile(std::string_view titl
   std::string& out = file.bytes;
   out.reserve(128 + 22 * kMaxWrittenRows + 82 * kMaxWrittenRows);
   WriteTitleSection(out, title);
-  if (auto ok = WriteLayerSection(out, layers); !ok) return Fail(std::move(ok.error()));
+  file.title_bytes = TitleBytesWritten(title);
+  if (auto ok = WriteLayerSection(out, layers, file.layers); !ok) return Fail(std::move(ok.error()));
   if (auto ok = WritePointSection(out, points, file.points); !ok) return Fail(std::move(ok.error()));
   return file;
 }

@@ -53,16 +53,14 @@ double NumberFieldValue(std::string_view text) {
   return ParseDecimalPrefix(cleaned).value;
 }
 
-std::optional<std::string> FormatNumberField(std::string_view text, int int_places, int decimals) {
-  if (text.find_first_not_of(' ') == std::string_view::npos) return std::string();
+namespace {
 
-  const double number = NumberFieldValue(text);
-  if (std::isinf(number)) return std::nullopt;
-
-  const std::string t = GeneralDecimalText(number);
+// `t`, a number's general decimal text, as a field: zero-filled to `int_places`, the sign
+// before the zeros, cut to `decimals`. Nothing when its integer part is too wide.
+std::optional<std::string> FieldOf(std::string_view t, int int_places, int decimals) {
   const std::size_t point = t.find('.');
-  const std::string_view int_part = std::string_view(t).substr(0, point);
-  const std::string_view fraction = point == std::string::npos ? std::string_view() : std::string_view(t).substr(point + 1);
+  const std::string_view int_part = t.substr(0, point);
+  const std::string_view fraction = point == std::string_view::npos ? std::string_view() : t.substr(point + 1);
 
   const auto width = static_cast<std::size_t>(int_places);
   if (int_part.size() > width) return std::nullopt;
@@ -78,6 +76,74 @@ std::optional<std::string> FormatNumberField(std::string_view text, int int_plac
   field += fraction.substr(0, dec);
   field.append(dec - std::min(dec, fraction.size()), '0');
   return field;
+}
+
+bool IsBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+
+// A plain decimal of at most 15 digits, blanks and tabs around it: its general decimal
+// text is its own digits without the leading and trailing zeros that carry nothing, since
+// every decimal of 15 digits or fewer comes back unchanged from a double at 15
+// significant digits. Nothing for any other text.
+std::optional<FormattedNumber> PlainDecimal(std::string_view text, int int_places, int decimals) {
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  std::size_t i = 0;
+  const bool negative = !text.empty() && text[0] == '-';
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) ++i;
+  const std::size_t int_start = i;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+  std::string_view int_digits = text.substr(int_start, i - int_start);
+  std::string_view fraction;
+  if (i < text.size() && text[i] == '.') {
+    const std::size_t start = ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    fraction = text.substr(start, i - start);
+  }
+  if (i != text.size() || int_digits.size() + fraction.size() == 0 || int_digits.size() + fraction.size() > 15) {
+    return std::nullopt;
+  }
+  while (!int_digits.empty() && int_digits.front() == '0') int_digits.remove_prefix(1);
+  while (!fraction.empty() && fraction.back() == '0') fraction.remove_suffix(1);
+
+  FormattedNumber result;
+  result.whole = true;
+  result.zero = int_digits.empty() && fraction.empty();
+  char t[24];
+  std::size_t n = 0;
+  if (negative && !result.zero) t[n++] = '-';
+  if (int_digits.empty()) t[n++] = '0';
+  for (char c : int_digits) t[n++] = c;
+  if (!fraction.empty()) {
+    t[n++] = '.';
+    for (char c : fraction) t[n++] = c;
+  }
+  result.field = FieldOf(std::string_view(t, n), int_places, decimals);
+  return result;
+}
+
+}  // namespace
+
+FormattedNumber FormatNumberGeneral(std::string_view text, int int_places, int decimals) {
+  FormattedNumber result;
+  if (IsBlank(text)) {
+    result.field = std::string();
+    return result;
+  }
+  result.whole = IsDecimalNumber(text);
+  const double number = NumberFieldValue(text);
+  result.zero = number == 0.0;
+  if (!std::isinf(number)) result.field = FieldOf(GeneralDecimalText(number), int_places, decimals);
+  return result;
+}
+
+FormattedNumber FormatNumber(std::string_view text, int int_places, int decimals) {
+  if (auto plain = PlainDecimal(text, int_places, decimals)) return *plain;
+  return FormatNumberGeneral(text, int_places, decimals);
+}
+
+std::optional<std::string> FormatNumberField(std::string_view text, int int_places, int decimals) {
+  return FormatNumber(text, int_places, decimals).field;
 }
 
 }  // namespace pel

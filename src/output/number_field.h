@@ -16,6 +16,18 @@ namespace pel {
 // with its sign, needs more than `int_places` characters: such a value does not fit.
 std::optional<std::string> FormatNumberField(std::string_view text, int int_places, int decimals);
 
+// FormatNumberField's result, and what it found in `text` on the way.
+struct FormattedNumber {
+  std::optional<std::string> field;
+  bool whole = false;  // the text, but for blanks and tabs around it, is exactly one decimal number
+  bool zero = true;    // the number read is zero, or there is none
+};
+FormattedNumber FormatNumber(std::string_view text, int int_places, int decimals);
+
+// The same, always through the general decimal rendering: the reference that the short
+// way for plain decimals is checked against.
+FormattedNumber FormatNumberGeneral(std::string_view text, int int_places, int decimals);
+
 // The number FormatNumberField reads from `text`: spaces, tabs and line feeds anywhere
 // ignored, then the longest leading decimal number; 0 when there is none.
 double NumberFieldValue(std::string_view text);

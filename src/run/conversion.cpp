@@ -80,11 +80,9 @@ Expected<PreparedFile, Outcome> Prepare(const std::array<Loaded, 4>& files) {
   const Loaded& x5_file = files[static_cast<std::size_t>(SourceFile::kX5)];
   const Loaded& x100_file = files[static_cast<std::size_t>(SourceFile::kX100)];
 
-  TitleSet titles;
-  ReadTitles(title_file.bytes, titles);
-  const auto layer_count = CountRecords(x1_file.bytes, kX1FieldsPerRecord);
-  if (!layer_count) return Fail(TooManyRecords(Kind::kTooManyRecords, x1_file.path));
-  const LayerList layers = ReadLayers(x1_file.bytes, *layer_count);
+  const TitleSet titles = ReadTitles(title_file.bytes);
+  const auto layers = ReadLayers(x1_file.bytes);
+  if (!layers) return Fail(TooManyRecords(Kind::kTooManyRecords, x1_file.path));
   const auto x5 = ReadX5(x5_file.bytes);
   if (!x5) return Fail(TooManyRecords(Kind::kTooManyRecords, x5_file.path));
   const auto x100 = ReadX100(x100_file.bytes);
@@ -92,23 +90,23 @@ Expected<PreparedFile, Outcome> Prepare(const std::array<Loaded, 4>& files) {
   if (x5->count + x100->count > kMaxRecordCount) return Fail(TooManyRecords(Kind::kTooManyPoints, x5_file.path));
 
   const PointList points = MergePoints(*x5, *x100);
-  auto written = BuildLiquefactionFile(titles.slots[1], layers, points);
+  auto written = BuildLiquefactionFile(titles.slots[1].text, *layers, points);
   if (!written) return Fail(Trace(written.error(), points, x1_file.path, x5_file.path, x100_file.path));
 
   PreparedFile prepared;
-  prepared.bytes = std::move(written->bytes);
-  prepared.report.points = std::move(written->points);
   ConversionCounts& counts = prepared.report.counts;
-  counts.layers = layers.count;
-  counts.layers_written = std::min<int>(layers.count, kMaxWrittenRows);
+  counts.layers = layers->count;
+  counts.layers_written = std::min<int>(layers->count, kMaxWrittenRows);
   counts.x5 = x5->count;
   counts.x100 = x100->count;
   counts.points = points.count;
   counts.points_written = std::min<int>(points.count, kMaxWrittenRows);
 
-  CheckInput input{{}, titles.slots[1], layers, points};
+  CheckInput input{{}, titles, *layers, *x5, *x100, points, *written};
   for (std::size_t i = 0; i < files.size(); ++i) input.files[i] = {files[i].name, files[i].bytes};
   prepared.report.findings = CheckConversion(input);
+  prepared.bytes = std::move(written->bytes);
+  prepared.report.points = std::move(written->points);
   return prepared;
 }
 

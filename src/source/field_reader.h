@@ -12,14 +12,19 @@
 //  - Two separators in a row give an empty field; a blank line gives no field.
 //  - The data end at the first byte 0x1A, if any. The reader is at end when only
 //    spaces, tabs and line ends remain.
-// Values keep the file's bytes exactly; nothing is decoded.
+// Values keep the file's bytes exactly; nothing is decoded. Each byte of the data is
+// looked at once, the end mark included: the reader finds it as it comes to it.
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace pel {
+
+// The byte that ends a file's data.
+inline constexpr char kEndOfFileMark = '\x1A';
 
 // Where a field lies in the file's bytes, so that a message can name its line.
 struct FieldSpan {
@@ -33,28 +38,23 @@ struct FieldSpan {
 
 class FieldReader {
  public:
-  explicit FieldReader(std::string_view bytes);
+  explicit FieldReader(std::string_view bytes) : bytes_(bytes), end_(bytes.size()) {}
 
-  // True when only spaces, tabs and line ends remain.
-  bool AtEnd() const;
+  // True when only spaces, tabs and line ends remain before the data's end.
+  bool AtEnd();
 
-  // The next field's value. At end it gives the empty text.
+  // The next field's value, as a view into the file's bytes, or into `scratch` when the
+  // value had to be joined (text after a closing quote); valid until the next call. At
+  // end it gives the empty text.
+  std::string_view ReadField(std::string& scratch, FieldSpan& span);
   std::string ReadField();
 
-  // The same, as a view into the file's bytes, or into `scratch` when the value had to
-  // be joined (text after a closing quote). Valid until the next call.
-  std::string_view ReadField(std::string& scratch);
-
-  // The same, with where the field lay.
-  std::string_view ReadField(std::string& scratch, FieldSpan& span);
-
   // Moves past the next field.
-  void SkipField();
-  // The same, with where the field lay.
   void SkipField(FieldSpan& span);
+  void SkipField();
 
-  // The bytes the fields are read from: the file up to its first 0x1A, if any.
-  std::string_view data() const { return data_; }
+  // The first 0x1A, once the reader has come to it.
+  std::optional<std::size_t> end_mark() const { return end_ < bytes_.size() ? std::optional(end_) : std::nullopt; }
 
  private:
   // A value is the first part, then the second (text after a closing quote).
@@ -64,10 +64,22 @@ class FieldReader {
     FieldSpan span;
   };
   Parts Scan();
+  // The first byte at or after `from` that is `a`, `b` or `c`, or the end mark (which
+  // then ends the data); end_ when there is none.
+  std::size_t Find(std::size_t from, char a, char b, char c);
 
-  std::string_view data_;
+  std::string_view bytes_;
+  std::size_t end_;        // the data's end: the first 0x1A once found, else the file's end
   std::size_t pos_ = 0;
   bool at_line_start_ = true;
+  std::size_t content_ = 0;      // what AtEnd found: the first byte from pos_ that is no blank or line end
+  bool content_known_ = false;   // content_ is for the present pos_
 };
+
+// The same search, byte by byte: the reference the vectorised one is checked against.
+std::size_t FindPlain(std::string_view bytes, std::size_t from, char a, char b, char c, char d);
+// The first of `a`..`d` at or after `from`, 16 bytes at a time where the machine has
+// SSE2 (every x86-64 one); bytes.size() when there is none.
+std::size_t FindAny(std::string_view bytes, std::size_t from, char a, char b, char c, char d);
 
 }  // namespace pel

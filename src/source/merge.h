@@ -11,8 +11,10 @@ namespace pel {
 // decimal number; 0 when there is none.
 double DepthValue(std::string_view text);
 
-// Merges the two tables (each expected in ascending depth order; not checked). Equal
-// depths make one row with the X5 depth text. Requires X5 count + X100 count <= 32767.
+// Merges the two tables (each expected in ascending depth order; not checked) by their
+// depths' values. Equal depths make one row with the X5 depth text. Every row is counted;
+// the first 51 are kept. Requires X5 count + X100 count <= 32767. The tables must outlive
+// the list, which refers to them.
 PointList MergePoints(const X5Table& x5, const X100Table& x100);
 
 }  // namespace pel

@@ -140,10 +140,12 @@ TEST(ConversionCheck, NamesFilesAsFoundOnDiskAndCountsWarningsApartFromInfo) {
             std::vector<int>({0, 0, 2, 0, 2, 2}));
 }
 
-TEST(LineIndex, EachKindOfLineEndEndsOneLine) {
-  const LineIndex lines("a\r\nb\nc\rd\r\n\r\ne");
-  const int expected[] = {1, 1, 1, 2, 2, 3, 3, 4, 4, 4, 5, 5, 6};
-  for (std::size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(lines.LineOf(i), expected[i]) << "offset " << i;
+TEST(LinesOf, EachKindOfLineEndEndsOneLine) {
+  const std::vector<int> expected = {1, 1, 1, 2, 2, 3, 3, 4, 4, 4, 5, 5, 6, 6};
+  std::vector<std::size_t> offsets(expected.size());
+  for (std::size_t i = 0; i < offsets.size(); ++i) offsets[i] = i;
+  EXPECT_EQ(LinesOf("a\r\nb\nc\rd\r\n\r\ne", offsets), expected);
+  EXPECT_EQ(LinesOf("a\r\nb", {1, 4}), (std::vector<int>{1, 2}));  // an offset may skip lines
 }
 
 }  // namespace

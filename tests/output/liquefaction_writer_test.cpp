@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/text_lists.h"
 
 namespace pel {
 namespace {
@@ -9,27 +10,29 @@ namespace {
 LayerList Layers(const std::vector<std::string>& values, int count = -1) {
   LayerList l;
   l.count = static_cast<std::int16_t>(count < 0 ? static_cast<int>(values.size()) : count);
-  l.items.Append("");
-  for (const auto& v : values) l.items.Append(v);
+  l.items.PadTo(1);
+  for (const auto& v : values) l.items.Append(testing::Stored(l.file, v));
   return l;
 }
 
-// Rows of the seven point columns, depth first.
-PointList Points(const std::vector<std::array<std::string, 7>>& rows) {
-  PointList p;
-  p.count = static_cast<std::int16_t>(rows.size());
-  p.depth.Append("");
-  p.values.PadTo(6);
-  p.x5_row.push_back(0);
-  p.x100_row.push_back(0);
-  for (const auto& r : rows) {
-    p.depth.Append(r[0]);
-    for (std::size_t c = 1; c < 7; ++c) p.values.Append(r[c]);
-    p.x5_row.push_back(0);
-    p.x100_row.push_back(0);
+// Rows of the seven point columns, depth first, each from its own X5 and X100 row.
+struct Points {
+  explicit Points(const std::vector<std::array<std::string, 7>>& rows) {
+    std::vector<std::pair<std::string, std::string>> x5_rows;
+    std::vector<std::array<std::string, 6>> x100_rows;
+    for (const auto& r : rows) {
+      x5_rows.emplace_back(r[0], r[1]);
+      x100_rows.push_back({r[0], r[2], r[3], r[4], r[5], r[6]});
+    }
+    x5 = testing::MakeX5(x5_rows);
+    x100 = testing::MakeX100(x100_rows);
+    list = MergePoints(x5, x100);
   }
-  return p;
-}
+  Points(const Points&) = delete;
+  X5Table x5;
+  X100Table x100;
+  PointList list;  // refers to the two tables
+};
 
 TEST(WriteTitleSection, CutsOrPadsToFortyCharacters) {
   const std::string kanji40 = [] {
@@ -68,7 +71,9 @@ TEST(WriteLayerSection, HeaderCountsAtMostFiftyRows) {
     SCOPED_TRACE("layer count " + std::to_string(c.count));
     LayerList layers = Layers(std::vector<std::string>(static_cast<std::size_t>(std::min(c.count, 50)), "12.5"), c.count);
     std::string out;
-    ASSERT_TRUE(WriteLayerSection(out, layers));
+    std::vector<WrittenField> written;
+    ASSERT_TRUE(WriteLayerSection(out, layers, written));
+    EXPECT_EQ(written.size(), c.rows);
     EXPECT_EQ(out.substr(0, c.header.size()), c.header);
     EXPECT_EQ(out.size(), c.header.size() + c.rows * 22);
     if (c.rows) {
@@ -78,10 +83,10 @@ TEST(WriteLayerSection, HeaderCountsAtMostFiftyRows) {
 }
 
 TEST(WritePointSection, RowsAreEightyCharacters) {
-  const PointList points = Points({{"1.5", "10", "1.8", "", "0.25", "3", "0.0125"}, {"", "", "", "", "", "", ""}});
+  const Points points({{"1.5", "10", "1.8", "", "0.25", "3", "0.0125"}, {"", "", "", "", "", "", ""}});
   std::string out;
   std::vector<WrittenPoint> written;
-  ASSERT_TRUE(WritePointSection(out, points, written));
+  ASSERT_TRUE(WritePointSection(out, points.list, written));
   EXPECT_EQ(out,
             "POINT        2\r\n"
             "          0000001.500000010.000000001.80          0000000.250000003.00000000.012\r\n" +
@@ -91,13 +96,17 @@ TEST(WritePointSection, RowsAreEightyCharacters) {
   EXPECT_EQ(written[0].field(PointColumn::kX100Value2), "          ");
   EXPECT_EQ(written[0].field(PointColumn::kX100Value5), "000000.012");
   EXPECT_EQ(written[1].row, 2);
+  // What writing found: a blank, a value cut to zeros.
+  EXPECT_TRUE(written[0].at(PointColumn::kX100Value2).blank);
+  EXPECT_FALSE(written[0].at(PointColumn::kX100Value3).cut_to_zero);
+  EXPECT_TRUE(written[1].at(PointColumn::kDepth).blank);
 }
 
 TEST(WritePointSection, ReportsTheValueThatDoesNotFit) {
-  const PointList points = Points({{"1", "1", "1", "1", "1", "1", "1"}, {"2", "2", "2", "-12345678", "2", "2", "2"}});
+  const Points points({{"1", "1", "1", "1", "1", "1", "1"}, {"2", "2", "2", "-12345678", "2", "2", "2"}});
   std::string out;
   std::vector<WrittenPoint> written;
-  auto result = WritePointSection(out, points, written);
+  auto result = WritePointSection(out, points.list, written);
   ASSERT_FALSE(result);
   EXPECT_EQ(result.error().row, 2);
   EXPECT_EQ(result.error().column, PointColumn::kX100Value2);
@@ -105,10 +114,10 @@ TEST(WritePointSection, ReportsTheValueThatDoesNotFit) {
 }
 
 TEST(BuildLiquefactionFile, TheWholeFileOrTheValueThatDoesNotFit) {
-  auto built = BuildLiquefactionFile("T", Layers({}), Points({}));
+  auto built = BuildLiquefactionFile("T", Layers({}), Points({}).list);
   ASSERT_TRUE(built);
   EXPECT_EQ(built->bytes, "TITLE     T" + std::string(39, ' ') + "\r\nLAYER        0\r\nPOINT        0\r\n");
-  auto too_wide = BuildLiquefactionFile("U", Layers({"99999999"}), Points({}));
+  auto too_wide = BuildLiquefactionFile("U", Layers({"99999999"}), Points({}).list);
   ASSERT_FALSE(too_wide);
   EXPECT_EQ(too_wide.error().section, FieldOverflow::Section::kLayer);
 }

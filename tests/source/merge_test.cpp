@@ -10,36 +10,26 @@
 namespace pel {
 namespace {
 
-X5Table MakeX5(const std::vector<std::string>& depths) {
-  X5Table t;
-  t.count = static_cast<std::int16_t>(depths.size());
-  t.depth.Append("");
-  t.value.Append("");
-  for (const auto& d : depths) {
-    t.depth.Append(d);
-    t.value.Append("v" + d);
-  }
-  return t;
+X5Table X5Of(const std::vector<std::string>& depths) {
+  std::vector<std::pair<std::string, std::string>> rows;
+  for (const auto& d : depths) rows.emplace_back(d, "v" + d);
+  return testing::MakeX5(rows);
 }
 
-X100Table MakeX100(const std::vector<std::string>& depths) {
-  X100Table t;
-  t.count = static_cast<std::int16_t>(depths.size());
-  t.depth.Append("");
-  t.values.PadTo(5);
-  for (const auto& d : depths) {
-    t.depth.Append(d);
-    for (const char* prefix : {"a", "b", "c", "d", "e"}) t.values.Append(prefix + d);
-  }
-  return t;
+X100Table X100Of(const std::vector<std::string>& depths) {
+  std::vector<std::array<std::string, 6>> rows;
+  for (const auto& d : depths) rows.push_back({d, "a" + d, "b" + d, "c" + d, "d" + d, "e" + d});
+  return testing::MakeX100(rows);
 }
 
 // Each merged row as "depth|value0|value1" (value1 stands for the X100 side).
 std::vector<std::string> Rows(const PointList& p) {
   std::vector<std::string> rows;
-  for (int r = 1; r <= p.count; ++r) {
+  for (int r = 1; r <= std::min<int>(p.count, kKeptRows); ++r) {
     const auto i = static_cast<std::size_t>(r);
-    rows.push_back(std::string(p.depth[i]) + "|" + std::string(p.value(i, 0)) + "|" + std::string(p.value(i, 1)));
+    rows.push_back(std::string(p.cell(i, PointColumn::kDepth).text) + "|" +
+                   std::string(p.cell(i, PointColumn::kX5Value).text) + "|" +
+                   std::string(p.cell(i, PointColumn::kX100Value1).text));
   }
   return rows;
 }
@@ -71,8 +61,8 @@ TEST(MergePoints, MergesInDepthOrder) {
       {"out_of_order_not_sorted", {"3", "1"}, {"2"}, {"2||a2", "3|v3|", "1|v1|"}},
   };
   for (const auto& c : cases) {
-    const X5Table x5 = MakeX5(c.x5);
-    const X100Table x100 = MakeX100(c.x100);
+    const X5Table x5 = X5Of(c.x5);
+    const X100Table x100 = X100Of(c.x100);
     const PointList points = MergePoints(x5, x100);
     EXPECT_EQ(Rows(points), c.rows) << c.name;
     EXPECT_LE(points.count, x5.count + x100.count) << c.name;
@@ -80,23 +70,30 @@ TEST(MergePoints, MergesInDepthOrder) {
 }
 
 TEST(MergePoints, MatchedRowCarriesAllSixValuesAndItsSources) {
-  const PointList points = MergePoints(MakeX5({"1", "2"}), MakeX100({"2"}));
+  const X5Table x5 = X5Of({"1", "2"});
+  const X100Table x100 = X100Of({"2"});
+  const PointList points = MergePoints(x5, x100);
   ASSERT_EQ(points.count, 2);
-  EXPECT_EQ(testing::Row(points.values, 2, 6), (std::vector<std::string>{"v2", "a2", "b2", "c2", "d2", "e2"}));
+  std::vector<std::string> values;
+  for (std::size_t c = 1; c < kPointColumnCount; ++c) values.emplace_back(points.cell(2, PointColumn(c)).text);
+  EXPECT_EQ(values, (std::vector<std::string>{"v2", "a2", "b2", "c2", "d2", "e2"}));
   EXPECT_EQ(points.x5_row[2], 2);
   EXPECT_EQ(points.x100_row[2], 1);
   EXPECT_EQ(points.x100_row[1], 0);
 }
 
-TEST(MergePoints, BuildsEveryRowBeyondFifty) {
-  std::vector<std::string> x5, x100;
+TEST(MergePoints, CountsEveryRowAndKeepsFiftyOne) {
+  std::vector<std::string> x5_depths, x100_depths;
   for (int i = 0; i < 40; ++i) {
-    x5.push_back(std::to_string(2 * i));
-    x100.push_back(std::to_string(2 * i + 1));
+    x5_depths.push_back(std::to_string(2 * i));
+    x100_depths.push_back(std::to_string(2 * i + 1));
   }
-  const PointList points = MergePoints(MakeX5(x5), MakeX100(x100));
+  const X5Table x5 = X5Of(x5_depths);
+  const X100Table x100 = X100Of(x100_depths);
+  const PointList points = MergePoints(x5, x100);
   EXPECT_EQ(points.count, 80);
-  EXPECT_EQ(points.depth[80], "79");
+  ASSERT_EQ(points.x5_row.size(), 52u);
+  EXPECT_EQ(points.cell(51, PointColumn::kDepth).text, "50");
 }
 
 }  // namespace

@@ -43,49 +43,43 @@ TEST(ReadTitles, FillsSlotsInFileOrder) {
       {"", "", "", ""},
   };
   for (const auto& c : cases) {
-    TitleSet titles;
-    ReadTitles(c.input, titles);
-    EXPECT_EQ(titles.slots[1], c.slot1) << c.input;
-    EXPECT_EQ(titles.slots[2], c.slot2) << c.input;
-    EXPECT_EQ(titles.slots[3], c.slot3) << c.input;
-    EXPECT_EQ(titles.slots[0], "");
+    const TitleSet titles = ReadTitles(c.input);
+    EXPECT_EQ(titles.slots[1].text, c.slot1) << c.input;
+    EXPECT_EQ(titles.slots[2].text, c.slot2) << c.input;
+    EXPECT_EQ(titles.slots[3].text, c.slot3) << c.input;
+    EXPECT_EQ(titles.slots[0].text, "");
   }
 }
 
 TEST(ReadTitles, KeepsFiftyFieldsAndIgnoresTheRest) {
   std::string input;
   for (int i = 1; i <= 60; ++i) input += "t" + std::to_string(i) + ",";
-  TitleSet titles;
-  ReadTitles(input, titles);
-  EXPECT_EQ(titles.slots[1], "t1");
-  EXPECT_EQ(titles.slots[50], "t50");
+  const TitleSet titles = ReadTitles(input);
+  EXPECT_EQ(titles.slots[1].text, "t1");
+  EXPECT_EQ(titles.slots[50].text, "t50");
 }
 
-TEST(CountRecords, RoundsPartialRecordsUp) {
+// A short last record counts: a file of n fields holds n / fields-per-record records, rounded up.
+TEST(Readers, CountPartialRecordsAsWholeOnes) {
   struct Case {
     int fields;
     int per_record;
     int expected;
-  } cases[] = {{0, 11, 0}, {1, 11, 1}, {11, 11, 1}, {12, 11, 2}, {22, 11, 2}, {23, 11, 3}, {16, 4, 4}, {44, 44, 1}};
+  } cases[] = {{0, 11, 0}, {1, 11, 1}, {11, 11, 1}, {12, 11, 2}, {22, 11, 2}, {23, 11, 3}, {16, 4, 4}, {44, 44, 1},
+               {45, 44, 2}, {5, 4, 2}};
   for (const auto& c : cases) {
     std::string input;
     for (int i = 0; i < c.fields; ++i) input += (i ? "," : "") + std::to_string(i);
-    EXPECT_EQ(CountRecords(input, c.per_record), c.expected) << c.fields << " fields / " << c.per_record;
+    const int count = c.per_record == 4 ? ReadLayers(input)->count : c.per_record == 11 ? ReadX5(input)->count
+                                                                                          : ReadX100(input)->count;
+    EXPECT_EQ(count, c.expected) << c.fields << " fields / " << c.per_record;
   }
 }
 
-TEST(CountRecords, RefusesMoreThan32767Records) {
-  EXPECT_EQ(CountRecords(Repeat("1\r\n", 32767), 1), 32767);
-  EXPECT_EQ(CountRecords(Repeat("1\r\n", 32768), 1), std::nullopt);
-  EXPECT_EQ(CountRecords(Repeat("1,2,3,4\r\n", 32767) + "5", 4), std::nullopt);
-}
-
-TEST(ReadX5AndX100, CountLikeCountRecordsAndRefuseMoreThan32767) {
-  for (const std::string& input : {std::string(), Record(11), Record(11) + "a,b", Record(22) + "\r\n\r\n",
-                                   Repeat(Record(11), 32767)}) {
-    EXPECT_EQ(ReadX5(input).value().count, *CountRecords(input, kX5FieldsPerRecord));
-    EXPECT_EQ(ReadX100(input).value().count, *CountRecords(input, kX100FieldsPerRecord));
-  }
+TEST(Readers, RefuseMoreThan32767Records) {
+  EXPECT_EQ(ReadLayers(Repeat("1,2,3,4\r\n", 32767))->count, 32767);
+  EXPECT_FALSE(ReadLayers(Repeat("1,2,3,4\r\n", 32767) + "5"));
+  EXPECT_EQ(ReadX5(Repeat(Record(11), 32767))->count, 32767);
   EXPECT_FALSE(ReadX5(Repeat(Record(11), 32768)));
   EXPECT_FALSE(ReadX100(Repeat(Record(44), 32767) + "1"));
 }
@@ -94,24 +88,25 @@ TEST(ReadLayers, KeepsFieldTwoOfEachRecord) {
   const std::string one_per_line = "a,1.5,c,d\r\nb,,c,d\r\nc,3,c,d\r\nd,4,c,d\r\n";
   const std::string one_line = "a,1.5,c,d,b,,c,d,c,3,c,d,d,4,c,d";
   for (const auto& input : {one_per_line, one_line}) {
-    const LayerList layers = ReadLayers(input, *CountRecords(input, kX1FieldsPerRecord));
+    const LayerList layers = ReadLayers(input).value();
     EXPECT_EQ(layers.count, 4);
     EXPECT_EQ(Cells(layers.items), (Strings{"", "1.5", "", "3", "4"}));
   }
 }
 
-TEST(ReadLayers, ReadsAtMostFiftyRecordsButCountsAll) {
+TEST(ReadLayers, KeepsFiftyOneRecordsButCountsAll) {
   std::string input;
   for (int i = 1; i <= 60; ++i) input += "x," + std::to_string(i) + ",y,z\r\n";
-  const LayerList layers = ReadLayers(input, *CountRecords(input, kX1FieldsPerRecord));
+  const LayerList layers = ReadLayers(input).value();
   EXPECT_EQ(layers.count, 60);
-  ASSERT_EQ(layers.items.size(), 51u);
-  EXPECT_EQ(layers.items[50], "50");
+  ASSERT_EQ(layers.items.size(), 52u);
+  EXPECT_EQ(layers.items[51], "51");
+  EXPECT_EQ(layers.items.cell(51).at, input.find(",51,") + 1);  // where the field lies
 }
 
 TEST(ReadLayers, ShortLastRecordKeepsWhatItHas) {
   const std::string input = "a,1,b,c\r\nd,2";
-  const LayerList layers = ReadLayers(input, *CountRecords(input, kX1FieldsPerRecord));
+  const LayerList layers = ReadLayers(input).value();
   EXPECT_EQ(Cells(layers.items), (Strings{"", "1", "2"}));
 }
 
@@ -135,7 +130,10 @@ TEST(ReadX5, KeepsDepthAndCheckedValue) {
   const X5Table table = ReadX5(input).value();
   ASSERT_EQ(table.count, 4);
   EXPECT_EQ(Cells(table.depth), (Strings{"", "1.0", "2", "3", ""}));
-  EXPECT_EQ(Cells(table.value), (Strings{"", "12.50", "0", "0", "0"}));
+  EXPECT_EQ(Cells(table.value), (Strings{"", "12.50", "-3", "", "abc"}));  // as the file holds them
+  Strings written;
+  for (std::size_t row = 1; row <= 4; ++row) written.emplace_back(table.written_value(row));
+  EXPECT_EQ(written, (Strings{"12.50", "0", "0", "0"}));
 }
 
 TEST(ReadX5, OneFieldPerLineReadsTheSame) {
@@ -144,6 +142,7 @@ TEST(ReadX5, OneFieldPerLineReadsTheSame) {
   const X5Table table = ReadX5(spread).value();
   EXPECT_EQ(Cells(table.depth), (Strings{"", "5", "6"}));
   EXPECT_EQ(Cells(table.value), (Strings{"", "7.5", "8"}));
+  EXPECT_EQ(table.depth_value, (std::vector<double>{0, 5, 6}));
 }
 
 TEST(ReadX100, KeepsTheSixFieldsUnchanged) {
