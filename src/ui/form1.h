@@ -48,7 +48,7 @@ enum class Side { kDestination, kSource };  // Drive1/Dir1/File1/Text1, Drive2/D
 
 // The system menu's command that opens the report of the last written file.
 inline constexpr UINT kReportCommand = 0x0010;
-// "使い方" (the guide beside the program) and "バージョン情報...".
+// texts::kManualMenu (the guide beside the program) and texts::kAboutMenu.
 inline constexpr UINT kManualCommand = 0x0020;
 inline constexpr UINT kAboutCommand = 0x0030;
 
@@ -73,7 +73,7 @@ class Form1 : public RunWindow {
   HWND control(ControlId id) const;
   // The report of the conversion check; null until a run has shown one.
   ReportWindow* report() const { return report_.get(); }
-  // The system menu's "変換結果の確認...": the report of the last written file.
+  // The system menu's texts::kReportMenu: the report of the last written file.
   void OpenReport();
   // Makes `path` (a folder, or a file standing for its folder) the folder of `side`
   // as if it were chosen in the side's drive list and then its folder list; on the
@@ -82,9 +82,9 @@ class Form1 : public RunWindow {
   void ChooseFolder(Side side, const std::wstring& path);
   // The side whose row (label and text box) or frame holds the client point; none else.
   std::optional<Side> SideAt(POINT client) const;
-  // "使い方": manual.html beside the program, in the default browser.
+  // texts::kManualMenu: manual.html beside the program, in the default browser.
   void OpenManual();
-  // "バージョン情報...": the version, the copyright and the license in one box.
+  // texts::kAboutMenu: the version, the copyright and the license in one box.
   void ShowAbout();
 
   // Event handlers.

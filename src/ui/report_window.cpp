@@ -78,7 +78,7 @@ bool ReportWindow::Create() {
   for (std::size_t c = 0; c < kReportColumns; ++c) {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    column.pszText = const_cast<wchar_t*>(kReportColumnTitles[c]);
+    column.pszText = const_cast<wchar_t*>(texts::kReportColumnTitles[c]);
     column.iSubItem = static_cast<int>(c);
     column.cx = 50;
     ListView_InsertColumn(list, static_cast<int>(c), &column);
@@ -178,7 +178,7 @@ std::wstring ReportWindow::Summary() const {
       texts::kReportCounts, {std::to_wstring(n.layers_written), std::to_wstring(n.layers),
                              std::to_wstring(n.points_written), std::to_wstring(n.points),
                              std::to_wstring(r.warnings()), std::to_wstring(r.infos())});
-  if (r.warnings() == 0) counts += std::wstring(L"　") + texts::kReportNoWarnings;
+  if (r.warnings() == 0) counts += std::wstring(texts::kReportSummaryGap) + texts::kReportNoWarnings;
   return run_.destination_file + L"\n" + counts;
 }
 
@@ -237,7 +237,7 @@ void ReportWindow::FitColumns() {
   };
   const int padding = DpiScale(kMarginTwips, dpi_);
   for (std::size_t c = 0; c + 1 < kReportColumns; ++c) {
-    int widest = width_of(std::wstring(kReportColumnTitles[c]) + L" ▼");
+    int widest = width_of(std::wstring(texts::kReportColumnTitles[c]) + texts::kReportSortedDescending);
     for (std::size_t row : order_) widest = std::max(widest, width_of(FindingCells(run_.report.findings[row])[c]));
     ListView_SetColumnWidth(list, static_cast<int>(c), widest + padding);
   }
@@ -247,8 +247,8 @@ void ReportWindow::FitColumns() {
 void ReportWindow::UpdateHeaders() {
   HWND list = control(kReportList);
   for (std::size_t c = 0; c < kReportColumns; ++c) {
-    std::wstring title = kReportColumnTitles[c];
-    if (sorted_ && static_cast<std::size_t>(sort_column_) == c) title += descending_ ? L" ▼" : L" ▲";
+    std::wstring title = texts::kReportColumnTitles[c];
+    if (sorted_ && static_cast<std::size_t>(sort_column_) == c) title += descending_ ? texts::kReportSortedDescending : texts::kReportSortedAscending;
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT;
     column.pszText = title.data();
@@ -335,7 +335,7 @@ void ReportWindow::SaveWithDialog() {
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = window_;
-  dialog.lpstrFilter = L"CSV (*.csv)\0*.csv\0";
+  dialog.lpstrFilter = texts::kReportCsvFilter;
   dialog.lpstrFile = path.data();
   dialog.nMaxFile = static_cast<DWORD>(path.size());
   dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
@@ -522,7 +522,7 @@ void ReportWindow::PaintProfile(HDC dc, const RECT& client) {
   RECT title{client.left + unit, client.top + unit, plot.left, client.top + unit + metrics.tmHeight};
   DrawTextW(dc, texts::kReportDepthScale, -1, &title, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
   title = {plot.left, client.top + unit, plot.right, client.top + unit + metrics.tmHeight};
-  DrawTextW(dc, L"X5", -1, &title, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+  DrawTextW(dc, texts::kReportValueScale, -1, &title, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
 
   const UniqueBrush warning(CreateSolidBrush(kWarningColour));
   const UniquePen outline(CreatePen(PS_SOLID, unit, RGB(0, 0, 0)));
