@@ -74,15 +74,6 @@ RECT DesignRect(const ControlLayout& c) {
   return RECT{left, top, left + c.width, top + c.height};
 }
 
-// A group box is transparent to the pointer; a frame of this window takes it, so that
-// the pointer over a frame's empty inside is not over Picture1. The frame's own window
-// procedure is kept in its GWLP_USERDATA.
-LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wparam, LPARAM lparam) {
-  const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(frame, GWLP_USERDATA));
-  if (message == WM_NCHITTEST) return HTCLIENT;
-  return CallWindowProcW(original, frame, message, wparam, lparam);
-}
-
 }  // namespace
 
 Form1::Form1(FormPorts ports, ProgramState& state) : ports_(ports), state_(state) {}
@@ -168,10 +159,8 @@ Expected<void, std::wstring> Form1::CreateControls(HINSTANCE instance) {
     controls_[static_cast<std::size_t>(c.id - kPicture1)] = window;
     if (c.id == kPicture1) picture_ = window;
     if (TakesFocus(c.kind)) tab_order_.push_back(window);
-    if (c.kind == ControlKind::kFrame) {
-      SetWindowLongPtrW(window, GWLP_USERDATA, GetWindowLongPtrW(window, GWLP_WNDPROC));
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameProc));
-    }
+    // The pointer over a frame's empty inside is over the frame, not over Picture1.
+    if (c.kind == ControlKind::kFrame && !TakePointerOverWholeRect(window)) return Fail(LastErrorText());
   }
   // Labels and frames lie under the controls they touch, frames lowest: a label that runs
   // under its text box is covered by it, and a frame never covers what it holds.
@@ -414,7 +403,7 @@ std::optional<Side> Form1::SideAt(POINT client) const {
   return std::nullopt;
 }
 
-void Form1::OnDropFiles(HDROP drop) {
+void Form1::Form_DropFiles(HWND, HDROP drop) {
   POINT at;
   const bool inside = DragQueryPoint(drop, &at) != 0;
   std::wstring path(static_cast<std::size_t>(DragQueryFileW(drop, 0, nullptr, 0)) + 1, L'\0');
@@ -496,7 +485,13 @@ void Form1::CloseReport() {
 
 void Form1::Command2_Click() { DestroyWindow(form_); }
 
-void Form1::Picture1_MouseMove() {
+void Form1::Picture1_MouseMove(HWND, int, int, UINT) {
+  POINT pointer;
+  if (pointer_at_report_change_ && GetCursorPos(&pointer) && pointer.x == pointer_at_report_change_->x &&
+      pointer.y == pointer_at_report_change_->y) {
+    return;  // the report appeared or went under a pointer that did not move
+  }
+  pointer_at_report_change_.reset();
   if (state_.clear_status_pending != 1) return;
   SetStatus(L"");
   state_.clear_status_pending = 0;
@@ -556,105 +551,79 @@ bool Form1::PreTranslate(MSG& message) {
   return false;
 }
 
-LRESULT Form1::OnFormMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT Form1::OnFormMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_NCCREATE:
-      form_ = window;
-      break;
-    case WM_SETCURSOR:
-      if (busy_) {
-        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        return TRUE;
-      }
-      break;
-    case WM_DPICHANGED: {
-      // The size comes from the layout at the new DPI; the place from the system. A font
-      // that cannot be made at the new DPI leaves the old one in place.
-      ApplyDpi(HIWORD(wparam));
-      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
-      SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      return 0;
-    }
-    case WM_DROPFILES:
-      OnDropFiles(reinterpret_cast<HDROP>(wparam));
-      return 0;
-    case WM_SYSCOMMAND:
-      switch (wparam & 0xFFF0) {
-        case kReportCommand: OpenReport(); return 0;
-        case kManualCommand: OpenManual(); return 0;
-        case kAboutCommand: ShowAbout(); return 0;
-        default: break;
-      }
-      break;
-    case WM_ACTIVATE:
-      if (LOWORD(wparam) != WA_INACTIVE && picture_ && !IsChild(window, GetFocus())) SetFocus(tab_order_.front());
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    case WM_NCDESTROY:
-      form_ = nullptr;
-      picture_ = nullptr;
-      controls_.fill(nullptr);
-      break;
-    default:
-      break;
+    HANDLE_MSG(window, WM_NCCREATE, Member(this, &Form1::Form_Create));
+    HANDLE_MSG(window, WM_SETCURSOR, Member(this, &Form1::Form_SetCursor));
+    HANDLE_MSG(window, WM_DPICHANGED, Member(this, &Form1::Form_DpiChanged));
+    HANDLE_MSG(window, WM_DROPFILES, Member(this, &Form1::Form_DropFiles));
+    HANDLE_MSG(window, WM_SYSCOMMAND, Member(this, &Form1::Form_SysCommand));
+    HANDLE_MSG(window, WM_ACTIVATE, Member(this, &Form1::Form_Activate));
+    HANDLE_MSG(window, WM_DESTROY, Member(this, &Form1::Form_Unload));
+    HANDLE_MSG(window, WM_NCDESTROY, Member(this, &Form1::Form_NCDestroy));
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
-  return DefWindowProcW(window, message, wparam, lparam);
 }
 
-LRESULT Form1::OnPictureMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT Form1::OnPictureMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      OnCommand(GET_WM_COMMAND_ID(wparam, lparam), GET_WM_COMMAND_HWND(wparam, lparam),
-                GET_WM_COMMAND_CMD(wparam, lparam));
-      return 0;
-    case WM_VKEYTOITEM:
-      return OnVkeyToItem(LOWORD(wparam), reinterpret_cast<HWND>(lparam), HIWORD(wparam));
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-      if (HBRUSH brush = OnCtlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam))) {
-        return reinterpret_cast<LRESULT>(brush);
-      }
-      break;
-    case WM_DRAWITEM: {
-      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
-      if (item->CtlID != static_cast<UINT>(kDir1) && item->CtlID != static_cast<UINT>(kDir2)) break;
-      DrawFolderItem(*item);
+    HANDLE_MSG(window, WM_COMMAND, Member(this, &Form1::Picture1_Command));
+    HANDLE_MSG(window, WM_VKEYTOITEM, Member(this, &Form1::Picture1_VKeyToItem));
+    HANDLE_MSG(window, WM_CTLCOLORSTATIC, Member(this, &Form1::Picture1_CtlColor));
+    HANDLE_MSG(window, WM_CTLCOLORBTN, Member(this, &Form1::Picture1_CtlColor));
+    HANDLE_MSG(window, WM_MOUSEMOVE, Member(this, &Form1::Picture1_MouseMove));
+    HANDLE_MSG(window, WM_LBUTTONDOWN, Member(this, &Form1::Picture1_MouseDown));
+    HANDLE_MSG(window, WM_ERASEBKGND, Member(this, &Form1::Picture1_EraseBackground));
+    case WM_DRAWITEM:
+      HANDLE_WM_DRAWITEM(window, wParam, lParam, Member(this, &Form1::Picture1_DrawItem));
       return TRUE;
-    }
-    case WM_MOUSEMOVE: {
-      POINT pointer;
-      if (pointer_at_report_change_ && GetCursorPos(&pointer) && pointer.x == pointer_at_report_change_->x &&
-          pointer.y == pointer_at_report_change_->y) {
-        return 0;  // the report appeared or went under a pointer that did not move
-      }
-      pointer_at_report_change_.reset();
-      Picture1_MouseMove();
-      return 0;
-    }
-    case WM_LBUTTONDOWN:
-      SetFocus(window);
-      return 0;
-    case WM_ERASEBKGND: {
-      RECT area;
-      GetClientRect(window, &area);
-      FillRect(reinterpret_cast<HDC>(wparam), &area, grey_brush_.get());
-      return TRUE;
-    }
-    case WM_SETCURSOR:
-      if (busy_) {
-        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        return TRUE;
-      }
-      break;
-    default:
-      break;
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
-  return DefWindowProcW(window, message, wparam, lparam);
 }
 
-void Form1::OnCommand(int id, HWND control_window, UINT code) {
+BOOL Form1::Form_Create(HWND window, LPCREATESTRUCT create) {
+  form_ = window;
+  return FORWARD_WM_NCCREATE(window, create, DefWindowProcW);
+}
+
+// The hourglass over the window and every control in it while a run lasts: a child's
+// default handling asks its parent first.
+BOOL Form1::Form_SetCursor(HWND window, HWND under, UINT hit, UINT mouse_message) {
+  if (!busy_) return FORWARD_WM_SETCURSOR(window, under, hit, mouse_message, DefWindowProcW);
+  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  return TRUE;
+}
+
+// The size comes from the layout at the new DPI; the place from the system. A font that
+// cannot be made at the new DPI leaves the old one in place.
+void Form1::Form_DpiChanged(HWND window, UINT dpi, const RECT* suggested) {
+  ApplyDpi(dpi);
+  SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::Form_SysCommand(HWND window, UINT command, int x, int y) {
+  switch (command & 0xFFF0) {
+    case kReportCommand: OpenReport(); break;
+    case kManualCommand: OpenManual(); break;
+    case kAboutCommand: ShowAbout(); break;
+    default: FORWARD_WM_SYSCOMMAND(window, command, x, y, DefWindowProcW);
+  }
+}
+
+void Form1::Form_Activate(HWND window, UINT state, HWND, BOOL) {
+  if (state != WA_INACTIVE && picture_ && !IsChild(window, GetFocus())) SetFocus(tab_order_.front());
+}
+
+void Form1::Form_Unload(HWND) { PostQuitMessage(0); }
+
+void Form1::Form_NCDestroy(HWND window) {
+  form_ = nullptr;
+  picture_ = nullptr;
+  controls_.fill(nullptr);
+  FORWARD_WM_NCDESTROY(window, DefWindowProcW);
+}
+
+void Form1::Picture1_Command(HWND, int id, HWND control_window, UINT code) {
   switch (id) {
     case kCommand1:
       if (code == BN_CLICKED) Command1_Click();
@@ -681,19 +650,35 @@ void Form1::OnCommand(int id, HWND control_window, UINT code) {
 }
 
 // Enter on a folder list opens the item under its caret; other keys get the default.
-int Form1::OnVkeyToItem(UINT key, HWND list, int caret) {
+int Form1::Picture1_VKeyToItem(HWND, UINT key, HWND list, int caret) {
   if (key != VK_RETURN || (list != control(kDir1) && list != control(kDir2))) return -1;
   OpenFolderItem(list == control(kDir1) ? Side::kDestination : Side::kSource, caret);
   return -2;
 }
 
 // Picture1's grey behind the frames and labels that the layout paints grey.
-HBRUSH Form1::OnCtlColor(HDC dc, HWND child) {
+HBRUSH Form1::Picture1_CtlColor(HWND window, HDC dc, HWND child, int type) {
   const ControlLayout* layout = FindLayout(static_cast<ControlId>(GetDlgCtrlID(child)));
-  if (!layout || !layout->grey) return nullptr;
+  if (!layout || !layout->grey) {
+    return type == CTLCOLOR_STATIC ? FORWARD_WM_CTLCOLORSTATIC(window, dc, child, DefWindowProcW)
+                                   : FORWARD_WM_CTLCOLORBTN(window, dc, child, DefWindowProcW);
+  }
   SetBkColor(dc, kLightGrey);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   return grey_brush_.get();
+}
+
+void Form1::Picture1_DrawItem(HWND, const DRAWITEMSTRUCT* item) {
+  if (item->CtlID == static_cast<UINT>(kDir1) || item->CtlID == static_cast<UINT>(kDir2)) DrawFolderItem(*item);
+}
+
+void Form1::Picture1_MouseDown(HWND window, BOOL, int, int, UINT) { SetFocus(window); }
+
+BOOL Form1::Picture1_EraseBackground(HWND window, HDC dc) {
+  RECT area;
+  GetClientRect(window, &area);
+  FillRect(dc, &area, grey_brush_.get());
+  return TRUE;
 }
 
 // One folder list row: indentation by level, a folder glyph (open for the levels of

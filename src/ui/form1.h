@@ -95,7 +95,6 @@ class Form1 : public RunWindow {
   void Dir1_Change();
   void Dir2_Change();
   void File1_Click() {}
-  void Picture1_MouseMove();
   // The window's help procedure: shows a topic of the help file.
   void HelpProcedure(std::int16_t topic);
 
@@ -124,11 +123,23 @@ class Form1 : public RunWindow {
   // Dir1_Change or Dir2_Change.
   void DirChange(Side side);
 
-  LRESULT OnFormMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT OnPictureMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  void OnCommand(int id, HWND control, UINT code);
-  int OnVkeyToItem(UINT key, HWND list, int caret);
-  HBRUSH OnCtlColor(HDC dc, HWND child);
+  LRESULT OnFormMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnPictureMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  BOOL Form_Create(HWND window, LPCREATESTRUCT create);
+  BOOL Form_SetCursor(HWND window, HWND under, UINT hit, UINT mouse_message);
+  void Form_DpiChanged(HWND window, UINT dpi, const RECT* suggested);
+  void Form_DropFiles(HWND window, HDROP drop);
+  void Form_SysCommand(HWND window, UINT command, int x, int y);
+  void Form_Activate(HWND window, UINT state, HWND other, BOOL minimized);
+  void Form_Unload(HWND window);
+  void Form_NCDestroy(HWND window);
+  void Picture1_Command(HWND picture, int id, HWND control_window, UINT code);
+  int Picture1_VKeyToItem(HWND picture, UINT key, HWND list, int caret);
+  HBRUSH Picture1_CtlColor(HWND picture, HDC dc, HWND child, int type);
+  void Picture1_DrawItem(HWND picture, const DRAWITEMSTRUCT* item);
+  void Picture1_MouseMove(HWND picture, int x, int y, UINT keys);
+  void Picture1_MouseDown(HWND picture, BOOL double_click, int x, int y, UINT keys);
+  BOOL Picture1_EraseBackground(HWND picture, HDC dc);
 
   Expected<void, std::wstring> CreateControls(HINSTANCE instance);
   // The font, the control positions and the client size at a DPI, in that order.
@@ -140,7 +151,6 @@ class Form1 : public RunWindow {
   void DriveChange(Side side);
   bool FillFolderList(Side side, const std::wstring& path, bool report);
   void FillFileList();
-  void OnDropFiles(HDROP drop);
   void ShowReport(bool activate);
   void CloseReport();
   // Drive list entries "c: [label]", read once for both lists.

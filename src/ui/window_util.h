@@ -1,8 +1,11 @@
 // The window plumbing every window of the program shares: the window-procedure thunk,
-// class registration, DPI scaling from twips and a few named control calls.
+// the message crackers' glue, class registration, DPI scaling from twips and a few named
+// control calls.
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
+#include <windowsx.h>
 
 #include <string>
 
@@ -24,6 +27,31 @@ LRESULT CALLBACK WindowThunk(HWND window, UINT message, WPARAM wparam, LPARAM lp
   T* self = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
   return self ? (self->*Handle)(window, message, wparam, lparam) : DefWindowProcW(window, message, wparam, lparam);
+}
+
+// A member function of `self` as the handler of a windowsx.h cracker:
+//   HANDLE_MSG(window, WM_SIZE, Member(this, &ReportWindow::Report_Size));
+// HANDLE_MSG reads the window procedure's parameters by the names wParam and lParam.
+template <class T, class R, class... Args>
+auto Member(T* self, R (T::*handler)(Args...)) {
+  return [self, handler](Args... args) { return (self->*handler)(args...); };
+}
+
+// WM_DPICHANGED, which windowsx.h does not crack:
+//   void handler(HWND window, UINT dpi, const RECT* suggested)
+#define HANDLE_WM_DPICHANGED(hwnd, wParam, lParam, fn) \
+  ((fn)((hwnd), static_cast<UINT>(HIWORD(wParam)), reinterpret_cast<const RECT*>(lParam)), LRESULT{0})
+
+// A group box lets the pointer through to what lies under it; after this, `control`
+// takes the pointer over its whole rectangle, as other controls do. comctl32 keeps the
+// subclass and takes it off when the control goes.
+inline bool TakePointerOverWholeRect(HWND control) {
+  struct Hit {
+    static LRESULT CALLBACK AsClient(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+      return message == WM_NCHITTEST ? HTCLIENT : DefSubclassProc(window, message, wparam, lparam);
+    }
+  };
+  return SetWindowSubclass(control, &Hit::AsClient, 0, 0) != FALSE;
 }
 
 // Registers the window class `name` with the arrow pointer, the program's icon where
