@@ -213,8 +213,7 @@ void Form1::ApplyClientSize() {
   int width = frame.right - frame.left, height = frame.bottom - frame.top;
   for (int attempt = 0; attempt < 2; ++attempt) {
     SetWindowPos(form_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT client;
-    GetClientRect(form_, &client);
+    const RECT client = ClientRect(form_);
     if (client.right == client_width && client.bottom == client_height) break;
     width += client_width - client.right;
     height += client_height - client.bottom;
@@ -675,8 +674,7 @@ void Form1::Picture1_DrawItem(HWND, const DRAWITEMSTRUCT* item) {
 void Form1::Picture1_MouseDown(HWND window, BOOL, int, int, UINT) { SetFocus(window); }
 
 BOOL Form1::Picture1_EraseBackground(HWND window, HDC dc) {
-  RECT area;
-  GetClientRect(window, &area);
+  const RECT area = ClientRect(window);
   FillRect(dc, &area, grey_brush_.get());
   return TRUE;
 }

@@ -16,11 +16,11 @@
 #include "platform/text_codec.h"
 #include "platform/win32/win32_handles.h"
 #include "run/conversion_run.h"
+#include "ui/profile_view.h"
 
 namespace pel::ui {
 
 inline constexpr wchar_t kReportClass[] = L"PelmoraReport";
-inline constexpr wchar_t kProfileClass[] = L"PelmoraProfile";
 
 // Child ids of the report window.
 enum ReportControlId : int {
@@ -39,7 +39,7 @@ struct ReportPorts {
 
 class ReportWindow {
  public:
-  ReportWindow(HWND owner, ReportPorts ports) : owner_(owner), ports_(ports) {}
+  ReportWindow(HWND owner, ReportPorts ports);
   ~ReportWindow();
   ReportWindow(const ReportWindow&) = delete;
   ReportWindow& operator=(const ReportWindow&) = delete;
@@ -64,14 +64,20 @@ class ReportWindow {
   void SelectFindings(const std::set<std::size_t>& findings);
   std::wstring CopySelection();  // also puts the text on the clipboard
   Expected<void, FsError> SaveCsv(const std::wstring& path) const;
-  void ClickProfilePoint(int index);
   const std::vector<std::size_t>& order() const { return order_; }
-  const ProfileLayout& profile_layout() const { return layout_; }
-  const std::set<int>& highlighted_rows() const { return highlighted_; }
+  ProfileView& profile() { return profile_; }
 
  private:
-  LRESULT OnMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT OnProfileMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  BOOL Report_Create(HWND window, LPCREATESTRUCT create);
+  void Report_Size(HWND window, UINT state, int width, int height);
+  void Report_GetMinMaxInfo(HWND window, MINMAXINFO* info);
+  void Report_DpiChanged(HWND window, UINT dpi, const RECT* suggested);
+  void Report_Command(HWND window, int id, HWND control_window, UINT code);
+  LRESULT Report_Notify(HWND window, int id, NMHDR* header);
+  void Report_NCDestroy(HWND window);
+  // The findings of point row `row` become the list's selection.
+  void Profile_PointClick(int row);
   bool Create();
   void ApplyDpi(UINT dpi);
   void Layout();
@@ -81,14 +87,13 @@ class ReportWindow {
   void FitColumns();
   void UpdateHeaders();
   void SelectionChanged();
-  void PaintProfile(HDC dc, const RECT& client);
   void SaveWithDialog();
   std::wstring Summary() const;
 
   HWND owner_;  // Form1; we don't own it
   ReportPorts ports_;
   HWND window_ = nullptr;
-  HWND profile_ = nullptr;
+  ProfileView profile_;
   UINT dpi_ = 96;
   win32::UniqueFont font_;
   WrittenRun run_;
@@ -96,10 +101,6 @@ class ReportWindow {
   ReportColumn sort_column_ = ReportColumn::kSeverity;
   bool sorted_ = false;
   bool descending_ = false;
-  std::vector<ProfilePoint> points_;  // the written points, as the profile draws them
-  ProfileLayout layout_;
-  std::set<int> highlighted_;  // point rows whose findings are selected
-  int current_point_ = -1;     // the profile's keyboard point
   bool busy_ = false;
   bool filling_ = false;
 };

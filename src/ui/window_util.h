@@ -77,6 +77,12 @@ inline HBRUSH SystemColourBrush(int colour) { return reinterpret_cast<HBRUSH>(st
 // Twips (1/1440 inch) in pixels at `dpi`: the one unit conversion of every window.
 inline int DpiScale(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 
+inline RECT ClientRect(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  return r;
+}
+
 // The system's text for the last error of this thread.
 inline std::wstring LastErrorText() { return win32::SystemErrorText(GetLastError()); }
 

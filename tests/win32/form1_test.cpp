@@ -450,7 +450,7 @@ TEST_F(ReportTest, SortsCopiesSavesAndLinksTheListToTheProfile) {
   report.SelectFindings({0});
   EXPECT_EQ(report.CopySelection(),
             L"警告\tX5.txt\t1\t1\t3\tabc\t0000000.00\tX5 の値「abc」は正の数ではないため、0 として出力しました。\r\n");
-  EXPECT_EQ(report.highlighted_rows(), (std::set<int>{1}));
+  EXPECT_EQ(report.profile().highlighted_rows(), (std::set<int>{1}));
 
   ASSERT_TRUE(report.SaveCsv(L"C:\\work\\out\\b2.csv"));
   const std::string csv = fs.File(L"C:\\work\\out\\b2.csv");
@@ -459,9 +459,9 @@ TEST_F(ReportTest, SortsCopiesSavesAndLinksTheListToTheProfile) {
   EXPECT_NE(csv.find(",C:\\work\\B-2,C:\\work\\out\\b2.txt\r\n"), std::string::npos) << csv;
 
   // Without X100 the rows keep the X5 order: 1.0, 2.0, then 1.5, the depth out of order.
-  report.ClickProfilePoint(2);
+  report.profile().ClickPoint(2);
   EXPECT_EQ(report.SelectedFindings(), (std::vector<std::size_t>{1}));
-  report.ClickProfilePoint(1);
+  report.profile().ClickPoint(1);
   EXPECT_TRUE(report.SelectedFindings().empty());
 }
 
