@@ -20,16 +20,7 @@
 namespace pel::ui {
 namespace {
 
-using win32::ScopedSelectObject;
-
 constexpr COLORREF kLightGrey = RGB(192, 192, 192);
-
-// The controls of each side: index by Form1::Index(side).
-struct SideControls {
-  ControlId dir;
-  ControlId drive;
-};
-constexpr SideControls kSides[] = {{kDir1, kDrive1}, {kDir2, kDrive2}};
 
 const wchar_t* ClassFor(ControlKind kind) {
   switch (kind) {
@@ -76,22 +67,23 @@ RECT DesignRect(const ControlLayout& c) {
 
 }  // namespace
 
-Form1::Form1(FormPorts ports, ProgramState& state) : ports_(ports), state_(state) {}
+Form1::Form1(FormPorts ports, ProgramState& state)
+    : ports_(ports),
+      state_(state),
+      panes_{FolderPane(ports.fs, ports.drives, ports.boxes, [this] { Dir1_Change(); }),
+             FolderPane(ports.fs, ports.drives, ports.boxes, [this] { Dir2_Change(); })} {}
 
 Form1::~Form1() {
   if (form_ && IsWindow(form_)) DestroyWindow(form_);
 }
 
 HWND Form1::control(ControlId id) const { return controls_[static_cast<std::size_t>(id - kPicture1)]; }
-HWND Form1::DirList(Side side) const { return control(kSides[Index(side)].dir); }
-HWND Form1::DriveList(Side side) const { return control(kSides[Index(side)].drive); }
 
-void Form1::DirChange(Side side) {
-  if (side == Side::kDestination) {
-    Dir1_Change();
-  } else {
-    Dir2_Change();
+FolderPane* Form1::PaneOf(HWND list) {
+  for (FolderPane& pane : panes_) {
+    if (list && pane.folder_list() == list) return &pane;
   }
+  return nullptr;
 }
 
 Expected<void, std::wstring> Form1::Create(HINSTANCE instance) {
@@ -127,13 +119,8 @@ Expected<void, std::wstring> Form1::Create(HINSTANCE instance) {
   }
 
   // Both folder lists, and the file list, start on the process's current folder.
-  const std::wstring current = ports_.drives.CurrentFolder();
-  const std::vector<std::pair<wchar_t, std::wstring>> drives = DriveEntries();
-  for (Side side : {Side::kDestination, Side::kSource}) {
-    FillDriveList(side, drives);
-    FillFolderList(side, current, false);
-  }
-  FillFileList();
+  const DriveEntries drives = ReadDriveEntries(ports_.drives);
+  for (FolderPane& pane : panes_) pane.Start(drives, ports_.drives.CurrentFolder());
   return {};
 }
 
@@ -169,6 +156,8 @@ Expected<void, std::wstring> Form1::CreateControls(HINSTANCE instance) {
       if (c.kind == lowest) SetWindowPos(control(c.id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
+  pane(Side::kDestination).Attach(control(kDrive1), control(kDir1), control(kFile1));
+  pane(Side::kSource).Attach(control(kDrive2), control(kDir2), nullptr);
   return {};
 }
 
@@ -187,9 +176,7 @@ Expected<void, std::wstring> Form1::ApplyFont() {
   for (HWND window : controls_) SetWindowFont(window, scaled.get(), FALSE);
   // The controls hold the new font now; the old one can go.
   font_ = std::move(scaled);
-  // Folder list rows: the font's height and a little air.
-  const int row = MulDiv(UiFontHeight(dpi_), 5, 4) + DpiScale(kFolderRowAirTwips, dpi_);
-  for (const SideControls& side : kSides) ListBox_SetItemHeight(control(side.dir), 0, row);
+  for (FolderPane& pane : panes_) pane.ApplyDpi(dpi_);
   return {};
 }
 
@@ -236,133 +223,22 @@ bool Form1::Form_Load() {
   }
   FindHelpFile(ports_.fs, ports_.process, state_.help_file_path);
   state_.clear_status_pending = 0;
-  SetWindowTextW(control(kText1), DirPath(Side::kDestination).c_str());
-  SetWindowTextW(control(kText2), DirPath(Side::kSource).c_str());
+  SetWindowTextW(control(kText1), pane(Side::kDestination).DirPath().c_str());
+  SetWindowTextW(control(kText2), pane(Side::kSource).DirPath().c_str());
   return true;
 }
 
-// --- Folder lists and drive lists ---------------------------------------------------
-
-bool Form1::FillFolderList(Side side, const std::wstring& path, bool report) {
-  auto items = FolderListItems(ports_.fs, path);
-  if (!items) {
-    if (report) ReportFolderError(path, items.error());
-    return false;
-  }
-  HWND list = DirList(side);
-  SetWindowRedraw(list, FALSE);
-  ListBox_ResetContent(list);
-  int current = 0;
-  for (std::size_t i = 0; i < items->size(); ++i) {
-    ListBox_AddString(list, (*items)[i].label.c_str());
-    if ((*items)[i].open) current = static_cast<int>(i);
-  }
-  ListBox_SetCurSel(list, current);
-  SetWindowRedraw(list, TRUE);
-  InvalidateRect(list, nullptr, TRUE);
-  dir_items_[Index(side)] = std::move(*items);
-  dir_path_[Index(side)] = path;
-  return true;
-}
-
-bool Form1::SetDirPath(Side side, const std::wstring& path) {
-  const bool same = CompareStringOrdinal(path.c_str(), -1, DirPath(side).c_str(), -1, TRUE) == CSTR_EQUAL;
-  if (!FillFolderList(side, path, false)) return false;
-  if (!same) DirChange(side);  // the path did not change: no change event
-  return true;
-}
-
-void Form1::OpenFolderItem(Side side, int index) {
-  const auto& items = dir_items_[Index(side)];
-  if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return;
-  const std::wstring path = items[static_cast<std::size_t>(index)].path;
-  if (path == DirPath(side)) return;
-  if (!FillFolderList(side, path, true)) {
-    // Back to the last good folder, listed anew where it still can be.
-    FillFolderList(side, DirPath(side), false);
-    return;
-  }
-  DirChange(side);
-}
-
-void Form1::ReportFolderError(const std::wstring& path, const FsError& error) {
-  ports_.boxes.Show(texts::FillText(texts::kCannotOpenFolder, {path, error.reason}), texts::kApplicationTitle,
-                    MessageButtons::kOk, MessageIcon::kExclamation);
-}
-
-std::vector<std::pair<wchar_t, std::wstring>> Form1::DriveEntries() const {
-  std::vector<std::pair<wchar_t, std::wstring>> entries;
-  for (wchar_t letter : ports_.drives.DriveLetters()) {
-    std::wstring text{static_cast<wchar_t>(letter - L'A' + L'a'), L':'};
-    const std::wstring label = ports_.drives.VolumeLabel(letter);
-    if (!label.empty()) text += L" [" + label + L"]";
-    entries.emplace_back(letter, std::move(text));
-  }
-  return entries;
-}
-
-void Form1::FillDriveList(Side side, const std::vector<std::pair<wchar_t, std::wstring>>& drives) {
-  HWND list = DriveList(side);
-  ComboBox_ResetContent(list);
-  const std::wstring current = ports_.drives.CurrentFolder();
-  int selected = 0;
-  for (const auto& [letter, text] : drives) {
-    const int index = ComboBox_AddString(list, text.c_str());
-    ComboBox_SetItemData(list, index, letter);
-    if (!current.empty() && (current[0] == letter || current[0] == letter - L'A' + L'a')) selected = index;
-  }
-  ComboBox_SetCurSel(list, selected);
-}
-
-int Form1::DriveListIndex(Side side) const { return ComboBox_GetCurSel(DriveList(side)); }
-
-void Form1::SetDriveListIndex(Side side, int index) {
-  if (index == DriveListIndex(side)) return;
-  ComboBox_SetCurSel(DriveList(side), index);
-  DriveChange(side);
-}
-
-wchar_t Form1::SelectedDrive(Side side) const {
-  HWND list = DriveList(side);
-  const int index = ComboBox_GetCurSel(list);
-  if (index == CB_ERR) return L'\0';
-  return static_cast<wchar_t>(ComboBox_GetItemData(list, index));
-}
-
-// A drive that cannot be read puts the list back on the index saved in step 2, or on
-// its first entry, and the handler goes on with its next step. Moving the selection
-// runs this handler again, nested, for that entry.
-void Form1::DriveChange(Side side) {
-  std::optional<int> saved;
-  auto recover = [&] { SetDriveListIndex(side, saved.value_or(0)); };
-  const wchar_t letter = SelectedDrive(side);
-  const std::wstring root{letter, L':', L'\\'};
-  if (!SetDirPath(side, ports_.drives.CurrentFolderOf(letter)) && !SetDirPath(side, root)) recover();
-  saved = DriveListIndex(side);
-  if (!ports_.drives.MakeDriveCurrent(SelectedDrive(side))) recover();
-}
-
-// File1 lists the files of Dir1's folder.
-void Form1::FillFileList() {
-  HWND files = control(kFile1);
-  SetWindowRedraw(files, FALSE);
-  ListBox_ResetContent(files);
-  if (auto names = FileListItems(ports_.fs, DirPath(Side::kDestination))) {
-    for (const auto& name : *names) ListBox_AddString(files, name.c_str());
-  }
-  SetWindowRedraw(files, TRUE);
-  InvalidateRect(files, nullptr, TRUE);
-}
+// --- Folder lists ------------------------------------------------------------------
 
 void Form1::Dir1_Change() {
-  FillFileList();
-  SetWindowTextW(control(kText1), DirPath(Side::kDestination).c_str());
-  ports_.drives.MakeFolderCurrent(DirPath(Side::kDestination));
+  pane(Side::kDestination).FillFileList();
+  SetWindowTextW(control(kText1), pane(Side::kDestination).DirPath().c_str());
+  ports_.drives.MakeFolderCurrent(pane(Side::kDestination).DirPath());
 }
 
 void Form1::Dir2_Change() {
-  SetWindowTextW(control(kText2), DirPath(Side::kSource).c_str());
-  ports_.drives.MakeFolderCurrent(DirPath(Side::kSource));
+  SetWindowTextW(control(kText2), pane(Side::kSource).DirPath().c_str());
+  ports_.drives.MakeFolderCurrent(pane(Side::kSource).DirPath());
 }
 
 // --- Buttons, status and help -----------------------------------------------------
@@ -429,23 +305,14 @@ void Form1::ChooseFolder(Side side, const std::wstring& given) {
     path = FolderAbove(path);
   }
   // The drive first, as a user would choose it; a drive not yet listed is read in again.
+  FolderPane& chosen = pane(side);
   const wchar_t letter = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(path[0])));
-  auto index_of = [&] {
-    HWND list = DriveList(side);
-    for (int i = 0; i < ComboBox_GetCount(list); ++i) {
-      if (static_cast<wchar_t>(ComboBox_GetItemData(list, i)) == letter) return i;
-    }
-    return -1;
-  };
-  if (index_of() < 0) {
-    const auto drives = DriveEntries();
-    for (Side each : {Side::kDestination, Side::kSource}) FillDriveList(each, drives);
+  if (chosen.DriveListIndexOf(letter) < 0) {
+    const DriveEntries drives = ReadDriveEntries(ports_.drives);
+    for (FolderPane& each : panes_) each.FillDriveList(drives);
   }
-  if (const int index = index_of(); index >= 0) SetDriveListIndex(side, index);
-  if (!SetDirPath(side, path)) {
-    if (auto items = FolderListItems(ports_.fs, path); !items) ReportFolderError(path, items.error());
-    return;
-  }
+  if (const int index = chosen.DriveListIndexOf(letter); index >= 0) chosen.SetDriveListIndex(index);
+  if (!chosen.SetDirPath(path, true)) return;
   if (side == Side::kDestination) {
     HWND text1 = control(kText1);
     SetFocus(text1);
@@ -515,8 +382,6 @@ void Form1::SetBusyPointer(bool busy) {
   busy_ = busy;
   SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
-
-void Form1::RefreshFileList() { FillFileList(); }
 
 // --- Messages ---------------------------------------------------------------------
 
@@ -623,35 +488,21 @@ void Form1::Form_NCDestroy(HWND window) {
 }
 
 void Form1::Picture1_Command(HWND, int id, HWND control_window, UINT code) {
-  switch (id) {
-    case kCommand1:
-      if (code == BN_CLICKED) Command1_Click();
-      break;
-    case kCommand2:
-      if (code == BN_CLICKED) Command2_Click();
-      break;
-    case kDrive1:
-    case kDrive2:
-      if (code == CBN_SELCHANGE) DriveChange(id == kDrive1 ? Side::kDestination : Side::kSource);
-      break;
-    case kFile1:
-      if (code == LBN_SELCHANGE) File1_Click();
-      break;
-    case kDir1:
-    case kDir2:
-      if (code == LBN_DBLCLK) {
-        OpenFolderItem(id == kDir1 ? Side::kDestination : Side::kSource, ListBox_GetCurSel(control_window));
-      }
-      break;
-    default:
-      break;
-  }
+  if (id == kCommand1 && code == BN_CLICKED) Command1_Click();
+  if (id == kCommand2 && code == BN_CLICKED) Command2_Click();
+  if (id == kDrive1 && code == CBN_SELCHANGE) Drive1_Change();
+  if (id == kDrive2 && code == CBN_SELCHANGE) Drive2_Change();
+  if (id == kFile1 && code == LBN_SELCHANGE) File1_Click();
+  // A folder list opens the folder double-clicked.
+  FolderPane* folders = PaneOf(control_window);
+  if (folders && code == LBN_DBLCLK) folders->OpenFolderItem(ListBox_GetCurSel(control_window));
 }
 
 // Enter on a folder list opens the item under its caret; other keys get the default.
 int Form1::Picture1_VKeyToItem(HWND, UINT key, HWND list, int caret) {
-  if (key != VK_RETURN || (list != control(kDir1) && list != control(kDir2))) return -1;
-  OpenFolderItem(list == control(kDir1) ? Side::kDestination : Side::kSource, caret);
+  FolderPane* folders = PaneOf(list);
+  if (key != VK_RETURN || !folders) return -1;
+  folders->OpenFolderItem(caret);
   return -2;
 }
 
@@ -668,7 +519,7 @@ HBRUSH Form1::Picture1_CtlColor(HWND window, HDC dc, HWND child, int type) {
 }
 
 void Form1::Picture1_DrawItem(HWND, const DRAWITEMSTRUCT* item) {
-  if (item->CtlID == static_cast<UINT>(kDir1) || item->CtlID == static_cast<UINT>(kDir2)) DrawFolderItem(*item);
+  if (FolderPane* folders = PaneOf(item->hwndItem)) folders->DrawFolderItem(*item);
 }
 
 void Form1::Picture1_MouseDown(HWND window, BOOL, int, int, UINT) { SetFocus(window); }
@@ -677,44 +528,6 @@ BOOL Form1::Picture1_EraseBackground(HWND window, HDC dc) {
   const RECT area = ClientRect(window);
   FillRect(dc, &area, grey_brush_.get());
   return TRUE;
-}
-
-// One folder list row: indentation by level, a folder glyph (open for the levels of
-// the path), the name; the current folder highlighted.
-void Form1::DrawFolderItem(const DRAWITEMSTRUCT& item) {
-  HDC dc = item.hDC;
-  const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  FillRect(dc, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  if (item.itemID == static_cast<UINT>(-1)) return;
-  const auto& items = dir_items_[Index(item.CtlID == static_cast<UINT>(kDir1) ? Side::kDestination : Side::kSource)];
-  if (item.itemID >= items.size()) return;
-  const FolderItem& folder = items[item.itemID];
-
-  const int unit = std::max(1, DpiScale(kPixelTwips, dpi_));
-  const int height = item.rcItem.bottom - item.rcItem.top;
-  const int glyph = height - 6 * unit;
-  int x = item.rcItem.left + 2 * unit + folder.indent * DpiScale(kFolderIndentTwips, dpi_);
-  const int y = item.rcItem.top + (height - glyph) / 2;
-
-  {
-    // The folder glyph: a tab and a body, drawn in the window's scale.
-    const win32::UniqueBrush body(CreateSolidBrush(folder.open ? RGB(255, 214, 102) : RGB(232, 176, 48)));
-    const win32::UniquePen outline(CreatePen(PS_SOLID, unit, RGB(140, 100, 20)));
-    const ScopedSelectObject use_brush(dc, body.get());
-    const ScopedSelectObject use_pen(dc, outline.get());
-    Rectangle(dc, x, y, x + glyph / 2, y + glyph / 4 + unit);
-    Rectangle(dc, x, y + glyph / 5, x + glyph + glyph / 4, y + glyph);
-  }
-
-  x += glyph + glyph / 4 + 4 * unit;
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  const ScopedSelectObject use_font(dc, font_.get());
-  RECT text = item.rcItem;
-  text.left = x;
-  DrawTextW(dc, folder.label.c_str(), static_cast<int>(folder.label.size()), &text,
-            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
 }
 
 }  // namespace pel::ui

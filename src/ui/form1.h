@@ -21,7 +21,7 @@
 #include "platform/win32/win32_handles.h"
 #include "run/conversion_run.h"
 #include "ui/control_ids.h"
-#include "ui/folder_lists.h"
+#include "ui/folder_pane.h"
 #include "ui/layout.h"
 #include "ui/report_window.h"
 #include "util/expected.h"
@@ -71,6 +71,7 @@ class Form1 : public RunWindow {
 
   HWND hwnd() const { return form_; }
   HWND control(ControlId id) const;
+  FolderPane& pane(Side side) { return panes_[side == Side::kDestination ? 0 : 1]; }
   // The report of the conversion check; null until a run has shown one.
   ReportWindow* report() const { return report_.get(); }
   // The system menu's texts::kReportMenu: the report of the last written file.
@@ -80,49 +81,20 @@ class Form1 : public RunWindow {
   // destination side the keyboard then goes to Text1, the caret at its end. A path that
   // names nothing, or a network path without a drive letter, gets a message.
   void ChooseFolder(Side side, const std::wstring& path);
-  // The side whose row (label and text box) or frame holds the client point; none else.
-  std::optional<Side> SideAt(POINT client) const;
-  // texts::kManualMenu: manual.html beside the program, in the default browser.
-  void OpenManual();
-  // texts::kAboutMenu: the version, the copyright and the license in one box.
-  void ShowAbout();
-
-  // Event handlers.
-  void Command1_Click();
-  void Command2_Click();
-  void Drive1_Change() { DriveChange(Side::kDestination); }
-  void Drive2_Change() { DriveChange(Side::kSource); }
-  void Dir1_Change();
-  void Dir2_Change();
-  void File1_Click() {}
   // The window's help procedure: shows a topic of the help file.
   void HelpProcedure(std::int16_t topic);
 
-  // The folder lists' current folder and the drive lists' selection, as the handlers
-  // use them. Setting a folder list's path that differs raises its change handler;
-  // setting a drive list's index that moves the selection raises its change handler.
-  const std::wstring& DirPath(Side side) const { return dir_path_[Index(side)]; }
-  bool SetDirPath(Side side, const std::wstring& path);
-  int DriveListIndex(Side side) const;
-  void SetDriveListIndex(Side side, int index);
-  // Double-click (or Enter) on a folder list item: opens that folder. A folder that
-  // cannot be opened is reported and the list stays on its last good folder.
-  void OpenFolderItem(Side side, int index);
-
-  // RunWindow
-  std::wstring Text(PathBox box) const override;
-  void FocusAndSelectAll(PathBox box) override;
-  void SetStatus(const std::wstring& text) override;
-  void SetBusyPointer(bool busy) override;
-  void RefreshFileList() override;
-
  private:
-  static std::size_t Index(Side side) { return side == Side::kDestination ? 0 : 1; }
-  HWND DirList(Side side) const;
-  HWND DriveList(Side side) const;
-  // Dir1_Change or Dir2_Change.
-  void DirChange(Side side);
+  // Event handlers.
+  void Command1_Click();
+  void Command2_Click();
+  void Drive1_Change() { pane(Side::kDestination).DriveChange(); }
+  void Drive2_Change() { pane(Side::kSource).DriveChange(); }
+  void Dir1_Change();
+  void Dir2_Change();
+  void File1_Click() {}
 
+  // Messages, cracked.
   LRESULT OnFormMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnPictureMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   BOOL Form_Create(HWND window, LPCREATESTRUCT create);
@@ -141,23 +113,29 @@ class Form1 : public RunWindow {
   void Picture1_MouseDown(HWND picture, BOOL double_click, int x, int y, UINT keys);
   BOOL Picture1_EraseBackground(HWND picture, HDC dc);
 
+  // RunWindow
+  std::wstring Text(PathBox box) const override;
+  void FocusAndSelectAll(PathBox box) override;
+  void SetStatus(const std::wstring& text) override;
+  void SetBusyPointer(bool busy) override;
+  void RefreshFileList() override { pane(Side::kDestination).FillFileList(); }
+
   Expected<void, std::wstring> CreateControls(HINSTANCE instance);
   // The font, the control positions and the client size at a DPI, in that order.
   Expected<void, std::wstring> ApplyDpi(UINT dpi);
   Expected<void, std::wstring> ApplyFont();
   void ApplyLayout();
   void ApplyClientSize();
-  void DrawFolderItem(const DRAWITEMSTRUCT& item);
-  void DriveChange(Side side);
-  bool FillFolderList(Side side, const std::wstring& path, bool report);
-  void FillFileList();
+  // The pane whose folder list `list` is; none for any other control.
+  FolderPane* PaneOf(HWND list);
+  // The side whose row (label and text box) or frame holds the client point; none else.
+  std::optional<Side> SideAt(POINT client) const;
+  // texts::kManualMenu: manual.html beside the program, in the default browser.
+  void OpenManual();
+  // texts::kAboutMenu: the version, the copyright and the license in one box.
+  void ShowAbout();
   void ShowReport(bool activate);
   void CloseReport();
-  // Drive list entries "c: [label]", read once for both lists.
-  std::vector<std::pair<wchar_t, std::wstring>> DriveEntries() const;
-  void FillDriveList(Side side, const std::vector<std::pair<wchar_t, std::wstring>>& drives);
-  wchar_t SelectedDrive(Side side) const;
-  void ReportFolderError(const std::wstring& path, const FsError& error);
 
   FormPorts ports_;
   ProgramState& state_;
@@ -165,8 +143,7 @@ class Form1 : public RunWindow {
   HWND picture_ = nullptr;
   // Child windows by control id - kPicture1; Picture1 destroys them with it.
   std::array<HWND, std::size(kLayout)> controls_{};
-  std::array<std::wstring, 2> dir_path_;
-  std::array<std::vector<FolderItem>, 2> dir_items_;
+  std::array<FolderPane, 2> panes_;  // the destination side, the source side
   std::vector<HWND> tab_order_;
   UINT dpi_ = 96;
   win32::UniqueFont font_;         // every control's font
