@@ -7,8 +7,6 @@
 #include "util/user_texts.h"
 
 namespace pel {
-
-
 namespace {
 
 std::wstring Number(int n) { return n > 0 ? std::to_wstring(n) : std::wstring(); }

@@ -23,12 +23,6 @@ DriveEntries ReadDriveEntries(const Drives& drives) {
   return entries;
 }
 
-void FolderPane::Attach(HWND drive_list, HWND folder_list, HWND files) {
-  drive_list_ = drive_list;
-  folder_list_ = folder_list;
-  files_ = files;
-}
-
 bool FolderPane::FillFolderList(const std::wstring& path, bool report) {
   auto items = FolderListItems(fs_, path);
   if (!items) {
@@ -60,31 +54,12 @@ bool FolderPane::SetDirPath(const std::wstring& path, bool report) {
   return true;
 }
 
+// A folder that cannot be opened: back to the last good folder, listed anew where it
+// still can be. (An item's path never differs from the current one in case alone.)
 void FolderPane::OpenFolderItem(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= items_.size()) return;
   const std::wstring path = items_[static_cast<std::size_t>(index)].path;
-  if (path == path_) return;
-  if (!FillFolderList(path, true)) {
-    // Back to the last good folder, listed anew where it still can be.
-    FillFolderList(path_, false);
-    return;
-  }
-  changed_();
-}
-
-int FolderPane::DriveListIndex() const { return ComboBox_GetCurSel(drive_list_); }
-
-void FolderPane::SetDriveListIndex(int index) {
-  if (index == DriveListIndex()) return;
-  ComboBox_SetCurSel(drive_list_, index);
-  DriveChange();
-}
-
-int FolderPane::DriveListIndexOf(wchar_t letter) const {
-  for (int i = 0; i < ComboBox_GetCount(drive_list_); ++i) {
-    if (static_cast<wchar_t>(ComboBox_GetItemData(drive_list_, i)) == letter) return i;
-  }
-  return -1;
+  if (path != path_ && !SetDirPath(path, true)) FillFolderList(path_, false);
 }
 
 void FolderPane::FillDriveList(const DriveEntries& drives) {
@@ -97,18 +72,6 @@ void FolderPane::FillDriveList(const DriveEntries& drives) {
     if (!current.empty() && (current[0] == letter || current[0] == letter - L'A' + L'a')) selected = index;
   }
   ComboBox_SetCurSel(drive_list_, selected);
-}
-
-void FolderPane::Start(const DriveEntries& drives, const std::wstring& folder) {
-  FillDriveList(drives);
-  FillFolderList(folder, false);
-  if (files_) FillFileList();
-}
-
-wchar_t FolderPane::SelectedDrive() const {
-  const int index = ComboBox_GetCurSel(drive_list_);
-  if (index == CB_ERR) return L'\0';
-  return static_cast<wchar_t>(ComboBox_GetItemData(drive_list_, index));
 }
 
 // A drive that cannot be read puts the list back on the index saved in step 2, or on

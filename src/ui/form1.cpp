@@ -1,15 +1,12 @@
 #include "ui/form1.h"
 
-#include <shellapi.h>
-#include <windowsx.h>
-
 #include <algorithm>
 #include <cwctype>
 
-#include "discovery/help.h"
 #include "discovery/patdat.h"
 #include "util/folder_paths.h"
 #include "platform/qpro/qpro.h"
+#include "ui/layout.h"
 #include "ui/window_util.h"
 #include "util/user_texts.h"
 
@@ -22,37 +19,20 @@ namespace {
 
 constexpr COLORREF kLightGrey = RGB(192, 192, 192);
 
-const wchar_t* ClassFor(ControlKind kind) {
-  switch (kind) {
-    case ControlKind::kPictureBox: return kPicture1Class;
-    case ControlKind::kFrame:
-    case ControlKind::kButton: return L"BUTTON";
-    case ControlKind::kFolderList:
-    case ControlKind::kFileList: return L"LISTBOX";
-    case ControlKind::kDriveList: return L"COMBOBOX";
-    case ControlKind::kTextBox: return L"EDIT";
-    case ControlKind::kLabel: return L"STATIC";
-  }
-  return L"STATIC";
-}
-
-DWORD StyleFor(ControlKind kind) {
-  const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  switch (kind) {
-    case ControlKind::kPictureBox: return child;  // paints under the frames, which are transparent
-    case ControlKind::kFrame: return child | BS_GROUPBOX;
-    case ControlKind::kButton: return child | BS_PUSHBUTTON;
-    case ControlKind::kFolderList:
-      return child | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT |
-             LBS_WANTKEYBOARDINPUT;
-    case ControlKind::kFileList: return child | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-    case ControlKind::kDriveList: return child | WS_VSCROLL | CBS_DROPDOWNLIST;
-    case ControlKind::kTextBox: return child | WS_BORDER | ES_AUTOHSCROLL;
+// Each kind of control's window class and style, in ControlKind order.
+constexpr struct { const wchar_t* window_class; DWORD style; } kKinds[] = {
+    {kPicture1Class, 0},  // paints under the frames, which are transparent
+    {L"BUTTON", BS_GROUPBOX},
+    {L"LISTBOX", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT |
+                     LBS_WANTKEYBOARDINPUT},
+    {L"COMBOBOX", WS_VSCROLL | CBS_DROPDOWNLIST},
+    {L"LISTBOX", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT},
+    {L"BUTTON", BS_PUSHBUTTON},
+    {L"EDIT", WS_BORDER | ES_AUTOHSCROLL},
     // SS_NOTIFY: a label takes the pointer itself instead of handing it to Picture1.
-    case ControlKind::kLabel: return child | SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
-  }
-  return child;
-}
+    {L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY},
+};
+static_assert(std::size(kKinds) == static_cast<std::size_t>(ControlKind::kLabel) + 1, "one entry per kind");
 
 // A control's position in Picture1, in twips: its Left and Top plus its container's.
 RECT DesignRect(const ControlLayout& c) {
@@ -67,32 +47,13 @@ RECT DesignRect(const ControlLayout& c) {
 
 }  // namespace
 
-Form1::Form1(FormPorts ports, ProgramState& state)
-    : ports_(ports),
-      state_(state),
-      panes_{FolderPane(ports.fs, ports.drives, ports.boxes, [this] { Dir1_Change(); }),
-             FolderPane(ports.fs, ports.drives, ports.boxes, [this] { Dir2_Change(); })} {}
-
-Form1::~Form1() {
-  if (form_ && IsWindow(form_)) DestroyWindow(form_);
-}
-
-HWND Form1::control(ControlId id) const { return controls_[static_cast<std::size_t>(id - kPicture1)]; }
-
-FolderPane* Form1::PaneOf(HWND list) {
-  for (FolderPane& pane : panes_) {
-    if (list && pane.folder_list() == list) return &pane;
-  }
-  return nullptr;
-}
-
 Expected<void, std::wstring> Form1::Create(HINSTANCE instance) {
   if (form_) DestroyWindow(form_);  // a second Create starts over
   grey_brush_.reset(CreateSolidBrush(kLightGrey));
   if (!grey_brush_) return Fail(LastErrorText());
 
   // Picture1's class has no brush: the class outlives this window, its brush does not.
-  if (!RegisterWindowClass(instance, kForm1Class, &WindowThunk<Form1, &Form1::OnFormMessage>, true,
+  if (!RegisterWindowClass(instance, kForm1Class, &WindowThunk<Form1, &Form1::OnFormMessage, &Form1::form_>, true,
                            SystemColourBrush(COLOR_WINDOW)) ||
       !RegisterWindowClass(instance, kPicture1Class, &WindowThunk<Form1, &Form1::OnPictureMessage>, false, nullptr)) {
     return Fail(LastErrorText());
@@ -124,30 +85,17 @@ Expected<void, std::wstring> Form1::Create(HINSTANCE instance) {
   return {};
 }
 
-// controls_ is indexed by id - kPicture1: the ids of the layout must be exactly those indexes.
-constexpr bool IdsIndexTheControls() {
-  int seen = 0;
-  for (const auto& c : kLayout) {
-    const int index = c.id - kPicture1;
-    if (index < 0 || index >= static_cast<int>(std::size(kLayout)) || (seen & (1 << index))) return false;
-    seen |= 1 << index;
-  }
-  return true;
-}
-static_assert(IdsIndexTheControls(), "control ids must be kPicture1 .. kPicture1 + n - 1, each once");
-
 Expected<void, std::wstring> Form1::CreateControls(HINSTANCE instance) {
   tab_order_.clear();
   for (const auto& c : kLayout) {
-    HWND parent = c.id == kPicture1 ? form_ : picture_;
-    HWND window = CreateWindowExW(0, ClassFor(c.kind), c.caption, StyleFor(c.kind), 0, 0, 10, 10, parent,
+    const auto& kind = kKinds[static_cast<std::size_t>(c.kind)];
+    HWND window = CreateWindowExW(0, kind.window_class, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style,
+                                  0, 0, 10, 10, c.id == kPicture1 ? form_ : control(kPicture1),
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, this);
     if (!window) return Fail(LastErrorText());
-    controls_[static_cast<std::size_t>(c.id - kPicture1)] = window;
-    if (c.id == kPicture1) picture_ = window;
     if (TakesFocus(c.kind)) tab_order_.push_back(window);
     // The pointer over a frame's empty inside is over the frame, not over Picture1.
-    if (c.kind == ControlKind::kFrame && !TakePointerOverWholeRect(window)) return Fail(LastErrorText());
+    if (c.kind == ControlKind::kFrame) SetWindowSubclass(window, &FrameSubclassProc, 0, 0);
   }
   // Labels and frames lie under the controls they touch, frames lowest: a label that runs
   // under its text box is covered by it, and a frame never covers what it holds.
@@ -173,7 +121,7 @@ Expected<void, std::wstring> Form1::ApplyDpi(UINT dpi) {
 Expected<void, std::wstring> Form1::ApplyFont() {
   win32::UniqueFont scaled = CreateUiFont(dpi_);
   if (!scaled) return Fail(LastErrorText());
-  for (HWND window : controls_) SetWindowFont(window, scaled.get(), FALSE);
+  for (const auto& c : kLayout) SetWindowFont(control(c.id), scaled.get(), FALSE);
   // The controls hold the new font now; the old one can go.
   font_ = std::move(scaled);
   for (FolderPane& pane : panes_) pane.ApplyDpi(dpi_);
@@ -228,20 +176,13 @@ bool Form1::Form_Load() {
   return true;
 }
 
-// --- Folder lists ------------------------------------------------------------------
+// --- Folder lists, buttons, status and help ----------------------------------------
 
 void Form1::Dir1_Change() {
   pane(Side::kDestination).FillFileList();
   SetWindowTextW(control(kText1), pane(Side::kDestination).DirPath().c_str());
   ports_.drives.MakeFolderCurrent(pane(Side::kDestination).DirPath());
 }
-
-void Form1::Dir2_Change() {
-  SetWindowTextW(control(kText2), pane(Side::kSource).DirPath().c_str());
-  ports_.drives.MakeFolderCurrent(pane(Side::kSource).DirPath());
-}
-
-// --- Buttons, status and help -----------------------------------------------------
 
 void Form1::Command1_Click() {
   RunPorts ports{*this, ports_.boxes, ports_.fs, ports_.drives, ports_.codec};
@@ -258,10 +199,6 @@ void Form1::Command1_Click() {
   } else {
     CloseReport();
   }
-}
-
-void Form1::OpenReport() {
-  if (last_run_) ShowReport(true);
 }
 
 std::optional<Side> Form1::SideAt(POINT client) const {
@@ -288,20 +225,16 @@ void Form1::Form_DropFiles(HWND, HDROP drop) {
 }
 
 void Form1::ChooseFolder(Side side, const std::wstring& given) {
-  std::wstring path = WithoutBackslash(given);
-  if (path.size() < 2 || path[1] != L':') {
-    ports_.boxes.Show(texts::FillText(texts::kDropNeedsDrive, {given}), texts::kApplicationTitle, MessageButtons::kOk,
+  auto refuse = [&](const wchar_t* message) {
+    ports_.boxes.Show(texts::FillText(message, {given}), texts::kApplicationTitle, MessageButtons::kOk,
                       MessageIcon::kExclamation);
-    return;
-  }
+  };
+  std::wstring path = WithoutBackslash(given);
+  if (path.size() < 2 || path[1] != L':') return refuse(texts::kDropNeedsDrive);
   if (path.size() == 2) path += L'\\';  // "D:" is the drive's root
   // A file stands for its folder.
   if (!FolderListItems(ports_.fs, path)) {
-    if (!ports_.fs.EntryExists(path)) {
-      ports_.boxes.Show(texts::FillText(texts::kBadArgument, {given}), texts::kApplicationTitle, MessageButtons::kOk,
-                        MessageIcon::kExclamation);
-      return;
-    }
+    if (!ports_.fs.EntryExists(path)) return refuse(texts::kBadArgument);
     path = FolderAbove(path);
   }
   // The drive first, as a user would choose it; a drive not yet listed is read in again.
@@ -349,8 +282,6 @@ void Form1::CloseReport() {
   report_->Close();
 }
 
-void Form1::Command2_Click() { DestroyWindow(form_); }
-
 void Form1::Picture1_MouseMove(HWND, int, int, UINT) {
   POINT pointer;
   if (pointer_at_report_change_ && GetCursorPos(&pointer) && pointer.x == pointer_at_report_change_->x &&
@@ -361,26 +292,6 @@ void Form1::Picture1_MouseMove(HWND, int, int, UINT) {
   if (state_.clear_status_pending != 1) return;
   SetStatus(L"");
   state_.clear_status_pending = 0;
-}
-
-void Form1::HelpProcedure(std::int16_t topic) { ShowHelp(ports_.help, state_.help_file_path, topic); }
-
-std::wstring Form1::Text(PathBox box) const { return WindowText(control(box == PathBox::kText1 ? kText1 : kText2)); }
-
-void Form1::FocusAndSelectAll(PathBox box) {
-  HWND edit = control(box == PathBox::kText1 ? kText1 : kText2);
-  SetFocus(edit);
-  Edit_SetSel(edit, 0, -1);
-}
-
-void Form1::SetStatus(const std::wstring& text) {
-  SetWindowTextW(control(kLabel3), text.c_str());
-  UpdateWindow(control(kLabel3));
-}
-
-void Form1::SetBusyPointer(bool busy) {
-  busy_ = busy;
-  SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
 
 // --- Messages ---------------------------------------------------------------------
@@ -404,27 +315,21 @@ bool Form1::PreTranslate(MSG& message) {
     if (next == control(kText1) || next == control(kText2)) Edit_SetSel(next, 0, -1);
     return true;
   }
-  if (message.wParam == VK_RETURN) {
-    for (ControlId id : {kCommand1, kCommand2}) {
-      if (message.hwnd == control(id)) {
-        ClickButton(control(id));
-        return true;
-      }
-    }
+  if (message.wParam != VK_RETURN || (message.hwnd != control(kCommand1) && message.hwnd != control(kCommand2))) {
+    return false;
   }
-  return false;
+  ClickButton(message.hwnd);
+  return true;
 }
 
 LRESULT Form1::OnFormMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    HANDLE_MSG(window, WM_NCCREATE, Member(this, &Form1::Form_Create));
     HANDLE_MSG(window, WM_SETCURSOR, Member(this, &Form1::Form_SetCursor));
     HANDLE_MSG(window, WM_DPICHANGED, Member(this, &Form1::Form_DpiChanged));
     HANDLE_MSG(window, WM_DROPFILES, Member(this, &Form1::Form_DropFiles));
     HANDLE_MSG(window, WM_SYSCOMMAND, Member(this, &Form1::Form_SysCommand));
     HANDLE_MSG(window, WM_ACTIVATE, Member(this, &Form1::Form_Activate));
     HANDLE_MSG(window, WM_DESTROY, Member(this, &Form1::Form_Unload));
-    HANDLE_MSG(window, WM_NCDESTROY, Member(this, &Form1::Form_NCDestroy));
     default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
@@ -445,26 +350,6 @@ LRESULT Form1::OnPictureMessage(HWND window, UINT message, WPARAM wParam, LPARAM
   }
 }
 
-BOOL Form1::Form_Create(HWND window, LPCREATESTRUCT create) {
-  form_ = window;
-  return FORWARD_WM_NCCREATE(window, create, DefWindowProcW);
-}
-
-// The hourglass over the window and every control in it while a run lasts: a child's
-// default handling asks its parent first.
-BOOL Form1::Form_SetCursor(HWND window, HWND under, UINT hit, UINT mouse_message) {
-  if (!busy_) return FORWARD_WM_SETCURSOR(window, under, hit, mouse_message, DefWindowProcW);
-  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  return TRUE;
-}
-
-// The size comes from the layout at the new DPI; the place from the system. A font that
-// cannot be made at the new DPI leaves the old one in place.
-void Form1::Form_DpiChanged(HWND window, UINT dpi, const RECT* suggested) {
-  ApplyDpi(dpi);
-  SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void Form1::Form_SysCommand(HWND window, UINT command, int x, int y) {
   switch (command & 0xFFF0) {
     case kReportCommand: OpenReport(); break;
@@ -474,19 +359,6 @@ void Form1::Form_SysCommand(HWND window, UINT command, int x, int y) {
   }
 }
 
-void Form1::Form_Activate(HWND window, UINT state, HWND, BOOL) {
-  if (state != WA_INACTIVE && picture_ && !IsChild(window, GetFocus())) SetFocus(tab_order_.front());
-}
-
-void Form1::Form_Unload(HWND) { PostQuitMessage(0); }
-
-void Form1::Form_NCDestroy(HWND window) {
-  form_ = nullptr;
-  picture_ = nullptr;
-  controls_.fill(nullptr);
-  FORWARD_WM_NCDESTROY(window, DefWindowProcW);
-}
-
 void Form1::Picture1_Command(HWND, int id, HWND control_window, UINT code) {
   if (id == kCommand1 && code == BN_CLICKED) Command1_Click();
   if (id == kCommand2 && code == BN_CLICKED) Command2_Click();
@@ -494,16 +366,7 @@ void Form1::Picture1_Command(HWND, int id, HWND control_window, UINT code) {
   if (id == kDrive2 && code == CBN_SELCHANGE) Drive2_Change();
   if (id == kFile1 && code == LBN_SELCHANGE) File1_Click();
   // A folder list opens the folder double-clicked.
-  FolderPane* folders = PaneOf(control_window);
-  if (folders && code == LBN_DBLCLK) folders->OpenFolderItem(ListBox_GetCurSel(control_window));
-}
-
-// Enter on a folder list opens the item under its caret; other keys get the default.
-int Form1::Picture1_VKeyToItem(HWND, UINT key, HWND list, int caret) {
-  FolderPane* folders = PaneOf(list);
-  if (key != VK_RETURN || !folders) return -1;
-  folders->OpenFolderItem(caret);
-  return -2;
+  if (code == LBN_DBLCLK && PaneOf(id)) PaneOf(id)->OpenFolderItem(ListBox_GetCurSel(control_window));
 }
 
 // Picture1's grey behind the frames and labels that the layout paints grey.
@@ -516,18 +379,6 @@ HBRUSH Form1::Picture1_CtlColor(HWND window, HDC dc, HWND child, int type) {
   SetBkColor(dc, kLightGrey);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   return grey_brush_.get();
-}
-
-void Form1::Picture1_DrawItem(HWND, const DRAWITEMSTRUCT* item) {
-  if (FolderPane* folders = PaneOf(item->hwndItem)) folders->DrawFolderItem(*item);
-}
-
-void Form1::Picture1_MouseDown(HWND window, BOOL, int, int, UINT) { SetFocus(window); }
-
-BOOL Form1::Picture1_EraseBackground(HWND window, HDC dc) {
-  const RECT area = ClientRect(window);
-  FillRect(dc, &area, grey_brush_.get());
-  return TRUE;
 }
 
 }  // namespace pel::ui

@@ -29,30 +29,13 @@ bool IsEmpty(const PixelRect& r) { return r.right <= r.left || r.bottom <= r.top
 }  // namespace
 
 bool ProfileView::Register(HINSTANCE instance) {
-  return RegisterWindowClass(instance, kProfileClass, &WindowThunk<ProfileView, &ProfileView::OnMessage>, false,
-                             nullptr);
+  return RegisterWindowClass(instance, kProfileClass,
+                             &WindowThunk<ProfileView, &ProfileView::OnMessage, &ProfileView::window_>, false, nullptr);
 }
 
 void ProfileView::Create(HWND parent, int id) {
   CreateWindowExW(WS_EX_CLIENTEDGE, kProfileClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, 10, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
-}
-
-void ProfileView::Show(std::vector<ProfilePoint> points) {
-  points_ = std::move(points);
-  highlighted_.clear();
-  current_point_ = -1;
-  InvalidateRect(window_, nullptr, TRUE);
-}
-
-void ProfileView::SetFont(HFONT font, UINT dpi) {
-  font_ = font;
-  dpi_ = dpi;
-}
-
-void ProfileView::Highlight(std::set<int> rows) {
-  highlighted_ = std::move(rows);
-  InvalidateRect(window_, nullptr, FALSE);
 }
 
 void ProfileView::ClickPoint(int index) {
@@ -66,7 +49,6 @@ void ProfileView::ClickPoint(int index) {
 
 LRESULT ProfileView::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    HANDLE_MSG(window, WM_NCCREATE, Member(this, &ProfileView::Profile_Create));
     HANDLE_MSG(window, WM_PAINT, Member(this, &ProfileView::Profile_Paint));
     HANDLE_MSG(window, WM_ERASEBKGND, Member(this, &ProfileView::Profile_EraseBackground));
     HANDLE_MSG(window, WM_SIZE, Member(this, &ProfileView::Profile_Size));
@@ -75,14 +57,8 @@ LRESULT ProfileView::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
     HANDLE_MSG(window, WM_KILLFOCUS, Member(this, &ProfileView::Profile_Focus));
     HANDLE_MSG(window, WM_LBUTTONDOWN, Member(this, &ProfileView::Profile_MouseDown));
     HANDLE_MSG(window, WM_KEYDOWN, Member(this, &ProfileView::Profile_KeyDown));
-    HANDLE_MSG(window, WM_NCDESTROY, Member(this, &ProfileView::Profile_NCDestroy));
     default: return DefWindowProcW(window, message, wParam, lParam);
   }
-}
-
-BOOL ProfileView::Profile_Create(HWND window, LPCREATESTRUCT create) {
-  window_ = window;
-  return FORWARD_WM_NCCREATE(window, create, DefWindowProcW);
 }
 
 // Drawn off screen, then copied: no flicker while the list's selection moves.
@@ -100,20 +76,6 @@ void ProfileView::Profile_Paint(HWND window) {
   EndPaint(window, &paint);
 }
 
-BOOL ProfileView::Profile_EraseBackground(HWND, HDC) { return TRUE; }
-
-void ProfileView::Profile_Size(HWND window, UINT, int, int) { InvalidateRect(window, nullptr, FALSE); }
-
-UINT ProfileView::Profile_GetDlgCode(HWND, LPMSG) { return DLGC_WANTARROWS; }
-
-// The keyboard's point shows a focus rectangle only while the view has the focus.
-void ProfileView::Profile_Focus(HWND window, HWND) { InvalidateRect(window, nullptr, FALSE); }
-
-void ProfileView::Profile_MouseDown(HWND window, BOOL, int x, int y, UINT) {
-  SetFocus(window);
-  ClickPoint(HitTestProfile(layout_, x, y));
-}
-
 void ProfileView::Profile_KeyDown(HWND window, UINT key, BOOL, int repeat, UINT flags) {
   const int count = static_cast<int>(points_.size());
   if (count == 0) {
@@ -126,11 +88,6 @@ void ProfileView::Profile_KeyDown(HWND window, UINT key, BOOL, int repeat, UINT 
   if (key == VK_HOME) next = 0;
   if (key == VK_END) next = count - 1;
   if (next != current_point_) ClickPoint(next);
-}
-
-void ProfileView::Profile_NCDestroy(HWND window) {
-  window_ = nullptr;
-  FORWARD_WM_NCDESTROY(window, DefWindowProcW);
 }
 
 // Depth downward on the left scale, the X5 value across the top scale; flagged points in

@@ -19,8 +19,6 @@ class ProfileView {
  public:
   // `clicked` gets the row of the point the user chose.
   explicit ProfileView(std::function<void(int row)> clicked) : clicked_(std::move(clicked)) {}
-  ProfileView(const ProfileView&) = delete;
-  ProfileView& operator=(const ProfileView&) = delete;
 
   // The view's window class; false with the system's error set when it fails.
   static bool Register(HINSTANCE instance);
@@ -29,11 +27,22 @@ class ProfileView {
   HWND hwnd() const { return window_; }
 
   // The points to draw, none lit and none chosen yet.
-  void Show(std::vector<ProfilePoint> points);
+  void Show(std::vector<ProfilePoint> points) {
+    points_ = std::move(points);
+    highlighted_.clear();
+    current_point_ = -1;
+    InvalidateRect(window_, nullptr, TRUE);
+  }
   // The font of the scales, and the DPI its sizes are drawn at.
-  void SetFont(HFONT font, UINT dpi);
+  void SetFont(HFONT font, UINT dpi) {
+    font_ = font;
+    dpi_ = dpi;
+  }
   // Lights up `rows`, the point rows of the selected findings.
-  void Highlight(std::set<int> rows);
+  void Highlight(std::set<int> rows) {
+    highlighted_ = std::move(rows);
+    InvalidateRect(window_, nullptr, FALSE);
+  }
   // A click on point `index` (nothing outside the points): it becomes the keyboard's
   // point, the report selects the findings of its row, and the row lights up even
   // without any.
@@ -42,15 +51,17 @@ class ProfileView {
 
  private:
   LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  BOOL Profile_Create(HWND window, LPCREATESTRUCT create);
   void Profile_Paint(HWND window);
-  BOOL Profile_EraseBackground(HWND window, HDC dc);
-  void Profile_Size(HWND window, UINT state, int width, int height);
-  UINT Profile_GetDlgCode(HWND window, LPMSG message);
-  void Profile_Focus(HWND window, HWND other);
-  void Profile_MouseDown(HWND window, BOOL double_click, int x, int y, UINT keys);
+  BOOL Profile_EraseBackground(HWND, HDC) { return TRUE; }  // Profile_Paint covers all
+  void Profile_Size(HWND window, UINT, int, int) { InvalidateRect(window, nullptr, FALSE); }
+  UINT Profile_GetDlgCode(HWND, LPMSG) { return DLGC_WANTARROWS; }
+  // The keyboard's point shows a focus rectangle only while the view has the focus.
+  void Profile_Focus(HWND window, HWND) { InvalidateRect(window, nullptr, FALSE); }
+  void Profile_MouseDown(HWND window, BOOL, int x, int y, UINT) {
+    SetFocus(window);
+    ClickPoint(HitTestProfile(layout_, x, y));
+  }
   void Profile_KeyDown(HWND window, UINT key, BOOL down, int repeat, UINT flags);
-  void Profile_NCDestroy(HWND window);
   void Paint(HDC dc, const RECT& client);
 
   std::function<void(int row)> clicked_;

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <numeric>
 
 #include "report/report_table.h"
 #include "util/folder_paths.h"
@@ -13,8 +14,6 @@
 
 namespace pel::ui {
 namespace {
-
-using win32::ScopedSelectObject;
 
 // The window's design sizes, in twips.
 constexpr int kMarginTwips = 120;
@@ -28,19 +27,12 @@ constexpr int kMessageColumnTwips = 6000;
 
 }  // namespace
 
-ReportWindow::ReportWindow(HWND owner, ReportPorts ports)
-    : owner_(owner), ports_(ports), profile_([this](int row) { Profile_PointClick(row); }) {}
-
-ReportWindow::~ReportWindow() { Close(); }
-
 bool ReportWindow::Create() {
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof controls;
-  controls.dwICC = ICC_LISTVIEW_CLASSES;
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterWindowClass(instance, kReportClass, &WindowThunk<ReportWindow, &ReportWindow::OnMessage>, true,
-                           SystemColourBrush(COLOR_BTNFACE)) ||
+  const WNDPROC procedure = &WindowThunk<ReportWindow, &ReportWindow::OnMessage, &ReportWindow::window_>;
+  if (!RegisterWindowClass(instance, kReportClass, procedure, true, SystemColourBrush(COLOR_BTNFACE)) ||
       !ProfileView::Register(instance)) {
     return false;
   }
@@ -148,10 +140,6 @@ bool ReportWindow::Show(const WrittenRun& run, bool activate) {
   return true;
 }
 
-void ReportWindow::Close() {
-  if (window_ && !busy_) DestroyWindow(window_);
-}
-
 std::wstring ReportWindow::Summary() const {
   const ConversionReport& r = run_.report;
   const ConversionCounts& n = r.counts;
@@ -168,15 +156,11 @@ void ReportWindow::Fill() {
   SetWindowTextW(window_, (std::wstring(texts::kReportCaption) + name).c_str());
   SetWindowTextW(control(kReportSummary), Summary().c_str());
   // The list keeps the user's sorting across runs; until then, file order.
-  if (sorted_) {
-    order_ = SortedRows(run_.report.findings, sort_column_, descending_);
-  } else {
-    order_.resize(run_.report.findings.size());
-    for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = i;
-  }
+  order_.resize(run_.report.findings.size());
+  std::iota(order_.begin(), order_.end(), std::size_t{0});
+  if (sorted_) order_ = SortedRows(run_.report.findings, sort_column_, descending_);
   profile_.Show(ProfilePointsOf(run_.report.points, run_.report.findings));
   FillList();
-  UpdateHeaders();
 }
 
 void ReportWindow::FillList() {
@@ -199,6 +183,17 @@ void ReportWindow::FillList() {
   FitColumns();
   SetWindowRedraw(list, TRUE);
   InvalidateRect(list, nullptr, TRUE);
+  // The sorted column's title shows the direction: ▲ rising, ▼ falling.
+  for (std::size_t c = 0; c < kReportColumns; ++c) {
+    std::wstring title = texts::kReportColumnTitles[c];
+    if (sorted_ && static_cast<std::size_t>(sort_column_) == c) {
+      title += descending_ ? texts::kReportSortedDescending : texts::kReportSortedAscending;
+    }
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = title.data();
+    ListView_SetColumn(list, static_cast<int>(c), &column);
+  }
   filling_ = false;
 }
 
@@ -207,7 +202,7 @@ void ReportWindow::FillList() {
 void ReportWindow::FitColumns() {
   HWND list = control(kReportList);
   const win32::ScopedGetDC screen(list);
-  const ScopedSelectObject use_font(screen.get(), font_.get());
+  const win32::ScopedSelectObject use_font(screen.get(), font_.get());
   auto width_of = [&](const std::wstring& text) {
     SIZE size{};
     GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &size);
@@ -221,19 +216,6 @@ void ReportWindow::FitColumns() {
   }
 }
 
-// The sorted column's title shows the direction: ▲ rising, ▼ falling.
-void ReportWindow::UpdateHeaders() {
-  HWND list = control(kReportList);
-  for (std::size_t c = 0; c < kReportColumns; ++c) {
-    std::wstring title = texts::kReportColumnTitles[c];
-    if (sorted_ && static_cast<std::size_t>(sort_column_) == c) title += descending_ ? texts::kReportSortedDescending : texts::kReportSortedAscending;
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT;
-    column.pszText = title.data();
-    ListView_SetColumn(list, static_cast<int>(c), &column);
-  }
-}
-
 void ReportWindow::SortBy(ReportColumn column) {
   const std::vector<std::size_t> selected = SelectedFindings();
   descending_ = sorted_ && sort_column_ == column ? !descending_ : false;
@@ -241,7 +223,6 @@ void ReportWindow::SortBy(ReportColumn column) {
   sort_column_ = column;
   order_ = SortedRows(run_.report.findings, column, descending_);
   FillList();
-  UpdateHeaders();
   SelectFindings({selected.begin(), selected.end()});
 }
 
@@ -296,19 +277,13 @@ std::wstring ReportWindow::CopySelection() {
   return text;
 }
 
-Expected<void, FsError> ReportWindow::SaveCsv(const std::wstring& path) const {
-  return ports_.fs.AtomicReplace(path, ReportCsv(run_.report.findings, run_.source_folder, run_.destination_file,
-                                                 ports_.codec));
-}
-
 // The save dialog is modal for both windows: Form1 takes no input meanwhile, so no run
 // can replace what is being saved.
 void ReportWindow::SaveWithDialog() {
-  std::wstring suggested = run_.destination_file.substr(PathParent(run_.destination_file).size());
-  if (suggested.size() > 4) suggested.resize(suggested.size() - 4);
-  suggested += L".csv";
-  std::wstring path(MAX_PATH * 4, L'\0');
-  std::copy(suggested.begin(), suggested.end(), path.begin());
+  std::wstring path = run_.destination_file.substr(PathParent(run_.destination_file).size());
+  if (path.size() > 4) path.resize(path.size() - 4);
+  path += L".csv";
+  path.resize(MAX_PATH * 4);  // the dialog's buffer
   const std::wstring folder = PathParent(run_.destination_file);
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
@@ -341,43 +316,19 @@ void ReportWindow::Profile_PointClick(int row) {
   SelectFindings(findings);
 }
 
-bool ReportWindow::PreTranslate(MSG& message) {
-  if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
-  return IsDialogMessageW(window_, &message) != 0;
-}
-
 LRESULT ReportWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    HANDLE_MSG(window, WM_NCCREATE, Member(this, &ReportWindow::Report_Create));
     HANDLE_MSG(window, WM_SIZE, Member(this, &ReportWindow::Report_Size));
     HANDLE_MSG(window, WM_GETMINMAXINFO, Member(this, &ReportWindow::Report_GetMinMaxInfo));
     HANDLE_MSG(window, WM_DPICHANGED, Member(this, &ReportWindow::Report_DpiChanged));
     HANDLE_MSG(window, WM_COMMAND, Member(this, &ReportWindow::Report_Command));
     HANDLE_MSG(window, WM_NOTIFY, Member(this, &ReportWindow::Report_Notify));
-    HANDLE_MSG(window, WM_NCDESTROY, Member(this, &ReportWindow::Report_NCDestroy));
     default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
-BOOL ReportWindow::Report_Create(HWND window, LPCREATESTRUCT create) {
-  window_ = window;
-  return FORWARD_WM_NCCREATE(window, create, DefWindowProcW);
-}
-
-void ReportWindow::Report_Size(HWND, UINT, int, int) { Layout(); }
-
 void ReportWindow::Report_GetMinMaxInfo(HWND, MINMAXINFO* info) {
   info->ptMinTrackSize = {DpiScale(kMinWidthTwips, dpi_), DpiScale(kMinHeightTwips, dpi_)};
-}
-
-void ReportWindow::Report_DpiChanged(HWND window, UINT dpi, const RECT* r) {
-  ApplyDpi(dpi);
-  SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void ReportWindow::Report_Command(HWND, int id, HWND, UINT) {
-  if (id == kReportSave) SaveWithDialog();
-  if (id == kReportClose || id == IDCANCEL) Close();
 }
 
 // The list's column clicks sort it, its selection lights up the profile, Ctrl+C copies.
@@ -394,11 +345,6 @@ LRESULT ReportWindow::Report_Notify(HWND, int id, NMHDR* header) {
     if (reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == 'C' && GetKeyState(VK_CONTROL) < 0) CopySelection();
   }
   return 0;
-}
-
-void ReportWindow::Report_NCDestroy(HWND window) {
-  window_ = nullptr;
-  FORWARD_WM_NCDESTROY(window, DefWindowProcW);
 }
 
 }  // namespace pel::ui

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "report/profile.h"
 #include "report/report_table.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
@@ -23,13 +22,7 @@ namespace pel::ui {
 inline constexpr wchar_t kReportClass[] = L"PelmoraReport";
 
 // Child ids of the report window.
-enum ReportControlId : int {
-  kReportSummary = 200,
-  kReportList = 201,
-  kReportProfile = 202,
-  kReportSave = 203,
-  kReportClose = 204,
-};
+enum ReportControlId : int { kReportSummary = 200, kReportList, kReportProfile, kReportSave, kReportClose };
 
 struct ReportPorts {
   FileSystem& fs;
@@ -39,8 +32,9 @@ struct ReportPorts {
 
 class ReportWindow {
  public:
-  ReportWindow(HWND owner, ReportPorts ports);
-  ~ReportWindow();
+  ReportWindow(HWND owner, ReportPorts ports)
+      : owner_(owner), ports_(ports), profile_([this](int row) { Profile_PointClick(row); }) {}
+  ~ReportWindow() { Close(); }
   ReportWindow(const ReportWindow&) = delete;
   ReportWindow& operator=(const ReportWindow&) = delete;
 
@@ -48,12 +42,15 @@ class ReportWindow {
   // where it was (a minimised report is restored, still not activated). The window is
   // made, beside its owner, the first time.
   bool Show(const WrittenRun& run, bool activate);
-  void Close();
+  void Close() {
+    if (window_ && !busy_) DestroyWindow(window_);
+  }
   bool IsOpen() const { return window_ != nullptr; }
-  // True while its save dialog is open: nothing may replace what it shows.
-  bool IsBusy() const { return busy_; }
   // Tab, Esc and Enter between its controls; true when the message was its own.
-  bool PreTranslate(MSG& message);
+  bool PreTranslate(MSG& message) {
+    if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
+    return IsDialogMessageW(window_, &message) != 0;
+  }
 
   HWND hwnd() const { return window_; }
   HWND control(ReportControlId id) const { return GetDlgItem(window_, id); }
@@ -63,19 +60,27 @@ class ReportWindow {
   std::vector<std::size_t> SelectedFindings() const;  // in list order
   void SelectFindings(const std::set<std::size_t>& findings);
   std::wstring CopySelection();  // also puts the text on the clipboard
-  Expected<void, FsError> SaveCsv(const std::wstring& path) const;
+  Expected<void, FsError> SaveCsv(const std::wstring& path) const {
+    return ports_.fs.AtomicReplace(path, ReportCsv(run_.report.findings, run_.source_folder, run_.destination_file,
+                                                   ports_.codec));
+  }
   const std::vector<std::size_t>& order() const { return order_; }
   ProfileView& profile() { return profile_; }
 
  private:
   LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  BOOL Report_Create(HWND window, LPCREATESTRUCT create);
-  void Report_Size(HWND window, UINT state, int width, int height);
+  void Report_Size(HWND, UINT, int, int) { Layout(); }
   void Report_GetMinMaxInfo(HWND window, MINMAXINFO* info);
-  void Report_DpiChanged(HWND window, UINT dpi, const RECT* suggested);
-  void Report_Command(HWND window, int id, HWND control_window, UINT code);
+  void Report_DpiChanged(HWND window, UINT dpi, const RECT* r) {
+    ApplyDpi(dpi);
+    SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  void Report_Command(HWND, int id, HWND, UINT) {
+    if (id == kReportSave) SaveWithDialog();
+    if (id == kReportClose || id == IDCANCEL) Close();
+  }
   LRESULT Report_Notify(HWND window, int id, NMHDR* header);
-  void Report_NCDestroy(HWND window);
   // The findings of point row `row` become the list's selection.
   void Profile_PointClick(int row);
   bool Create();
@@ -85,7 +90,6 @@ class ReportWindow {
   void Fill();
   void FillList();
   void FitColumns();
-  void UpdateHeaders();
   void SelectionChanged();
   void SaveWithDialog();
   std::wstring Summary() const;
