@@ -7,10 +7,6 @@
 #include "util/user_texts.h"
 
 namespace pel {
-
-const std::array<const wchar_t*, kReportColumns> kReportColumnTitles = {
-    L"重要度", L"ファイル", L"行", L"レコード", L"項目", L"元の値", L"出力", L"内容"};
-
 namespace {
 
 std::wstring Number(int n) { return n > 0 ? std::to_wstring(n) : std::wstring(); }
@@ -118,8 +114,8 @@ std::string ReportCsv(const std::vector<Finding>& findings, const std::wstring& 
                       const std::wstring& destination_file, const TextCodec& codec) {
   std::string csv;
   auto wide = [&](const std::wstring& text) { return CsvCell(codec.ToCp932(text)); };
-  for (const wchar_t* title : kReportColumnTitles) csv += wide(title) + ",";
-  csv += wide(L"変換元フォルダ") + "," + wide(L"変換先ファイル") + "\r\n";
+  for (const wchar_t* title : texts::kReportColumnTitles) csv += wide(title) + ",";
+  csv += wide(texts::kReportCsvSourceFolder) + "," + wide(texts::kReportCsvDestinationFile) + "\r\n";
   const std::string source = wide(source_folder);
   const std::string destination = wide(destination_file);
   for (const Finding& f : findings) {

@@ -8,13 +8,14 @@
 
 #include "check/findings.h"
 #include "platform/text_codec.h"
+#include "util/user_texts.h"
 
 namespace pel {
 
-// 重要度, ファイル, 行, レコード, 項目, 元の値, 出力, 内容.
+// The columns, titled by texts::kReportColumnTitles.
 inline constexpr std::size_t kReportColumns = 8;
 enum class ReportColumn { kSeverity, kFile, kLine, kRecord, kField, kText, kOutput, kMessage };
-extern const std::array<const wchar_t*, kReportColumns> kReportColumnTitles;
+static_assert(std::size(texts::kReportColumnTitles) == kReportColumns, "one title per column");
 
 // The cells of a finding's row, as the list shows them (the source text decoded).
 std::array<std::wstring, kReportColumns> FindingCells(const Finding& finding);

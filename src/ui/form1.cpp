@@ -1,15 +1,12 @@
 #include "ui/form1.h"
 
-#include <shellapi.h>
-#include <windowsx.h>
-
 #include <algorithm>
 #include <cwctype>
 
-#include "discovery/help.h"
 #include "discovery/patdat.h"
 #include "util/folder_paths.h"
 #include "platform/qpro/qpro.h"
+#include "ui/layout.h"
 #include "ui/window_util.h"
 #include "util/user_texts.h"
 
@@ -20,48 +17,22 @@
 namespace pel::ui {
 namespace {
 
-using win32::ScopedSelectObject;
-
 constexpr COLORREF kLightGrey = RGB(192, 192, 192);
 
-// The controls of each side: index by Form1::Index(side).
-struct SideControls {
-  ControlId dir;
-  ControlId drive;
-};
-constexpr SideControls kSides[] = {{kDir1, kDrive1}, {kDir2, kDrive2}};
-
-const wchar_t* ClassFor(ControlKind kind) {
-  switch (kind) {
-    case ControlKind::kPictureBox: return kPicture1Class;
-    case ControlKind::kFrame:
-    case ControlKind::kButton: return L"BUTTON";
-    case ControlKind::kFolderList:
-    case ControlKind::kFileList: return L"LISTBOX";
-    case ControlKind::kDriveList: return L"COMBOBOX";
-    case ControlKind::kTextBox: return L"EDIT";
-    case ControlKind::kLabel: return L"STATIC";
-  }
-  return L"STATIC";
-}
-
-DWORD StyleFor(ControlKind kind) {
-  const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  switch (kind) {
-    case ControlKind::kPictureBox: return child;  // paints under the frames, which are transparent
-    case ControlKind::kFrame: return child | BS_GROUPBOX;
-    case ControlKind::kButton: return child | BS_PUSHBUTTON;
-    case ControlKind::kFolderList:
-      return child | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT |
-             LBS_WANTKEYBOARDINPUT;
-    case ControlKind::kFileList: return child | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-    case ControlKind::kDriveList: return child | WS_VSCROLL | CBS_DROPDOWNLIST;
-    case ControlKind::kTextBox: return child | WS_BORDER | ES_AUTOHSCROLL;
+// Each kind of control's window class and style, in ControlKind order.
+constexpr struct { const wchar_t* window_class; DWORD style; } kKinds[] = {
+    {kPicture1Class, 0},  // paints under the frames, which are transparent
+    {L"BUTTON", BS_GROUPBOX},
+    {L"LISTBOX", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT |
+                     LBS_WANTKEYBOARDINPUT},
+    {L"COMBOBOX", WS_VSCROLL | CBS_DROPDOWNLIST},
+    {L"LISTBOX", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT},
+    {L"BUTTON", BS_PUSHBUTTON},
+    {L"EDIT", WS_BORDER | ES_AUTOHSCROLL},
     // SS_NOTIFY: a label takes the pointer itself instead of handing it to Picture1.
-    case ControlKind::kLabel: return child | SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
-  }
-  return child;
-}
+    {L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY},
+};
+static_assert(std::size(kKinds) == static_cast<std::size_t>(ControlKind::kLabel) + 1, "one entry per kind");
 
 // A control's position in Picture1, in twips: its Left and Top plus its container's.
 RECT DesignRect(const ControlLayout& c) {
@@ -74,34 +45,7 @@ RECT DesignRect(const ControlLayout& c) {
   return RECT{left, top, left + c.width, top + c.height};
 }
 
-// A group box is transparent to the pointer; a frame of this window takes it, so that
-// the pointer over a frame's empty inside is not over Picture1. The frame's own window
-// procedure is kept in its GWLP_USERDATA.
-LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wparam, LPARAM lparam) {
-  const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(frame, GWLP_USERDATA));
-  if (message == WM_NCHITTEST) return HTCLIENT;
-  return CallWindowProcW(original, frame, message, wparam, lparam);
-}
-
 }  // namespace
-
-Form1::Form1(FormPorts ports, ProgramState& state) : ports_(ports), state_(state) {}
-
-Form1::~Form1() {
-  if (form_ && IsWindow(form_)) DestroyWindow(form_);
-}
-
-HWND Form1::control(ControlId id) const { return controls_[static_cast<std::size_t>(id - kPicture1)]; }
-HWND Form1::DirList(Side side) const { return control(kSides[Index(side)].dir); }
-HWND Form1::DriveList(Side side) const { return control(kSides[Index(side)].drive); }
-
-void Form1::DirChange(Side side) {
-  if (side == Side::kDestination) {
-    Dir1_Change();
-  } else {
-    Dir2_Change();
-  }
-}
 
 Expected<void, std::wstring> Form1::Create(HINSTANCE instance) {
   if (form_) DestroyWindow(form_);  // a second Create starts over
@@ -109,7 +53,7 @@ Expected<void, std::wstring> Form1::Create(HINSTANCE instance) {
   if (!grey_brush_) return Fail(LastErrorText());
 
   // Picture1's class has no brush: the class outlives this window, its brush does not.
-  if (!RegisterWindowClass(instance, kForm1Class, &WindowThunk<Form1, &Form1::OnFormMessage>, true,
+  if (!RegisterWindowClass(instance, kForm1Class, &WindowThunk<Form1, &Form1::OnFormMessage, &Form1::form_>, true,
                            SystemColourBrush(COLOR_WINDOW)) ||
       !RegisterWindowClass(instance, kPicture1Class, &WindowThunk<Form1, &Form1::OnPictureMessage>, false, nullptr)) {
     return Fail(LastErrorText());
@@ -136,42 +80,22 @@ Expected<void, std::wstring> Form1::Create(HINSTANCE instance) {
   }
 
   // Both folder lists, and the file list, start on the process's current folder.
-  const std::wstring current = ports_.drives.CurrentFolder();
-  const std::vector<std::pair<wchar_t, std::wstring>> drives = DriveEntries();
-  for (Side side : {Side::kDestination, Side::kSource}) {
-    FillDriveList(side, drives);
-    FillFolderList(side, current, false);
-  }
-  FillFileList();
+  const DriveEntries drives = ReadDriveEntries(ports_.drives);
+  for (FolderPane& pane : panes_) pane.Start(drives, ports_.drives.CurrentFolder());
   return {};
 }
-
-// controls_ is indexed by id - kPicture1: the ids of the layout must be exactly those indexes.
-constexpr bool IdsIndexTheControls() {
-  int seen = 0;
-  for (const auto& c : kLayout) {
-    const int index = c.id - kPicture1;
-    if (index < 0 || index >= static_cast<int>(std::size(kLayout)) || (seen & (1 << index))) return false;
-    seen |= 1 << index;
-  }
-  return true;
-}
-static_assert(IdsIndexTheControls(), "control ids must be kPicture1 .. kPicture1 + n - 1, each once");
 
 Expected<void, std::wstring> Form1::CreateControls(HINSTANCE instance) {
   tab_order_.clear();
   for (const auto& c : kLayout) {
-    HWND parent = c.id == kPicture1 ? form_ : picture_;
-    HWND window = CreateWindowExW(0, ClassFor(c.kind), c.caption, StyleFor(c.kind), 0, 0, 10, 10, parent,
+    const auto& kind = kKinds[static_cast<std::size_t>(c.kind)];
+    HWND window = CreateWindowExW(0, kind.window_class, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style,
+                                  0, 0, 10, 10, c.id == kPicture1 ? form_ : control(kPicture1),
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, this);
     if (!window) return Fail(LastErrorText());
-    controls_[static_cast<std::size_t>(c.id - kPicture1)] = window;
-    if (c.id == kPicture1) picture_ = window;
     if (TakesFocus(c.kind)) tab_order_.push_back(window);
-    if (c.kind == ControlKind::kFrame) {
-      SetWindowLongPtrW(window, GWLP_USERDATA, GetWindowLongPtrW(window, GWLP_WNDPROC));
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameProc));
-    }
+    // The pointer over a frame's empty inside is over the frame, not over Picture1.
+    if (c.kind == ControlKind::kFrame) SetWindowSubclass(window, &FrameSubclassProc, 0, 0);
   }
   // Labels and frames lie under the controls they touch, frames lowest: a label that runs
   // under its text box is covered by it, and a frame never covers what it holds.
@@ -180,6 +104,8 @@ Expected<void, std::wstring> Form1::CreateControls(HINSTANCE instance) {
       if (c.kind == lowest) SetWindowPos(control(c.id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
+  pane(Side::kDestination).Attach(control(kDrive1), control(kDir1), control(kFile1));
+  pane(Side::kSource).Attach(control(kDrive2), control(kDir2), nullptr);
   return {};
 }
 
@@ -195,12 +121,10 @@ Expected<void, std::wstring> Form1::ApplyDpi(UINT dpi) {
 Expected<void, std::wstring> Form1::ApplyFont() {
   win32::UniqueFont scaled = CreateUiFont(dpi_);
   if (!scaled) return Fail(LastErrorText());
-  for (HWND window : controls_) SetWindowFont(window, scaled.get(), FALSE);
+  for (const auto& c : kLayout) SetWindowFont(control(c.id), scaled.get(), FALSE);
   // The controls hold the new font now; the old one can go.
   font_ = std::move(scaled);
-  // Folder list rows: the font's height and a little air.
-  const int row = MulDiv(UiFontHeight(dpi_), 5, 4) + DpiScale(kFolderRowAirTwips, dpi_);
-  for (const SideControls& side : kSides) ListBox_SetItemHeight(control(side.dir), 0, row);
+  for (FolderPane& pane : panes_) pane.ApplyDpi(dpi_);
   return {};
 }
 
@@ -224,8 +148,7 @@ void Form1::ApplyClientSize() {
   int width = frame.right - frame.left, height = frame.bottom - frame.top;
   for (int attempt = 0; attempt < 2; ++attempt) {
     SetWindowPos(form_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT client;
-    GetClientRect(form_, &client);
+    const RECT client = ClientRect(form_);
     if (client.right == client_width && client.bottom == client_height) break;
     width += client_width - client.right;
     height += client_height - client.bottom;
@@ -248,136 +171,18 @@ bool Form1::Form_Load() {
   }
   FindHelpFile(ports_.fs, ports_.process, state_.help_file_path);
   state_.clear_status_pending = 0;
-  SetWindowTextW(control(kText1), DirPath(Side::kDestination).c_str());
-  SetWindowTextW(control(kText2), DirPath(Side::kSource).c_str());
+  SetWindowTextW(control(kText1), pane(Side::kDestination).DirPath().c_str());
+  SetWindowTextW(control(kText2), pane(Side::kSource).DirPath().c_str());
   return true;
 }
 
-// --- Folder lists and drive lists ---------------------------------------------------
-
-bool Form1::FillFolderList(Side side, const std::wstring& path, bool report) {
-  auto items = FolderListItems(ports_.fs, path);
-  if (!items) {
-    if (report) ReportFolderError(path, items.error());
-    return false;
-  }
-  HWND list = DirList(side);
-  SetWindowRedraw(list, FALSE);
-  ListBox_ResetContent(list);
-  int current = 0;
-  for (std::size_t i = 0; i < items->size(); ++i) {
-    ListBox_AddString(list, (*items)[i].label.c_str());
-    if ((*items)[i].open) current = static_cast<int>(i);
-  }
-  ListBox_SetCurSel(list, current);
-  SetWindowRedraw(list, TRUE);
-  InvalidateRect(list, nullptr, TRUE);
-  dir_items_[Index(side)] = std::move(*items);
-  dir_path_[Index(side)] = path;
-  return true;
-}
-
-bool Form1::SetDirPath(Side side, const std::wstring& path) {
-  const bool same = CompareStringOrdinal(path.c_str(), -1, DirPath(side).c_str(), -1, TRUE) == CSTR_EQUAL;
-  if (!FillFolderList(side, path, false)) return false;
-  if (!same) DirChange(side);  // the path did not change: no change event
-  return true;
-}
-
-void Form1::OpenFolderItem(Side side, int index) {
-  const auto& items = dir_items_[Index(side)];
-  if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return;
-  const std::wstring path = items[static_cast<std::size_t>(index)].path;
-  if (path == DirPath(side)) return;
-  if (!FillFolderList(side, path, true)) {
-    // Back to the last good folder, listed anew where it still can be.
-    FillFolderList(side, DirPath(side), false);
-    return;
-  }
-  DirChange(side);
-}
-
-void Form1::ReportFolderError(const std::wstring& path, const FsError& error) {
-  ports_.boxes.Show(texts::FillText(texts::kCannotOpenFolder, {path, ReasonText(error)}), texts::kApplicationTitle,
-                    MessageButtons::kOk, MessageIcon::kExclamation);
-}
-
-std::vector<std::pair<wchar_t, std::wstring>> Form1::DriveEntries() const {
-  std::vector<std::pair<wchar_t, std::wstring>> entries;
-  for (wchar_t letter : ports_.drives.DriveLetters()) {
-    std::wstring text{static_cast<wchar_t>(letter - L'A' + L'a'), L':'};
-    const std::wstring label = ports_.drives.VolumeLabel(letter);
-    if (!label.empty()) text += L" [" + label + L"]";
-    entries.emplace_back(letter, std::move(text));
-  }
-  return entries;
-}
-
-void Form1::FillDriveList(Side side, const std::vector<std::pair<wchar_t, std::wstring>>& drives) {
-  HWND list = DriveList(side);
-  ComboBox_ResetContent(list);
-  const std::wstring current = ports_.drives.CurrentFolder();
-  int selected = 0;
-  for (const auto& [letter, text] : drives) {
-    const int index = ComboBox_AddString(list, text.c_str());
-    ComboBox_SetItemData(list, index, letter);
-    if (!current.empty() && (current[0] == letter || current[0] == letter - L'A' + L'a')) selected = index;
-  }
-  ComboBox_SetCurSel(list, selected);
-}
-
-int Form1::DriveListIndex(Side side) const { return ComboBox_GetCurSel(DriveList(side)); }
-
-void Form1::SetDriveListIndex(Side side, int index) {
-  if (index == DriveListIndex(side)) return;
-  ComboBox_SetCurSel(DriveList(side), index);
-  DriveChange(side);
-}
-
-wchar_t Form1::SelectedDrive(Side side) const {
-  HWND list = DriveList(side);
-  const int index = ComboBox_GetCurSel(list);
-  if (index == CB_ERR) return L'\0';
-  return static_cast<wchar_t>(ComboBox_GetItemData(list, index));
-}
-
-// A drive that cannot be read puts the list back on the index saved in step 2, or on
-// its first entry, and the handler goes on with its next step. Moving the selection
-// runs this handler again, nested, for that entry.
-void Form1::DriveChange(Side side) {
-  std::optional<int> saved;
-  auto recover = [&] { SetDriveListIndex(side, saved.value_or(0)); };
-  const wchar_t letter = SelectedDrive(side);
-  const std::wstring root{letter, L':', L'\\'};
-  if (!SetDirPath(side, ports_.drives.CurrentFolderOf(letter)) && !SetDirPath(side, root)) recover();
-  saved = DriveListIndex(side);
-  if (!ports_.drives.MakeDriveCurrent(SelectedDrive(side))) recover();
-}
-
-// File1 lists the files of Dir1's folder.
-void Form1::FillFileList() {
-  HWND files = control(kFile1);
-  SetWindowRedraw(files, FALSE);
-  ListBox_ResetContent(files);
-  if (auto names = FileListItems(ports_.fs, DirPath(Side::kDestination))) {
-    for (const auto& name : *names) ListBox_AddString(files, name.c_str());
-  }
-  SetWindowRedraw(files, TRUE);
-  InvalidateRect(files, nullptr, TRUE);
-}
+// --- Folder lists, buttons, status and help ----------------------------------------
 
 void Form1::Dir1_Change() {
-  FillFileList();
-  SetWindowTextW(control(kText1), DirPath(Side::kDestination).c_str());
-  ports_.drives.MakeFolderCurrent(DirPath(Side::kDestination));
+  pane(Side::kDestination).FillFileList();
+  SetWindowTextW(control(kText1), pane(Side::kDestination).DirPath().c_str());
+  ports_.drives.MakeFolderCurrent(pane(Side::kDestination).DirPath());
 }
-
-void Form1::Dir2_Change() {
-  SetWindowTextW(control(kText2), DirPath(Side::kSource).c_str());
-  ports_.drives.MakeFolderCurrent(DirPath(Side::kSource));
-}
-
-// --- Buttons, status and help -----------------------------------------------------
 
 void Form1::Command1_Click() {
   RunPorts ports{*this, ports_.boxes, ports_.fs, ports_.drives, ports_.codec};
@@ -396,10 +201,6 @@ void Form1::Command1_Click() {
   }
 }
 
-void Form1::OpenReport() {
-  if (last_run_) ShowReport(true);
-}
-
 std::optional<Side> Form1::SideAt(POINT client) const {
   auto in = [&](ControlId first, ControlId last) {
     RECT a, b, both;
@@ -414,7 +215,7 @@ std::optional<Side> Form1::SideAt(POINT client) const {
   return std::nullopt;
 }
 
-void Form1::OnDropFiles(HDROP drop) {
+void Form1::Form_DropFiles(HWND, HDROP drop) {
   POINT at;
   const bool inside = DragQueryPoint(drop, &at) != 0;
   std::wstring path(static_cast<std::size_t>(DragQueryFileW(drop, 0, nullptr, 0)) + 1, L'\0');
@@ -424,40 +225,27 @@ void Form1::OnDropFiles(HDROP drop) {
 }
 
 void Form1::ChooseFolder(Side side, const std::wstring& given) {
-  std::wstring path = WithoutBackslash(given);
-  if (path.size() < 2 || path[1] != L':') {
-    ports_.boxes.Show(texts::FillText(texts::kDropNeedsDrive, {given}), texts::kApplicationTitle, MessageButtons::kOk,
+  auto refuse = [&](const wchar_t* message) {
+    ports_.boxes.Show(texts::FillText(message, {given}), texts::kApplicationTitle, MessageButtons::kOk,
                       MessageIcon::kExclamation);
-    return;
-  }
+  };
+  std::wstring path = WithoutBackslash(given);
+  if (path.size() < 2 || path[1] != L':') return refuse(texts::kDropNeedsDrive);
   if (path.size() == 2) path += L'\\';  // "D:" is the drive's root
   // A file stands for its folder.
   if (!FolderListItems(ports_.fs, path)) {
-    if (!ports_.fs.EntryExists(path)) {
-      ports_.boxes.Show(texts::FillText(texts::kBadArgument, {given}), texts::kApplicationTitle, MessageButtons::kOk,
-                        MessageIcon::kExclamation);
-      return;
-    }
+    if (!ports_.fs.EntryExists(path)) return refuse(texts::kBadArgument);
     path = FolderAbove(path);
   }
   // The drive first, as a user would choose it; a drive not yet listed is read in again.
+  FolderPane& chosen = pane(side);
   const wchar_t letter = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(path[0])));
-  auto index_of = [&] {
-    HWND list = DriveList(side);
-    for (int i = 0; i < ComboBox_GetCount(list); ++i) {
-      if (static_cast<wchar_t>(ComboBox_GetItemData(list, i)) == letter) return i;
-    }
-    return -1;
-  };
-  if (index_of() < 0) {
-    const auto drives = DriveEntries();
-    for (Side each : {Side::kDestination, Side::kSource}) FillDriveList(each, drives);
+  if (chosen.DriveListIndexOf(letter) < 0) {
+    const DriveEntries drives = ReadDriveEntries(ports_.drives);
+    for (FolderPane& each : panes_) each.FillDriveList(drives);
   }
-  if (const int index = index_of(); index >= 0) SetDriveListIndex(side, index);
-  if (!SetDirPath(side, path)) {
-    if (auto items = FolderListItems(ports_.fs, path); !items) ReportFolderError(path, items.error());
-    return;
-  }
+  if (const int index = chosen.DriveListIndexOf(letter); index >= 0) chosen.SetDriveListIndex(index);
+  if (!chosen.SetDirPath(path, true)) return;
   if (side == Side::kDestination) {
     HWND text1 = control(kText1);
     SetFocus(text1);
@@ -494,35 +282,17 @@ void Form1::CloseReport() {
   report_->Close();
 }
 
-void Form1::Command2_Click() { DestroyWindow(form_); }
-
-void Form1::Picture1_MouseMove() {
+void Form1::Picture1_MouseMove(HWND, int, int, UINT) {
+  POINT pointer;
+  if (pointer_at_report_change_ && GetCursorPos(&pointer) && pointer.x == pointer_at_report_change_->x &&
+      pointer.y == pointer_at_report_change_->y) {
+    return;  // the report appeared or went under a pointer that did not move
+  }
+  pointer_at_report_change_.reset();
   if (state_.clear_status_pending != 1) return;
   SetStatus(L"");
   state_.clear_status_pending = 0;
 }
-
-void Form1::HelpProcedure(std::int16_t topic) { ShowHelp(ports_.help, state_.help_file_path, topic); }
-
-std::wstring Form1::Text(PathBox box) const { return WindowText(control(box == PathBox::kText1 ? kText1 : kText2)); }
-
-void Form1::FocusAndSelectAll(PathBox box) {
-  HWND edit = control(box == PathBox::kText1 ? kText1 : kText2);
-  SetFocus(edit);
-  Edit_SetSel(edit, 0, -1);
-}
-
-void Form1::SetStatus(const std::wstring& text) {
-  SetWindowTextW(control(kLabel3), text.c_str());
-  UpdateWindow(control(kLabel3));
-}
-
-void Form1::SetBusyPointer(bool busy) {
-  busy_ = busy;
-  SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
-}
-
-void Form1::RefreshFileList() { FillFileList(); }
 
 // --- Messages ---------------------------------------------------------------------
 
@@ -545,193 +315,70 @@ bool Form1::PreTranslate(MSG& message) {
     if (next == control(kText1) || next == control(kText2)) Edit_SetSel(next, 0, -1);
     return true;
   }
-  if (message.wParam == VK_RETURN) {
-    for (ControlId id : {kCommand1, kCommand2}) {
-      if (message.hwnd == control(id)) {
-        ClickButton(control(id));
-        return true;
-      }
-    }
+  if (message.wParam != VK_RETURN || (message.hwnd != control(kCommand1) && message.hwnd != control(kCommand2))) {
+    return false;
   }
-  return false;
+  ClickButton(message.hwnd);
+  return true;
 }
 
-LRESULT Form1::OnFormMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT Form1::OnFormMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_NCCREATE:
-      form_ = window;
-      break;
-    case WM_SETCURSOR:
-      if (busy_) {
-        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        return TRUE;
-      }
-      break;
-    case WM_DPICHANGED: {
-      // The size comes from the layout at the new DPI; the place from the system. A font
-      // that cannot be made at the new DPI leaves the old one in place.
-      ApplyDpi(HIWORD(wparam));
-      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
-      SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      return 0;
-    }
-    case WM_DROPFILES:
-      OnDropFiles(reinterpret_cast<HDROP>(wparam));
-      return 0;
-    case WM_SYSCOMMAND:
-      switch (wparam & 0xFFF0) {
-        case kReportCommand: OpenReport(); return 0;
-        case kManualCommand: OpenManual(); return 0;
-        case kAboutCommand: ShowAbout(); return 0;
-        default: break;
-      }
-      break;
-    case WM_ACTIVATE:
-      if (LOWORD(wparam) != WA_INACTIVE && picture_ && !IsChild(window, GetFocus())) SetFocus(tab_order_.front());
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    case WM_NCDESTROY:
-      form_ = nullptr;
-      picture_ = nullptr;
-      controls_.fill(nullptr);
-      break;
-    default:
-      break;
+    HANDLE_MSG(window, WM_SETCURSOR, Member(this, &Form1::Form_SetCursor));
+    HANDLE_MSG(window, WM_DPICHANGED, Member(this, &Form1::Form_DpiChanged));
+    HANDLE_MSG(window, WM_DROPFILES, Member(this, &Form1::Form_DropFiles));
+    HANDLE_MSG(window, WM_SYSCOMMAND, Member(this, &Form1::Form_SysCommand));
+    HANDLE_MSG(window, WM_ACTIVATE, Member(this, &Form1::Form_Activate));
+    HANDLE_MSG(window, WM_DESTROY, Member(this, &Form1::Form_Unload));
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
-  return DefWindowProcW(window, message, wparam, lparam);
 }
 
-LRESULT Form1::OnPictureMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT Form1::OnPictureMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      OnCommand(GET_WM_COMMAND_ID(wparam, lparam), GET_WM_COMMAND_HWND(wparam, lparam),
-                GET_WM_COMMAND_CMD(wparam, lparam));
-      return 0;
-    case WM_VKEYTOITEM:
-      return OnVkeyToItem(LOWORD(wparam), reinterpret_cast<HWND>(lparam), HIWORD(wparam));
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-      if (HBRUSH brush = OnCtlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam))) {
-        return reinterpret_cast<LRESULT>(brush);
-      }
-      break;
-    case WM_DRAWITEM: {
-      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
-      if (item->CtlID != static_cast<UINT>(kDir1) && item->CtlID != static_cast<UINT>(kDir2)) break;
-      DrawFolderItem(*item);
+    HANDLE_MSG(window, WM_COMMAND, Member(this, &Form1::Picture1_Command));
+    HANDLE_MSG(window, WM_VKEYTOITEM, Member(this, &Form1::Picture1_VKeyToItem));
+    HANDLE_MSG(window, WM_CTLCOLORSTATIC, Member(this, &Form1::Picture1_CtlColor));
+    HANDLE_MSG(window, WM_CTLCOLORBTN, Member(this, &Form1::Picture1_CtlColor));
+    HANDLE_MSG(window, WM_MOUSEMOVE, Member(this, &Form1::Picture1_MouseMove));
+    HANDLE_MSG(window, WM_LBUTTONDOWN, Member(this, &Form1::Picture1_MouseDown));
+    HANDLE_MSG(window, WM_ERASEBKGND, Member(this, &Form1::Picture1_EraseBackground));
+    case WM_DRAWITEM:
+      HANDLE_WM_DRAWITEM(window, wParam, lParam, Member(this, &Form1::Picture1_DrawItem));
       return TRUE;
-    }
-    case WM_MOUSEMOVE: {
-      POINT pointer;
-      if (pointer_at_report_change_ && GetCursorPos(&pointer) && pointer.x == pointer_at_report_change_->x &&
-          pointer.y == pointer_at_report_change_->y) {
-        return 0;  // the report appeared or went under a pointer that did not move
-      }
-      pointer_at_report_change_.reset();
-      Picture1_MouseMove();
-      return 0;
-    }
-    case WM_LBUTTONDOWN:
-      SetFocus(window);
-      return 0;
-    case WM_ERASEBKGND: {
-      RECT area;
-      GetClientRect(window, &area);
-      FillRect(reinterpret_cast<HDC>(wparam), &area, grey_brush_.get());
-      return TRUE;
-    }
-    case WM_SETCURSOR:
-      if (busy_) {
-        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        return TRUE;
-      }
-      break;
-    default:
-      break;
-  }
-  return DefWindowProcW(window, message, wparam, lparam);
-}
-
-void Form1::OnCommand(int id, HWND control_window, UINT code) {
-  switch (id) {
-    case kCommand1:
-      if (code == BN_CLICKED) Command1_Click();
-      break;
-    case kCommand2:
-      if (code == BN_CLICKED) Command2_Click();
-      break;
-    case kDrive1:
-    case kDrive2:
-      if (code == CBN_SELCHANGE) DriveChange(id == kDrive1 ? Side::kDestination : Side::kSource);
-      break;
-    case kFile1:
-      if (code == LBN_SELCHANGE) File1_Click();
-      break;
-    case kDir1:
-    case kDir2:
-      if (code == LBN_DBLCLK) {
-        OpenFolderItem(id == kDir1 ? Side::kDestination : Side::kSource, ListBox_GetCurSel(control_window));
-      }
-      break;
-    default:
-      break;
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
-// Enter on a folder list opens the item under its caret; other keys get the default.
-int Form1::OnVkeyToItem(UINT key, HWND list, int caret) {
-  if (key != VK_RETURN || (list != control(kDir1) && list != control(kDir2))) return -1;
-  OpenFolderItem(list == control(kDir1) ? Side::kDestination : Side::kSource, caret);
-  return -2;
+void Form1::Form_SysCommand(HWND window, UINT command, int x, int y) {
+  switch (command & 0xFFF0) {
+    case kReportCommand: OpenReport(); break;
+    case kManualCommand: OpenManual(); break;
+    case kAboutCommand: ShowAbout(); break;
+    default: FORWARD_WM_SYSCOMMAND(window, command, x, y, DefWindowProcW);
+  }
+}
+
+void Form1::Picture1_Command(HWND, int id, HWND control_window, UINT code) {
+  if (id == kCommand1 && code == BN_CLICKED) Command1_Click();
+  if (id == kCommand2 && code == BN_CLICKED) Command2_Click();
+  if (id == kDrive1 && code == CBN_SELCHANGE) Drive1_Change();
+  if (id == kDrive2 && code == CBN_SELCHANGE) Drive2_Change();
+  if (id == kFile1 && code == LBN_SELCHANGE) File1_Click();
+  // A folder list opens the folder double-clicked.
+  if (code == LBN_DBLCLK && PaneOf(id)) PaneOf(id)->OpenFolderItem(ListBox_GetCurSel(control_window));
 }
 
 // Picture1's grey behind the frames and labels that the layout paints grey.
-HBRUSH Form1::OnCtlColor(HDC dc, HWND child) {
+HBRUSH Form1::Picture1_CtlColor(HWND window, HDC dc, HWND child, int type) {
   const ControlLayout* layout = FindLayout(static_cast<ControlId>(GetDlgCtrlID(child)));
-  if (!layout || !layout->grey) return nullptr;
+  if (!layout || !layout->grey) {
+    return type == CTLCOLOR_STATIC ? FORWARD_WM_CTLCOLORSTATIC(window, dc, child, DefWindowProcW)
+                                   : FORWARD_WM_CTLCOLORBTN(window, dc, child, DefWindowProcW);
+  }
   SetBkColor(dc, kLightGrey);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   return grey_brush_.get();
-}
-
-// One folder list row: indentation by level, a folder glyph (open for the levels of
-// the path), the name; the current folder highlighted.
-void Form1::DrawFolderItem(const DRAWITEMSTRUCT& item) {
-  HDC dc = item.hDC;
-  const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  FillRect(dc, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  if (item.itemID == static_cast<UINT>(-1)) return;
-  const auto& items = dir_items_[Index(item.CtlID == static_cast<UINT>(kDir1) ? Side::kDestination : Side::kSource)];
-  if (item.itemID >= items.size()) return;
-  const FolderItem& folder = items[item.itemID];
-
-  const int unit = std::max(1, DpiScale(kPixelTwips, dpi_));
-  const int height = item.rcItem.bottom - item.rcItem.top;
-  const int glyph = height - 6 * unit;
-  int x = item.rcItem.left + 2 * unit + folder.indent * DpiScale(kFolderIndentTwips, dpi_);
-  const int y = item.rcItem.top + (height - glyph) / 2;
-
-  {
-    // The folder glyph: a tab and a body, drawn in the window's scale.
-    const win32::UniqueBrush body(CreateSolidBrush(folder.open ? RGB(255, 214, 102) : RGB(232, 176, 48)));
-    const win32::UniquePen outline(CreatePen(PS_SOLID, unit, RGB(140, 100, 20)));
-    const ScopedSelectObject use_brush(dc, body.get());
-    const ScopedSelectObject use_pen(dc, outline.get());
-    Rectangle(dc, x, y, x + glyph / 2, y + glyph / 4 + unit);
-    Rectangle(dc, x, y + glyph / 5, x + glyph + glyph / 4, y + glyph);
-  }
-
-  x += glyph + glyph / 4 + 4 * unit;
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  const ScopedSelectObject use_font(dc, font_.get());
-  RECT text = item.rcItem;
-  text.left = x;
-  DrawTextW(dc, folder.label.c_str(), static_cast<int>(folder.label.size()), &text,
-            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
 }
 
 }  // namespace pel::ui

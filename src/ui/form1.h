@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "discovery/help.h"
 #include "platform/drives.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
@@ -21,9 +22,9 @@
 #include "platform/win32/win32_handles.h"
 #include "run/conversion_run.h"
 #include "ui/control_ids.h"
-#include "ui/folder_lists.h"
-#include "ui/layout.h"
+#include "ui/folder_pane.h"
 #include "ui/report_window.h"
+#include "ui/window_util.h"
 #include "util/expected.h"
 
 namespace pel::ui {
@@ -48,14 +49,20 @@ enum class Side { kDestination, kSource };  // Drive1/Dir1/File1/Text1, Drive2/D
 
 // The system menu's command that opens the report of the last written file.
 inline constexpr UINT kReportCommand = 0x0010;
-// "使い方" (the guide beside the program) and "バージョン情報...".
+// texts::kManualMenu (the guide beside the program) and texts::kAboutMenu.
 inline constexpr UINT kManualCommand = 0x0020;
 inline constexpr UINT kAboutCommand = 0x0030;
 
 class Form1 : public RunWindow {
  public:
-  Form1(FormPorts ports, ProgramState& state);
-  ~Form1() override;
+  Form1(FormPorts ports, ProgramState& state)
+      : ports_(ports),
+        state_(state),
+        panes_{FolderPane(ports.fs, ports.drives, ports.boxes, [this] { Dir1_Change(); }),
+               FolderPane(ports.fs, ports.drives, ports.boxes, [this] { Dir2_Change(); })} {}
+  ~Form1() override {
+    if (form_ && IsWindow(form_)) DestroyWindow(form_);
+  }
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
@@ -70,65 +77,99 @@ class Form1 : public RunWindow {
   bool PreTranslate(MSG& message);
 
   HWND hwnd() const { return form_; }
-  HWND control(ControlId id) const;
+  // Picture1 is the form's child kPicture1; the other controls are Picture1's children.
+  HWND control(ControlId id) const {
+    HWND picture = GetDlgItem(form_, kPicture1);
+    return id == kPicture1 ? picture : GetDlgItem(picture, id);
+  }
+  FolderPane& pane(Side side) { return panes_[side == Side::kDestination ? 0 : 1]; }
   // The report of the conversion check; null until a run has shown one.
   ReportWindow* report() const { return report_.get(); }
-  // The system menu's "変換結果の確認...": the report of the last written file.
-  void OpenReport();
+  // The system menu's texts::kReportMenu: the report of the last written file.
+  void OpenReport() {
+    if (last_run_) ShowReport(true);
+  }
   // Makes `path` (a folder, or a file standing for its folder) the folder of `side`
   // as if it were chosen in the side's drive list and then its folder list; on the
   // destination side the keyboard then goes to Text1, the caret at its end. A path that
   // names nothing, or a network path without a drive letter, gets a message.
   void ChooseFolder(Side side, const std::wstring& path);
-  // The side whose row (label and text box) or frame holds the client point; none else.
-  std::optional<Side> SideAt(POINT client) const;
-  // "使い方": manual.html beside the program, in the default browser.
-  void OpenManual();
-  // "バージョン情報...": the version, the copyright and the license in one box.
-  void ShowAbout();
-
-  // Event handlers.
-  void Command1_Click();
-  void Command2_Click();
-  void Drive1_Change() { DriveChange(Side::kDestination); }
-  void Drive2_Change() { DriveChange(Side::kSource); }
-  void Dir1_Change();
-  void Dir2_Change();
-  void File1_Click() {}
-  void Picture1_MouseMove();
   // The window's help procedure: shows a topic of the help file.
-  void HelpProcedure(std::int16_t topic);
-
-  // The folder lists' current folder and the drive lists' selection, as the handlers
-  // use them. Setting a folder list's path that differs raises its change handler;
-  // setting a drive list's index that moves the selection raises its change handler.
-  const std::wstring& DirPath(Side side) const { return dir_path_[Index(side)]; }
-  bool SetDirPath(Side side, const std::wstring& path);
-  int DriveListIndex(Side side) const;
-  void SetDriveListIndex(Side side, int index);
-  // Double-click (or Enter) on a folder list item: opens that folder. A folder that
-  // cannot be opened is reported and the list stays on its last good folder.
-  void OpenFolderItem(Side side, int index);
-
-  // RunWindow
-  std::wstring Text(PathBox box) const override;
-  void FocusAndSelectAll(PathBox box) override;
-  void SetStatus(const std::wstring& text) override;
-  void SetBusyPointer(bool busy) override;
-  void RefreshFileList() override;
+  void HelpProcedure(std::int16_t topic) { ShowHelp(ports_.help, state_.help_file_path, topic); }
 
  private:
-  static std::size_t Index(Side side) { return side == Side::kDestination ? 0 : 1; }
-  HWND DirList(Side side) const;
-  HWND DriveList(Side side) const;
-  // Dir1_Change or Dir2_Change.
-  void DirChange(Side side);
+  // Event handlers.
+  void Command1_Click();
+  void Command2_Click() { DestroyWindow(form_); }
+  void Drive1_Change() { pane(Side::kDestination).DriveChange(); }
+  void Drive2_Change() { pane(Side::kSource).DriveChange(); }
+  void Dir1_Change();
+  void Dir2_Change() {
+    SetWindowTextW(control(kText2), pane(Side::kSource).DirPath().c_str());
+    ports_.drives.MakeFolderCurrent(pane(Side::kSource).DirPath());
+  }
+  void File1_Click() {}
 
-  LRESULT OnFormMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT OnPictureMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  void OnCommand(int id, HWND control, UINT code);
-  int OnVkeyToItem(UINT key, HWND list, int caret);
-  HBRUSH OnCtlColor(HDC dc, HWND child);
+  // Messages, cracked.
+  LRESULT OnFormMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnPictureMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The hourglass over the window and every control in it while a run lasts: a child's
+  // default handling asks its parent first.
+  BOOL Form_SetCursor(HWND window, HWND under, UINT hit, UINT mouse_message) {
+    if (!busy_) return FORWARD_WM_SETCURSOR(window, under, hit, mouse_message, DefWindowProcW);
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    return TRUE;
+  }
+  // The size comes from the layout at the new DPI; the place from the system. A font
+  // that cannot be made at the new DPI leaves the old one in place.
+  void Form_DpiChanged(HWND window, UINT dpi, const RECT* suggested) {
+    ApplyDpi(dpi);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  void Form_DropFiles(HWND window, HDROP drop);
+  void Form_SysCommand(HWND window, UINT command, int x, int y);
+  void Form_Activate(HWND window, UINT state, HWND, BOOL) {
+    if (state != WA_INACTIVE && control(kPicture1) && !IsChild(window, GetFocus())) SetFocus(tab_order_.front());
+  }
+  void Form_Unload(HWND) { PostQuitMessage(0); }
+  void Picture1_Command(HWND picture, int id, HWND control_window, UINT code);
+  // Enter on a folder list opens the item under its caret; other keys get the default.
+  int Picture1_VKeyToItem(HWND, UINT key, HWND list, int caret) {
+    FolderPane* folders = PaneOf(GetDlgCtrlID(list));
+    if (key != VK_RETURN || !folders) return -1;
+    folders->OpenFolderItem(caret);
+    return -2;
+  }
+  HBRUSH Picture1_CtlColor(HWND picture, HDC dc, HWND child, int type);
+  void Picture1_DrawItem(HWND, const DRAWITEMSTRUCT* item) {
+    if (FolderPane* folders = PaneOf(static_cast<int>(item->CtlID))) folders->DrawFolderItem(*item);
+  }
+  void Picture1_MouseMove(HWND picture, int x, int y, UINT keys);
+  void Picture1_MouseDown(HWND picture, BOOL, int, int, UINT) { SetFocus(picture); }
+  BOOL Picture1_EraseBackground(HWND picture, HDC dc) {
+    const RECT area = ClientRect(picture);
+    FillRect(dc, &area, grey_brush_.get());
+    return TRUE;
+  }
+
+  // RunWindow
+  std::wstring Text(PathBox box) const override {
+    return WindowText(control(box == PathBox::kText1 ? kText1 : kText2));
+  }
+  void FocusAndSelectAll(PathBox box) override {
+    HWND edit = control(box == PathBox::kText1 ? kText1 : kText2);
+    SetFocus(edit);
+    Edit_SetSel(edit, 0, -1);
+  }
+  void SetStatus(const std::wstring& text) override {
+    SetWindowTextW(control(kLabel3), text.c_str());
+    UpdateWindow(control(kLabel3));
+  }
+  void SetBusyPointer(bool busy) override {
+    busy_ = busy;
+    SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+  }
+  void RefreshFileList() override { pane(Side::kDestination).FillFileList(); }
 
   Expected<void, std::wstring> CreateControls(HINSTANCE instance);
   // The font, the control positions and the client size at a DPI, in that order.
@@ -136,27 +177,21 @@ class Form1 : public RunWindow {
   Expected<void, std::wstring> ApplyFont();
   void ApplyLayout();
   void ApplyClientSize();
-  void DrawFolderItem(const DRAWITEMSTRUCT& item);
-  void DriveChange(Side side);
-  bool FillFolderList(Side side, const std::wstring& path, bool report);
-  void FillFileList();
-  void OnDropFiles(HDROP drop);
+  // The pane of the folder list `id`; none for any other control.
+  FolderPane* PaneOf(int id) { return id == kDir1 ? &panes_[0] : id == kDir2 ? &panes_[1] : nullptr; }
+  // The side whose row (label and text box) or frame holds the client point; none else.
+  std::optional<Side> SideAt(POINT client) const;
+  // texts::kManualMenu: manual.html beside the program, in the default browser.
+  void OpenManual();
+  // texts::kAboutMenu: the version, the copyright and the license in one box.
+  void ShowAbout();
   void ShowReport(bool activate);
   void CloseReport();
-  // Drive list entries "c: [label]", read once for both lists.
-  std::vector<std::pair<wchar_t, std::wstring>> DriveEntries() const;
-  void FillDriveList(Side side, const std::vector<std::pair<wchar_t, std::wstring>>& drives);
-  wchar_t SelectedDrive(Side side) const;
-  void ReportFolderError(const std::wstring& path, const FsError& error);
 
   FormPorts ports_;
   ProgramState& state_;
   HWND form_ = nullptr;
-  HWND picture_ = nullptr;
-  // Child windows by control id - kPicture1; Picture1 destroys them with it.
-  std::array<HWND, std::size(kLayout)> controls_{};
-  std::array<std::wstring, 2> dir_path_;
-  std::array<std::vector<FolderItem>, 2> dir_items_;
+  std::array<FolderPane, 2> panes_;  // the destination side, the source side
   std::vector<HWND> tab_order_;
   UINT dpi_ = 96;
   win32::UniqueFont font_;         // every control's font

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/control_ids.h"
+#include "util/user_texts.h"
 
 namespace pel::ui {
 
@@ -31,20 +32,20 @@ inline constexpr int kDriveListOpenTwips = 2400;
 
 inline constexpr ControlLayout kLayout[] = {
     {kPicture1, L"Picture1", ControlKind::kPictureBox, kPicture1, L"", 0, 0, 9075, 6495, true},
-    {kFrame1, L"Frame1", ControlKind::kFrame, kPicture1, L"変換先ﾌｫﾙﾀﾞ名選択", 3540, 1620, 5175, 2895, true},
+    {kFrame1, L"Frame1", ControlKind::kFrame, kPicture1, texts::kFrame1Caption, 3540, 1620, 5175, 2895, true},
     {kDir1, L"Dir1", ControlKind::kFolderList, kFrame1, L"", 120, 420, 2415, 1530, false},
     {kDrive1, L"Drive1", ControlKind::kDriveList, kFrame1, L"", 120, 2220, 2415, 390, false},
     {kFile1, L"File1", ControlKind::kFileList, kFrame1, L"", 2640, 420, 2415, 2190, false},
-    {kFrame2, L"Frame2", ControlKind::kFrame, kPicture1, L"変換元ﾌｫﾙﾀﾞ名選択", 240, 1620, 3135, 2895, true},
+    {kFrame2, L"Frame2", ControlKind::kFrame, kPicture1, texts::kFrame2Caption, 240, 1620, 3135, 2895, true},
     {kDir2, L"Dir2", ControlKind::kFolderList, kFrame2, L"", 180, 420, 2595, 1530, false},
     {kDrive2, L"Drive2", ControlKind::kDriveList, kFrame2, L"", 180, 2220, 2595, 390, false},
-    {kCommand1, L"Command1", ControlKind::kButton, kPicture1, L"実  行", 2520, 5580, 1935, 555, false},
-    {kCommand2, L"Command2", ControlKind::kButton, kPicture1, L"終  了", 5160, 5580, 2055, 555, false},
+    {kCommand1, L"Command1", ControlKind::kButton, kPicture1, texts::kCommand1Caption, 2520, 5580, 1935, 555, false},
+    {kCommand2, L"Command2", ControlKind::kButton, kPicture1, texts::kCommand2Caption, 5160, 5580, 2055, 555, false},
     {kText1, L"Text1", ControlKind::kTextBox, kPicture1, L"", 2400, 840, 6255, 495, false},
-    {kLabel1, L"Label1", ControlKind::kLabel, kPicture1, L"変換先ﾌｧｲﾙ名  ：", 240, 900, 2235, 315, true},
-    {kLabel2, L"Label2", ControlKind::kLabel, kPicture1, L"変換元ﾌｫﾙﾀﾞ名 ：", 240, 300, 2235, 315, true},
+    {kLabel1, L"Label1", ControlKind::kLabel, kPicture1, texts::kLabel1Caption, 240, 900, 2235, 315, true},
+    {kLabel2, L"Label2", ControlKind::kLabel, kPicture1, texts::kLabel2Caption, 240, 300, 2235, 315, true},
     {kText2, L"Text2", ControlKind::kTextBox, kPicture1, L"", 2400, 240, 6255, 495, false},
-    {kFrame3, L"Frame3", ControlKind::kFrame, kPicture1, L"メッセージ", 240, 4740, 8475, 675, true},
+    {kFrame3, L"Frame3", ControlKind::kFrame, kPicture1, texts::kFrame3Caption, 240, 4740, 8475, 675, true},
     {kLabel3, L"Label3", ControlKind::kLabel, kFrame3, L"", 180, 240, 8175, 315, true},
 };
 

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <numeric>
 
 #include "report/report_table.h"
 #include "util/folder_paths.h"
@@ -13,10 +14,6 @@
 
 namespace pel::ui {
 namespace {
-
-using win32::ScopedSelectObject;
-using win32::UniqueBrush;
-using win32::UniquePen;
 
 // The window's design sizes, in twips.
 constexpr int kMarginTwips = 120;
@@ -28,39 +25,15 @@ constexpr int kMinWidthTwips = 7500;
 constexpr int kMinHeightTwips = 4800;
 constexpr int kMessageColumnTwips = 6000;
 
-constexpr COLORREF kBarColour = RGB(70, 110, 160);
-constexpr COLORREF kWarningColour = RGB(214, 80, 20);
-constexpr COLORREF kHighlightColour = RGB(255, 236, 150);
-constexpr COLORREF kScaleColour = RGB(120, 120, 120);
-
-RECT ClientRect(HWND window) {
-  RECT r;
-  GetClientRect(window, &r);
-  return r;
-}
-
-void FillSolid(HDC dc, const PixelRect& r, COLORREF colour) {
-  const RECT rect{r.left, r.top, r.right, r.bottom};
-  SetBkColor(dc, colour);
-  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-}
-
-bool IsEmpty(const PixelRect& r) { return r.right <= r.left || r.bottom <= r.top; }
-
 }  // namespace
 
-ReportWindow::~ReportWindow() { Close(); }
-
 bool ReportWindow::Create() {
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof controls;
-  controls.dwICC = ICC_LISTVIEW_CLASSES;
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterWindowClass(instance, kReportClass, &WindowThunk<ReportWindow, &ReportWindow::OnMessage>, true,
-                           SystemColourBrush(COLOR_BTNFACE)) ||
-      !RegisterWindowClass(instance, kProfileClass, &WindowThunk<ReportWindow, &ReportWindow::OnProfileMessage>,
-                           false, nullptr)) {
+  const WNDPROC procedure = &WindowThunk<ReportWindow, &ReportWindow::OnMessage, &ReportWindow::window_>;
+  if (!RegisterWindowClass(instance, kReportClass, procedure, true, SystemColourBrush(COLOR_BTNFACE)) ||
+      !ProfileView::Register(instance)) {
     return false;
   }
 
@@ -78,13 +51,12 @@ bool ReportWindow::Create() {
   for (std::size_t c = 0; c < kReportColumns; ++c) {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    column.pszText = const_cast<wchar_t*>(kReportColumnTitles[c]);
+    column.pszText = const_cast<wchar_t*>(texts::kReportColumnTitles[c]);
     column.iSubItem = static_cast<int>(c);
     column.cx = 50;
     ListView_InsertColumn(list, static_cast<int>(c), &column);
   }
-  profile_ = CreateWindowExW(WS_EX_CLIENTEDGE, kProfileClass, L"", child | WS_TABSTOP, 0, 0, 10, 10, window_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportProfile)), instance, this);
+  profile_.Create(window_, kReportProfile);
   CreateWindowExW(0, L"BUTTON", texts::kReportSave, child | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 10, 10, window_,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportSave)), instance, nullptr);
   CreateWindowExW(0, L"BUTTON", texts::kReportClose, child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 10, 10, window_,
@@ -124,6 +96,7 @@ void ReportWindow::ApplyDpi(UINT dpi) {
     SetWindowFont(child, font.get(), FALSE);
   }
   font_ = std::move(font);
+  profile_.SetFont(font_.get(), dpi_);
   ListView_SetColumnWidth(control(kReportList), static_cast<int>(kReportColumns) - 1,
                          DpiScale(kMessageColumnTwips, dpi_));
   FitColumns();
@@ -141,7 +114,7 @@ void ReportWindow::Layout() {
   const int bottom = client.bottom - margin - button_h - margin;
   const int profile_w = (client.right - 3 * margin) / 3;
   MoveWindow(control(kReportSummary), margin, margin, static_cast<int>(client.right) - 2 * margin, 2 * line, TRUE);
-  MoveWindow(profile_, margin, top, profile_w, std::max(bottom - top, 1), TRUE);
+  MoveWindow(profile_.hwnd(), margin, top, profile_w, std::max(bottom - top, 1), TRUE);
   const int list_x = 2 * margin + profile_w;
   MoveWindow(control(kReportList), list_x, top, std::max<int>(client.right - margin - list_x, 1),
              std::max(bottom - top, 1), TRUE);
@@ -167,10 +140,6 @@ bool ReportWindow::Show(const WrittenRun& run, bool activate) {
   return true;
 }
 
-void ReportWindow::Close() {
-  if (window_ && !busy_) DestroyWindow(window_);
-}
-
 std::wstring ReportWindow::Summary() const {
   const ConversionReport& r = run_.report;
   const ConversionCounts& n = r.counts;
@@ -178,7 +147,7 @@ std::wstring ReportWindow::Summary() const {
       texts::kReportCounts, {std::to_wstring(n.layers_written), std::to_wstring(n.layers),
                              std::to_wstring(n.points_written), std::to_wstring(n.points),
                              std::to_wstring(r.warnings()), std::to_wstring(r.infos())});
-  if (r.warnings() == 0) counts += std::wstring(L"　") + texts::kReportNoWarnings;
+  if (r.warnings() == 0) counts += std::wstring(texts::kReportSummaryGap) + texts::kReportNoWarnings;
   return run_.destination_file + L"\n" + counts;
 }
 
@@ -187,18 +156,11 @@ void ReportWindow::Fill() {
   SetWindowTextW(window_, (std::wstring(texts::kReportCaption) + name).c_str());
   SetWindowTextW(control(kReportSummary), Summary().c_str());
   // The list keeps the user's sorting across runs; until then, file order.
-  if (sorted_) {
-    order_ = SortedRows(run_.report.findings, sort_column_, descending_);
-  } else {
-    order_.resize(run_.report.findings.size());
-    for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = i;
-  }
-  points_ = ProfilePointsOf(run_.report.points, run_.report.findings);
-  highlighted_.clear();
-  current_point_ = -1;
+  order_.resize(run_.report.findings.size());
+  std::iota(order_.begin(), order_.end(), std::size_t{0});
+  if (sorted_) order_ = SortedRows(run_.report.findings, sort_column_, descending_);
+  profile_.Show(ProfilePointsOf(run_.report.points, run_.report.findings));
   FillList();
-  UpdateHeaders();
-  InvalidateRect(profile_, nullptr, TRUE);
 }
 
 void ReportWindow::FillList() {
@@ -221,6 +183,17 @@ void ReportWindow::FillList() {
   FitColumns();
   SetWindowRedraw(list, TRUE);
   InvalidateRect(list, nullptr, TRUE);
+  // The sorted column's title shows the direction: ▲ rising, ▼ falling.
+  for (std::size_t c = 0; c < kReportColumns; ++c) {
+    std::wstring title = texts::kReportColumnTitles[c];
+    if (sorted_ && static_cast<std::size_t>(sort_column_) == c) {
+      title += descending_ ? texts::kReportSortedDescending : texts::kReportSortedAscending;
+    }
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = title.data();
+    ListView_SetColumn(list, static_cast<int>(c), &column);
+  }
   filling_ = false;
 }
 
@@ -229,7 +202,7 @@ void ReportWindow::FillList() {
 void ReportWindow::FitColumns() {
   HWND list = control(kReportList);
   const win32::ScopedGetDC screen(list);
-  const ScopedSelectObject use_font(screen.get(), font_.get());
+  const win32::ScopedSelectObject use_font(screen.get(), font_.get());
   auto width_of = [&](const std::wstring& text) {
     SIZE size{};
     GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &size);
@@ -237,22 +210,9 @@ void ReportWindow::FitColumns() {
   };
   const int padding = DpiScale(kMarginTwips, dpi_);
   for (std::size_t c = 0; c + 1 < kReportColumns; ++c) {
-    int widest = width_of(std::wstring(kReportColumnTitles[c]) + L" ▼");
+    int widest = width_of(std::wstring(texts::kReportColumnTitles[c]) + texts::kReportSortedDescending);
     for (std::size_t row : order_) widest = std::max(widest, width_of(FindingCells(run_.report.findings[row])[c]));
     ListView_SetColumnWidth(list, static_cast<int>(c), widest + padding);
-  }
-}
-
-// The sorted column's title shows the direction: ▲ rising, ▼ falling.
-void ReportWindow::UpdateHeaders() {
-  HWND list = control(kReportList);
-  for (std::size_t c = 0; c < kReportColumns; ++c) {
-    std::wstring title = kReportColumnTitles[c];
-    if (sorted_ && static_cast<std::size_t>(sort_column_) == c) title += descending_ ? L" ▼" : L" ▲";
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT;
-    column.pszText = title.data();
-    ListView_SetColumn(list, static_cast<int>(c), &column);
   }
 }
 
@@ -263,7 +223,6 @@ void ReportWindow::SortBy(ReportColumn column) {
   sort_column_ = column;
   order_ = SortedRows(run_.report.findings, column, descending_);
   FillList();
-  UpdateHeaders();
   SelectFindings({selected.begin(), selected.end()});
 }
 
@@ -295,12 +254,12 @@ void ReportWindow::SelectFindings(const std::set<std::size_t>& findings) {
 
 // Selected findings light up the points they belong to.
 void ReportWindow::SelectionChanged() {
-  highlighted_.clear();
+  std::set<int> rows;
   for (std::size_t f : SelectedFindings()) {
     const Finding& finding = run_.report.findings[f];
-    if (finding.section == Section::kPoint && finding.row > 0) highlighted_.insert(finding.row);
+    if (finding.section == Section::kPoint && finding.row > 0) rows.insert(finding.row);
   }
-  InvalidateRect(profile_, nullptr, FALSE);
+  profile_.Highlight(std::move(rows));
 }
 
 std::wstring ReportWindow::CopySelection() {
@@ -318,24 +277,18 @@ std::wstring ReportWindow::CopySelection() {
   return text;
 }
 
-Expected<void, FsError> ReportWindow::SaveCsv(const std::wstring& path) const {
-  return ports_.fs.AtomicReplace(path, ReportCsv(run_.report.findings, run_.source_folder, run_.destination_file,
-                                                 ports_.codec));
-}
-
 // The save dialog is modal for both windows: Form1 takes no input meanwhile, so no run
 // can replace what is being saved.
 void ReportWindow::SaveWithDialog() {
-  std::wstring suggested = run_.destination_file.substr(PathParent(run_.destination_file).size());
-  if (suggested.size() > 4) suggested.resize(suggested.size() - 4);
-  suggested += L".csv";
-  std::wstring path(MAX_PATH * 4, L'\0');
-  std::copy(suggested.begin(), suggested.end(), path.begin());
+  std::wstring path = run_.destination_file.substr(PathParent(run_.destination_file).size());
+  if (path.size() > 4) path.resize(path.size() - 4);
+  path += L".csv";
+  path.resize(MAX_PATH * 4);  // the dialog's buffer
   const std::wstring folder = PathParent(run_.destination_file);
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = window_;
-  dialog.lpstrFilter = L"CSV (*.csv)\0*.csv\0";
+  dialog.lpstrFilter = texts::kReportCsvFilter;
   dialog.lpstrFile = path.data();
   dialog.nMaxFile = static_cast<DWORD>(path.size());
   dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
@@ -354,200 +307,44 @@ void ReportWindow::SaveWithDialog() {
   }
 }
 
-void ReportWindow::ClickProfilePoint(int index) {
-  if (index < 0 || static_cast<std::size_t>(index) >= points_.size()) return;
-  current_point_ = index;
-  const int row = points_[static_cast<std::size_t>(index)].row;
+void ReportWindow::Profile_PointClick(int row) {
   std::set<std::size_t> findings;
   for (std::size_t f = 0; f < run_.report.findings.size(); ++f) {
     const Finding& finding = run_.report.findings[f];
     if (finding.section == Section::kPoint && finding.row == row) findings.insert(f);
   }
   SelectFindings(findings);
-  highlighted_.insert(row);
-  InvalidateRect(profile_, nullptr, FALSE);
 }
 
-bool ReportWindow::PreTranslate(MSG& message) {
-  if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
-  return IsDialogMessageW(window_, &message) != 0;
-}
-
-LRESULT ReportWindow::OnMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT ReportWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_NCCREATE:
-      window_ = window;
-      break;
-    case WM_SIZE:
-      Layout();
-      return 0;
-    case WM_GETMINMAXINFO: {
-      auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
-      info->ptMinTrackSize = {DpiScale(kMinWidthTwips, dpi_), DpiScale(kMinHeightTwips, dpi_)};
-      return 0;
-    }
-    case WM_DPICHANGED: {
-      ApplyDpi(HIWORD(wparam));
-      const RECT* r = reinterpret_cast<const RECT*>(lparam);
-      SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      return 0;
-    }
-    case WM_COMMAND:
-      switch (GET_WM_COMMAND_ID(wparam, lparam)) {
-        case kReportSave: SaveWithDialog(); return 0;
-        case kReportClose:
-        case IDCANCEL: Close(); return 0;
-        default: break;
-      }
-      break;
-    case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lparam);
-      if (header->idFrom != static_cast<UINT_PTR>(kReportList)) break;
-      if (header->code == LVN_COLUMNCLICK) {
-        SortBy(static_cast<ReportColumn>(reinterpret_cast<const NMLISTVIEW*>(lparam)->iSubItem));
-      } else if (header->code == LVN_ITEMCHANGED && !filling_) {
-        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lparam);
-        if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED)) {
-          SelectionChanged();
-        }
-      } else if (header->code == LVN_KEYDOWN) {
-        const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(lparam);
-        if (key->wVKey == 'C' && GetKeyState(VK_CONTROL) < 0) CopySelection();
-      }
-      return 0;
-    }
-    case WM_NCDESTROY:
-      window_ = nullptr;
-      profile_ = nullptr;
-      break;
-    default:
-      break;
+    HANDLE_MSG(window, WM_SIZE, Member(this, &ReportWindow::Report_Size));
+    HANDLE_MSG(window, WM_GETMINMAXINFO, Member(this, &ReportWindow::Report_GetMinMaxInfo));
+    HANDLE_MSG(window, WM_DPICHANGED, Member(this, &ReportWindow::Report_DpiChanged));
+    HANDLE_MSG(window, WM_COMMAND, Member(this, &ReportWindow::Report_Command));
+    HANDLE_MSG(window, WM_NOTIFY, Member(this, &ReportWindow::Report_Notify));
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
-  return DefWindowProcW(window, message, wparam, lparam);
 }
 
-LRESULT ReportWindow::OnProfileMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
-      const RECT client = ClientRect(window);
-      // Drawn off screen, then copied: no flicker while the list's selection moves.
-      const win32::UniqueMemoryDC memory(CreateCompatibleDC(dc));
-      const win32::Unique<win32::GdiObjectTraits<HBITMAP>> bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
-      {
-        const ScopedSelectObject use_bitmap(memory.get(), bitmap.get());
-        PaintProfile(memory.get(), client);
-        BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
-      }
-      EndPaint(window, &paint);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return TRUE;
-    case WM_SIZE:
-      InvalidateRect(window, nullptr, FALSE);
-      return 0;
-    case WM_GETDLGCODE:
-      return DLGC_WANTARROWS;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      InvalidateRect(window, nullptr, FALSE);
-      return 0;
-    case WM_LBUTTONDOWN:
-      SetFocus(window);
-      ClickProfilePoint(HitTestProfile(layout_, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)));
-      return 0;
-    case WM_KEYDOWN: {
-      const int count = static_cast<int>(points_.size());
-      if (count == 0) break;
-      int next = current_point_;
-      if (wparam == VK_DOWN || wparam == VK_RIGHT) next = std::min(count - 1, current_point_ + 1);
-      if (wparam == VK_UP || wparam == VK_LEFT) next = std::max(0, current_point_ - 1);
-      if (wparam == VK_HOME) next = 0;
-      if (wparam == VK_END) next = count - 1;
-      if (next != current_point_) ClickProfilePoint(next);
-      return 0;
-    }
-    default:
-      break;
-  }
-  return DefWindowProcW(window, message, wparam, lparam);
+void ReportWindow::Report_GetMinMaxInfo(HWND, MINMAXINFO* info) {
+  info->ptMinTrackSize = {DpiScale(kMinWidthTwips, dpi_), DpiScale(kMinHeightTwips, dpi_)};
 }
 
-// Depth downward on the left scale, the X5 value across the top scale; flagged points in
-// the warning colour and with a diamond, so that colour is not their only sign.
-void ReportWindow::PaintProfile(HDC dc, const RECT& client) {
-  FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-  const ScopedSelectObject use_font(dc, font_.get());
-  TEXTMETRICW metrics;
-  GetTextMetricsW(dc, &metrics);
-  SIZE label{};
-  GetTextExtentPoint32W(dc, L"-0000.00", 8, &label);
-  const int unit = std::max(1, DpiScale(15, dpi_));
-  layout_ = LayOutProfile(points_, {client.left + unit * 4, client.top + unit * 2, client.right, client.bottom},
-                          {static_cast<int>(metrics.tmHeight), static_cast<int>(label.cx), unit});
-  const PixelRect& plot = layout_.plot;
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-
-  // Highlighted rows first, under everything else.
-  for (std::size_t i = 0; i < layout_.points.size(); ++i) {
-    if (!highlighted_.count(points_[i].row)) continue;
-    const DrawnPoint& d = layout_.points[i];
-    FillSolid(dc, {client.left, d.hit.top, client.right, d.hit.bottom}, kHighlightColour);
+// The list's column clicks sort it, its selection lights up the profile, Ctrl+C copies.
+LRESULT ReportWindow::Report_Notify(HWND, int id, NMHDR* header) {
+  if (id != kReportList) return 0;
+  if (header->code == LVN_COLUMNCLICK) {
+    SortBy(static_cast<ReportColumn>(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem));
+  } else if (header->code == LVN_ITEMCHANGED && !filling_) {
+    const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+    if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED)) {
+      SelectionChanged();
+    }
+  } else if (header->code == LVN_KEYDOWN) {
+    if (reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == 'C' && GetKeyState(VK_CONTROL) < 0) CopySelection();
   }
-  {
-    const UniquePen scale(CreatePen(PS_SOLID, unit, kScaleColour));
-    const ScopedSelectObject use_pen(dc, scale.get());
-    MoveToEx(dc, plot.left, plot.top, nullptr);
-    LineTo(dc, plot.left, plot.bottom);
-    MoveToEx(dc, plot.left, plot.top, nullptr);
-    LineTo(dc, plot.right, plot.top);
-    for (const Tick& t : layout_.depth_ticks) {
-      MoveToEx(dc, plot.left - 3 * unit, t.pixel, nullptr);
-      LineTo(dc, plot.left, t.pixel);
-      RECT r{client.left, t.pixel - metrics.tmHeight / 2, plot.left - 4 * unit - metrics.tmHeight * 3 / 4,
-             t.pixel + metrics.tmHeight / 2 + 1};
-      DrawTextW(dc, t.label.c_str(), -1, &r, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-    }
-    for (const Tick& t : layout_.value_ticks) {
-      MoveToEx(dc, t.pixel, plot.top - 3 * unit, nullptr);
-      LineTo(dc, t.pixel, plot.top);
-      RECT r{t.pixel - label.cx, plot.top - metrics.tmHeight - 3 * unit, t.pixel + label.cx, plot.top - 3 * unit};
-      DrawTextW(dc, t.label.c_str(), -1, &r, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-    }
-  }
-  RECT title{client.left + unit, client.top + unit, plot.left, client.top + unit + metrics.tmHeight};
-  DrawTextW(dc, texts::kReportDepthScale, -1, &title, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-  title = {plot.left, client.top + unit, plot.right, client.top + unit + metrics.tmHeight};
-  DrawTextW(dc, L"X5", -1, &title, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-
-  const UniqueBrush warning(CreateSolidBrush(kWarningColour));
-  const UniquePen outline(CreatePen(PS_SOLID, unit, RGB(0, 0, 0)));
-  for (std::size_t i = 0; i < layout_.points.size(); ++i) {
-    const ProfilePoint& p = points_[i];
-    const DrawnPoint& d = layout_.points[i];
-    if (!IsEmpty(d.bar)) FillSolid(dc, d.bar, p.flagged ? kWarningColour : kBarColour);
-    if (!IsEmpty(d.x100_mark)) {
-      const ScopedSelectObject use_brush(dc, GetStockObject(BLACK_BRUSH));
-      Ellipse(dc, d.x100_mark.left, d.x100_mark.top, d.x100_mark.right, d.x100_mark.bottom);
-    }
-    if (!IsEmpty(d.marker)) {
-      const POINT diamond[] = {{(d.marker.left + d.marker.right) / 2, d.marker.top},
-                               {d.marker.right, (d.marker.top + d.marker.bottom) / 2},
-                               {(d.marker.left + d.marker.right) / 2, d.marker.bottom},
-                               {d.marker.left, (d.marker.top + d.marker.bottom) / 2}};
-      const ScopedSelectObject use_brush(dc, warning.get());
-      const ScopedSelectObject use_pen(dc, outline.get());
-      Polygon(dc, diamond, 4);
-    }
-    if (static_cast<int>(i) == current_point_ && GetFocus() == profile_) {
-      const RECT focus{client.left + unit, d.hit.top, client.right - unit, d.hit.bottom};
-      DrawFocusRect(dc, &focus);
-    }
-  }
+  return 0;
 }
 
 }  // namespace pel::ui

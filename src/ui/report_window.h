@@ -9,27 +9,20 @@
 #include <string>
 #include <vector>
 
-#include "report/profile.h"
 #include "report/report_table.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/text_codec.h"
 #include "platform/win32/win32_handles.h"
 #include "run/conversion_run.h"
+#include "ui/profile_view.h"
 
 namespace pel::ui {
 
 inline constexpr wchar_t kReportClass[] = L"PelmoraReport";
-inline constexpr wchar_t kProfileClass[] = L"PelmoraProfile";
 
 // Child ids of the report window.
-enum ReportControlId : int {
-  kReportSummary = 200,
-  kReportList = 201,
-  kReportProfile = 202,
-  kReportSave = 203,
-  kReportClose = 204,
-};
+enum ReportControlId : int { kReportSummary = 200, kReportList, kReportProfile, kReportSave, kReportClose };
 
 struct ReportPorts {
   FileSystem& fs;
@@ -39,8 +32,9 @@ struct ReportPorts {
 
 class ReportWindow {
  public:
-  ReportWindow(HWND owner, ReportPorts ports) : owner_(owner), ports_(ports) {}
-  ~ReportWindow();
+  ReportWindow(HWND owner, ReportPorts ports)
+      : owner_(owner), ports_(ports), profile_([this](int row) { Profile_PointClick(row); }) {}
+  ~ReportWindow() { Close(); }
   ReportWindow(const ReportWindow&) = delete;
   ReportWindow& operator=(const ReportWindow&) = delete;
 
@@ -48,12 +42,15 @@ class ReportWindow {
   // where it was (a minimised report is restored, still not activated). The window is
   // made, beside its owner, the first time.
   bool Show(const WrittenRun& run, bool activate);
-  void Close();
+  void Close() {
+    if (window_ && !busy_) DestroyWindow(window_);
+  }
   bool IsOpen() const { return window_ != nullptr; }
-  // True while its save dialog is open: nothing may replace what it shows.
-  bool IsBusy() const { return busy_; }
   // Tab, Esc and Enter between its controls; true when the message was its own.
-  bool PreTranslate(MSG& message);
+  bool PreTranslate(MSG& message) {
+    if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
+    return IsDialogMessageW(window_, &message) != 0;
+  }
 
   HWND hwnd() const { return window_; }
   HWND control(ReportControlId id) const { return GetDlgItem(window_, id); }
@@ -63,15 +60,29 @@ class ReportWindow {
   std::vector<std::size_t> SelectedFindings() const;  // in list order
   void SelectFindings(const std::set<std::size_t>& findings);
   std::wstring CopySelection();  // also puts the text on the clipboard
-  Expected<void, FsError> SaveCsv(const std::wstring& path) const;
-  void ClickProfilePoint(int index);
+  Expected<void, FsError> SaveCsv(const std::wstring& path) const {
+    return ports_.fs.AtomicReplace(path, ReportCsv(run_.report.findings, run_.source_folder, run_.destination_file,
+                                                   ports_.codec));
+  }
   const std::vector<std::size_t>& order() const { return order_; }
-  const ProfileLayout& profile_layout() const { return layout_; }
-  const std::set<int>& highlighted_rows() const { return highlighted_; }
+  ProfileView& profile() { return profile_; }
 
  private:
-  LRESULT OnMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT OnProfileMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Report_Size(HWND, UINT, int, int) { Layout(); }
+  void Report_GetMinMaxInfo(HWND window, MINMAXINFO* info);
+  void Report_DpiChanged(HWND window, UINT dpi, const RECT* r) {
+    ApplyDpi(dpi);
+    SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  void Report_Command(HWND, int id, HWND, UINT) {
+    if (id == kReportSave) SaveWithDialog();
+    if (id == kReportClose || id == IDCANCEL) Close();
+  }
+  LRESULT Report_Notify(HWND window, int id, NMHDR* header);
+  // The findings of point row `row` become the list's selection.
+  void Profile_PointClick(int row);
   bool Create();
   void ApplyDpi(UINT dpi);
   void Layout();
@@ -79,16 +90,14 @@ class ReportWindow {
   void Fill();
   void FillList();
   void FitColumns();
-  void UpdateHeaders();
   void SelectionChanged();
-  void PaintProfile(HDC dc, const RECT& client);
   void SaveWithDialog();
   std::wstring Summary() const;
 
   HWND owner_;  // Form1; we don't own it
   ReportPorts ports_;
   HWND window_ = nullptr;
-  HWND profile_ = nullptr;
+  ProfileView profile_;
   UINT dpi_ = 96;
   win32::UniqueFont font_;
   WrittenRun run_;
@@ -96,10 +105,6 @@ class ReportWindow {
   ReportColumn sort_column_ = ReportColumn::kSeverity;
   bool sorted_ = false;
   bool descending_ = false;
-  std::vector<ProfilePoint> points_;  // the written points, as the profile draws them
-  ProfileLayout layout_;
-  std::set<int> highlighted_;  // point rows whose findings are selected
-  int current_point_ = -1;     // the profile's keyboard point
   bool busy_ = false;
   bool filling_ = false;
 };

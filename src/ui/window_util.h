@@ -1,8 +1,11 @@
 // The window plumbing every window of the program shares: the window-procedure thunk,
-// class registration, DPI scaling from twips and a few named control calls.
+// the message crackers' glue, class registration, DPI scaling from twips and a few named
+// control calls.
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
+#include <windowsx.h>
 
 #include <string>
 
@@ -13,9 +16,10 @@ namespace pel::ui {
 
 // The window procedure of a class whose windows belong to an object of type T: the
 // object comes in CreateWindowExW's last parameter, is kept in GWLP_USERDATA from
-// WM_NCCREATE on, and gets every message through (object->*Handle). Messages before
-// WM_NCCREATE and after WM_NCDESTROY get the default handling.
-template <class T, LRESULT (T::*Handle)(HWND, UINT, WPARAM, LPARAM)>
+// WM_NCCREATE on, and gets every message through (object->*Handle); its member `Window`,
+// where given, holds the window until WM_NCDESTROY. Messages before WM_NCCREATE and
+// after WM_NCDESTROY get the default handling.
+template <class T, LRESULT (T::*Handle)(HWND, UINT, WPARAM, LPARAM), HWND T::*Window = nullptr>
 LRESULT CALLBACK WindowThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
@@ -23,7 +27,27 @@ LRESULT CALLBACK WindowThunk(HWND window, UINT message, WPARAM wparam, LPARAM lp
   }
   T* self = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  return self ? (self->*Handle)(window, message, wparam, lparam) : DefWindowProcW(window, message, wparam, lparam);
+  if (!self) return DefWindowProcW(window, message, wparam, lparam);
+  if constexpr (Window != nullptr) self->*Window = message == WM_NCDESTROY ? nullptr : window;
+  return (self->*Handle)(window, message, wparam, lparam);
+}
+
+// A member function of `self` as a windowsx.h cracker's handler, as in
+// HANDLE_MSG(window, WM_SIZE, Member(this, &ReportWindow::Report_Size)), which reads the
+// window procedure's parameters by the names wParam and lParam.
+template <class T, class R, class... Args>
+auto Member(T* self, R (T::*handler)(Args...)) {
+  return [self, handler](Args... args) { return (self->*handler)(args...); };
+}
+
+// WM_DPICHANGED, which windowsx.h does not crack: void fn(HWND, UINT dpi, const RECT* suggested).
+#define HANDLE_WM_DPICHANGED(hwnd, wParam, lParam, fn) \
+  ((fn)((hwnd), static_cast<UINT>(HIWORD(wParam)), reinterpret_cast<const RECT*>(lParam)), LRESULT{0})
+
+// The frames' subclass procedure (SetWindowSubclass): a group box lets the pointer
+// through to what lies under it; a frame takes it over its whole rectangle instead.
+inline LRESULT CALLBACK FrameSubclassProc(HWND frame, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+  return message == WM_NCHITTEST ? HTCLIENT : DefSubclassProc(frame, message, wparam, lparam);
 }
 
 // Registers the window class `name` with the arrow pointer, the program's icon where
@@ -48,6 +72,12 @@ inline HBRUSH SystemColourBrush(int colour) { return reinterpret_cast<HBRUSH>(st
 
 // Twips (1/1440 inch) in pixels at `dpi`: the one unit conversion of every window.
 inline int DpiScale(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+inline RECT ClientRect(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  return r;
+}
 
 // The system's text for the last error of this thread.
 inline std::wstring LastErrorText() { return win32::SystemErrorText(GetLastError()); }

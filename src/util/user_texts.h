@@ -97,6 +97,21 @@ inline constexpr wchar_t kReportNoWarnings[] = L"警告はありません";
 inline constexpr wchar_t kReportSave[] = L"保存...";
 inline constexpr wchar_t kReportClose[] = L"閉じる";
 inline constexpr wchar_t kReportDepthScale[] = L"深度";
+// The title of the profile's value scale.
+inline constexpr wchar_t kReportValueScale[] = L"X5";
+// Between the counts and kReportNoWarnings in the summary: a full-width blank.
+inline constexpr wchar_t kReportSummaryGap[] = L"　";
+// The list's column titles, in ReportColumn order; the CSV file's header row uses them too.
+inline constexpr const wchar_t* kReportColumnTitles[] = {L"重要度", L"ファイル", L"行",     L"レコード",
+                                                         L"項目",   L"元の値",   L"出力", L"内容"};
+// After the title of the column the list is sorted by: rising, falling.
+inline constexpr wchar_t kReportSortedAscending[] = L" ▲";
+inline constexpr wchar_t kReportSortedDescending[] = L" ▼";
+// The CSV file's last two columns, on every row.
+inline constexpr wchar_t kReportCsvSourceFolder[] = L"変換元フォルダ";
+inline constexpr wchar_t kReportCsvDestinationFile[] = L"変換先ファイル";
+// The save dialog's file type: its name, then its pattern, each ending in a NUL.
+inline constexpr wchar_t kReportCsvFilter[] = L"CSV (*.csv)\0*.csv\0";
 // {} the file, {} the system's reason.
 inline constexpr wchar_t kReportCannotSave[] = L"ファイルを保存できません。\n{}\n{}";
 
@@ -158,6 +173,16 @@ inline constexpr wchar_t kCliHelp[] =
     L"  --version  版を表示します。\n"
     L"\n"
     L"終了コード: 0 警告なし、1 警告あり、2 変換できなかったフォルダがある（または中断）、64 使い方の誤り\n";
+
+// --- The windows' controls -----------------------------------------------------------
+
+inline constexpr wchar_t kFrame1Caption[] = L"変換先ﾌｫﾙﾀﾞ名選択";
+inline constexpr wchar_t kFrame2Caption[] = L"変換元ﾌｫﾙﾀﾞ名選択";
+inline constexpr wchar_t kFrame3Caption[] = L"メッセージ";
+inline constexpr wchar_t kCommand1Caption[] = L"実  行";
+inline constexpr wchar_t kCommand2Caption[] = L"終  了";
+inline constexpr wchar_t kLabel1Caption[] = L"変換先ﾌｧｲﾙ名  ：";
+inline constexpr wchar_t kLabel2Caption[] = L"変換元ﾌｫﾙﾀﾞ名 ：";
 
 // `pattern` with each "{}" replaced by the next of `values`; a "{}" without a value stays.
 inline std::wstring FillText(std::wstring_view pattern, std::initializer_list<std::wstring_view> values) {

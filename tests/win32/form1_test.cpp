@@ -184,14 +184,14 @@ TEST_F(Form1Test, NoPatdatShowsTheMessageAndNeverTheWindow) {
 TEST_F(Form1Test, OpeningAFolderReplacesTheTypedTextAndListsItsFiles) {
   Start();
   SetWindowTextW(form->control(kText1), L"C:\\work\\typed-name");
-  form->OpenFolderItem(Side::kDestination, FolderItemIndex(Side::kDestination, L"out"));
-  EXPECT_EQ(form->DirPath(Side::kDestination), L"C:\\work\\out");
+  form->pane(Side::kDestination).OpenFolderItem(FolderItemIndex(Side::kDestination, L"out"));
+  EXPECT_EQ(form->pane(Side::kDestination).DirPath(), L"C:\\work\\out");
   EXPECT_EQ(TextOf(kText1), L"C:\\work\\out");
   EXPECT_EQ(TextOf(kText2), L"C:\\work");
   EXPECT_EQ(SendMessageW(form->control(kFile1), LB_GETCOUNT, 0, 0), 0);
   EXPECT_EQ(drives.CurrentFolder(), L"C:\\work\\out");
 
-  form->OpenFolderItem(Side::kDestination, FolderItemIndex(Side::kDestination, L"work"));
+  form->pane(Side::kDestination).OpenFolderItem(FolderItemIndex(Side::kDestination, L"work"));
   EXPECT_EQ(SendMessageW(form->control(kFile1), LB_GETCOUNT, 0, 0), 1);  // notes.txt
 }
 
@@ -199,10 +199,10 @@ TEST_F(Form1Test, AFolderThatVanishedIsReportedAndTheListStays) {
   Start();
   const int index = FolderItemIndex(Side::kSource, L"B-1");
   fs.Remove(L"C:\\work\\B-1");
-  form->OpenFolderItem(Side::kSource, index);
+  form->pane(Side::kSource).OpenFolderItem(index);
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_NE(boxes.shown[0].text.find(L"C:\\work\\B-1"), std::wstring::npos);
-  EXPECT_EQ(form->DirPath(Side::kSource), L"C:\\work");
+  EXPECT_EQ(form->pane(Side::kSource).DirPath(), L"C:\\work");
   EXPECT_EQ(TextOf(kText2), L"C:\\work");
   EXPECT_EQ(FolderItemIndex(Side::kSource, L"B-1"), LB_ERR);  // listed anew
 }
@@ -210,12 +210,12 @@ TEST_F(Form1Test, AFolderThatVanishedIsReportedAndTheListStays) {
 TEST_F(Form1Test, ADriveThatIsNotReadyFallsBackToTheFirstEntry) {
   Start();
   // Entries c:, d:, u: (u: not ready). From d:, choose u:.
-  form->SetDriveListIndex(Side::kSource, 1);
-  EXPECT_EQ(form->DirPath(Side::kSource), L"D:\\data");
+  form->pane(Side::kSource).SetDriveListIndex(1);
+  EXPECT_EQ(form->pane(Side::kSource).DirPath(), L"D:\\data");
   EXPECT_EQ(drives.current, L'D');
-  form->SetDriveListIndex(Side::kSource, 2);
-  EXPECT_EQ(form->DriveListIndex(Side::kSource), 0);
-  EXPECT_EQ(form->DirPath(Side::kSource), L"C:\\work");
+  form->pane(Side::kSource).SetDriveListIndex(2);
+  EXPECT_EQ(form->pane(Side::kSource).DriveListIndex(), 0);
+  EXPECT_EQ(form->pane(Side::kSource).DirPath(), L"C:\\work");
   EXPECT_EQ(TextOf(kText2), L"C:\\work");
   EXPECT_EQ(drives.current, L'C');
   EXPECT_TRUE(boxes.shown.empty());
@@ -226,10 +226,10 @@ TEST_F(Form1Test, WhenTheFirstEntryIsNotReadyEitherNothingMoves) {
   drives.folders[L'D'] = L"D:\\data";
   drives.current = L'D';
   Start();
-  ASSERT_EQ(form->DriveListIndex(Side::kSource), 1);
-  form->SetDriveListIndex(Side::kSource, 2);
-  EXPECT_EQ(form->DriveListIndex(Side::kSource), 0);
-  EXPECT_EQ(form->DirPath(Side::kSource), L"D:\\data");
+  ASSERT_EQ(form->pane(Side::kSource).DriveListIndex(), 1);
+  form->pane(Side::kSource).SetDriveListIndex(2);
+  EXPECT_EQ(form->pane(Side::kSource).DriveListIndex(), 0);
+  EXPECT_EQ(form->pane(Side::kSource).DirPath(), L"D:\\data");
   EXPECT_EQ(TextOf(kText2), L"D:\\data");
   EXPECT_EQ(drives.current, L'D');
 }
@@ -248,7 +248,7 @@ TEST_F(Form1Test, MouseMoveClearsTheStatusOnceAfterASuccessfulRun) {
   SendMessageW(form->control(kPicture1), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   EXPECT_EQ(TextOf(kLabel3), L"");
   EXPECT_EQ(state.clear_status_pending, 0);
-  form->SetStatus(L"kept");
+  static_cast<RunWindow&>(*form).SetStatus(L"kept");
   SendMessageW(form->control(kPicture1), WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
   EXPECT_EQ(TextOf(kLabel3), L"kept");
 }
@@ -329,8 +329,8 @@ TEST_F(Form1Test, AFolderDroppedOnASideBecomesThatSidesFolder) {
     POINT middle{(r.left + r.right) / 2, r.top + 3};
     ScreenToClient(form->hwnd(), &middle);
     SendMessageW(form->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(middle, c.path)), 0);
-    EXPECT_EQ(form->DirPath(Side::kSource), c.source);
-    EXPECT_EQ(form->DirPath(Side::kDestination), c.destination);
+    EXPECT_EQ(form->pane(Side::kSource).DirPath(), c.source);
+    EXPECT_EQ(form->pane(Side::kDestination).DirPath(), c.destination);
     EXPECT_EQ(TextOf(kText2), c.source);
     EXPECT_EQ(boxes.shown.size(), c.message ? 1u : 0u);
     if (c.target == kText1 || c.target == kFrame1) {
@@ -352,12 +352,12 @@ TEST_F(Form1Test, AFolderDroppedOnASideBecomesThatSidesFolder) {
 TEST_F(Form1Test, TheProgramsArgumentIsTheSourceFolderOrAMessage) {
   Start();
   form->ChooseFolder(Side::kSource, L"D:\\data\\");
-  EXPECT_EQ(form->DirPath(Side::kSource), L"D:\\data");
-  EXPECT_EQ(form->DriveListIndex(Side::kSource), 1);
+  EXPECT_EQ(form->pane(Side::kSource).DirPath(), L"D:\\data");
+  EXPECT_EQ(form->pane(Side::kSource).DriveListIndex(), 1);
   form->ChooseFolder(Side::kSource, L"C:\\nothing\\here");
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].text, L"指定されたフォルダが見つかりません。\nC:\\nothing\\here");
-  EXPECT_EQ(form->DirPath(Side::kSource), L"D:\\data");
+  EXPECT_EQ(form->pane(Side::kSource).DirPath(), L"D:\\data");
 }
 
 TEST_F(Form1Test, TheSystemMenuShowsTheVersionAndLooksForTheGuideBesideTheProgram) {
@@ -450,7 +450,7 @@ TEST_F(ReportTest, SortsCopiesSavesAndLinksTheListToTheProfile) {
   report.SelectFindings({0});
   EXPECT_EQ(report.CopySelection(),
             L"警告\tX5.txt\t1\t1\t3\tabc\t0000000.00\tX5 の値「abc」は正の数ではないため、0 として出力しました。\r\n");
-  EXPECT_EQ(report.highlighted_rows(), (std::set<int>{1}));
+  EXPECT_EQ(report.profile().highlighted_rows(), (std::set<int>{1}));
 
   ASSERT_TRUE(report.SaveCsv(L"C:\\work\\out\\b2.csv"));
   const std::string csv = fs.File(L"C:\\work\\out\\b2.csv");
@@ -459,9 +459,9 @@ TEST_F(ReportTest, SortsCopiesSavesAndLinksTheListToTheProfile) {
   EXPECT_NE(csv.find(",C:\\work\\B-2,C:\\work\\out\\b2.txt\r\n"), std::string::npos) << csv;
 
   // Without X100 the rows keep the X5 order: 1.0, 2.0, then 1.5, the depth out of order.
-  report.ClickProfilePoint(2);
+  report.profile().ClickPoint(2);
   EXPECT_EQ(report.SelectedFindings(), (std::vector<std::size_t>{1}));
-  report.ClickProfilePoint(1);
+  report.profile().ClickPoint(1);
   EXPECT_TRUE(report.SelectedFindings().empty());
 }
 
