@@ -11,32 +11,10 @@
 #include "run/conversion.h"
 #include "support/fake_file_system.h"
 
-namespace {
-
-differential::Result ConvertWithThisBuild(const std::array<std::string, 4>& files) {
-  pel::testing::FakeFileSystem fs;
-  const wchar_t* names[] = {L"C:\\b\\titl01.txt", L"C:\\b\\X1.txt", L"C:\\b\\X5.txt", L"C:\\b\\X100.txt"};
-  for (std::size_t i = 0; i < 4; ++i) {
-    if (!files[i].empty()) fs.AddFile(names[i], files[i]);
-  }
-  fs.AddFolder(L"C:\\b");
-  differential::Result result;
-  auto converted = pel::ConvertBorehole(fs, L"C:\\b", L"C:\\out.txt");
-  if (!converted) {
-    result.error = static_cast<int>(converted.error().kind);
-    return result;
-  }
-  result.written = true;
-  result.bytes = fs.File(L"C:\\out.txt");
-  for (const auto& f : converted->findings) {
-    result.findings.push_back({static_cast<int>(f.kind), static_cast<int>(f.severity), static_cast<int>(f.source),
-                               f.file, f.line, f.record, f.field, static_cast<int>(f.section), f.row, f.text, f.output,
-                               f.count, f.message});
-  }
-  return result;
-}
-
-}  // namespace
+namespace differential {
+#define PEL_CONVERT ConvertWithThisBuild
+#include "differential/convert.inc"
+}  // namespace differential
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view rest(reinterpret_cast<const char*>(data), size);
@@ -47,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (cut == std::string_view::npos) break;
     rest.remove_prefix(cut + 2);
   }
-  const differential::Result now = ConvertWithThisBuild(files);
+  const differential::Result now = differential::ConvertWithThisBuild(files);
   const differential::Result before = differential::ConvertWithEarlierBuild(files);
   const bool same = now.written == before.written && now.bytes == before.bytes &&
                     now.error == before.error && now.findings == before.findings;
