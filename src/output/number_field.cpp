@@ -80,11 +80,9 @@ std::optional<std::string> FieldOf(std::string_view t, int int_places, int decim
 
 bool IsBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
 
-// A plain decimal of at most 15 digits, blanks and tabs around it: its general decimal
-// text is its own digits without the leading and trailing zeros that carry nothing, since
-// every decimal of 15 digits or fewer comes back unchanged from a double at 15
-// significant digits. Nothing for any other text.
-std::optional<FormattedNumber> PlainDecimal(std::string_view text, int int_places, int decimals) {
+}  // namespace
+
+std::optional<FormattedNumber> FormatPlainDecimal(std::string_view text, int int_places, int decimals) {
   auto blank = [](char c) { return c == ' ' || c == '\t'; };
   while (!text.empty() && blank(text.front())) text.remove_prefix(1);
   while (!text.empty() && blank(text.back())) text.remove_suffix(1);
@@ -122,8 +120,6 @@ std::optional<FormattedNumber> PlainDecimal(std::string_view text, int int_place
   return result;
 }
 
-}  // namespace
-
 FormattedNumber FormatNumberGeneral(std::string_view text, int int_places, int decimals) {
   FormattedNumber result;
   if (IsBlank(text)) {
@@ -138,7 +134,7 @@ FormattedNumber FormatNumberGeneral(std::string_view text, int int_places, int d
 }
 
 FormattedNumber FormatNumber(std::string_view text, int int_places, int decimals) {
-  if (auto plain = PlainDecimal(text, int_places, decimals)) return *plain;
+  if (auto plain = FormatPlainDecimal(text, int_places, decimals)) return *plain;
   return FormatNumberGeneral(text, int_places, decimals);
 }
 

@@ -24,8 +24,12 @@ struct FormattedNumber {
 };
 FormattedNumber FormatNumber(std::string_view text, int int_places, int decimals);
 
-// The same, always through the general decimal rendering: the reference that the short
-// way for plain decimals is checked against.
+// The two ways FormatNumber takes. A plain decimal of at most 15 digits (blanks and tabs
+// around it allowed) is formatted from its own digits: every decimal of 15 digits or fewer
+// comes back unchanged from a double at 15 significant digits, so its general decimal
+// text is its digits without the zeros that carry nothing; nothing for any other text.
+// Every other text goes through the general decimal rendering.
+std::optional<FormattedNumber> FormatPlainDecimal(std::string_view text, int int_places, int decimals);
 FormattedNumber FormatNumberGeneral(std::string_view text, int int_places, int decimals);
 
 // The number FormatNumberField reads from `text`: spaces, tabs and line feeds anywhere

@@ -1,0 +1,21 @@
+// Any text through the number field: where the short way for plain decimals takes it, it
+// must give what the general decimal rendering gives; every field is empty or exactly
+// as wide as its format.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "output/number_field.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  for (const auto& [places, decimals] : {std::pair{7, 2}, std::pair{6, 3}}) {
+    const pel::FormattedNumber general = pel::FormatNumberGeneral(text, places, decimals);
+    if (const auto plain = pel::FormatPlainDecimal(text, places, decimals)) {
+      if (plain->field != general.field || plain->whole != general.whole || plain->zero != general.zero) std::abort();
+    }
+    const auto& field = general.field;
+    if (field && !field->empty() && field->size() != static_cast<std::size_t>(places + 1 + decimals)) std::abort();
+  }
+  return 0;
+}
