@@ -1,6 +1,7 @@
 // Any bytes through the field reader: reading and skipping must agree, every value
 // must be a part of the input, and the reader must reach its end. The vectorised search
-// the reader scans with must find what the plain byte-by-byte search finds.
+// the reader scans with must find what the plain byte-by-byte search finds, and skipping
+// fields by the block must leave the reader where skipping them one by one does.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -38,5 +39,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (!skipping.AtEnd()) std::abort();
   if (reading.end_mark() != skipping.end_mark()) std::abort();
+
+  pel::FieldReader quick(bytes);
+  pel::FieldReader slow(bytes);
+  std::string other;
+  for (std::size_t step = 0; !slow.AtEnd(); ++step) {
+    const auto pick = static_cast<unsigned char>(size ? bytes[step % size] : 0);
+    const std::size_t n = 1 + pick % 50, unit = 1 + (pick >> 4) % 11;
+    const std::size_t skipped = quick.SkipFieldsQuickly(n, unit);
+    if (skipped > n || skipped % unit != 0) std::abort();
+    for (std::size_t i = 0; i < skipped; ++i) {
+      if (slow.AtEnd()) std::abort();
+      slow.SkipField();
+    }
+    if (quick.AtEnd() != slow.AtEnd()) std::abort();
+    if (slow.AtEnd()) break;
+    pel::FieldSpan a, b;
+    if (quick.ReadField(scratch, a) != slow.ReadField(other, b) || a.start != b.start || a.end != b.end) std::abort();
+  }
+  if (!quick.AtEnd() || quick.end_mark() != slow.end_mark()) std::abort();
   return 0;
 }

@@ -1,6 +1,8 @@
 #include "source/decimal.h"
 
 #include <charconv>
+#include <cstdint>
+#include <optional>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -12,7 +14,41 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
+namespace {
+
+// A decimal of at most 15 digits without an exponent, read exactly: its digits as a whole
+// number (below 2^53) divided by a power of ten (exact up to 10^22) is one correctly
+// rounded division, as from_chars would give. Nothing for any other text.
+std::optional<DecimalPrefix> ShortDecimal(std::string_view text) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  const bool negative = n > 0 && text[0] == '-';
+  if (n > 0 && (text[0] == '-' || text[0] == '+')) ++i;
+  std::uint64_t digits = 0;
+  int count = 0, decimals = 0;
+  bool point = false;
+  for (; i < n; ++i) {
+    const char c = text[i];
+    if (IsDigit(c)) {
+      if (++count > 15) return std::nullopt;
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      decimals += point;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (count == 0 || (i < n && (text[i] == 'e' || text[i] == 'E'))) return std::nullopt;
+  const double magnitude = static_cast<double>(digits) / kPowers[decimals];
+  return DecimalPrefix{negative ? -magnitude : magnitude, i};
+}
+
+}  // namespace
+
 DecimalPrefix ParseDecimalPrefix(std::string_view text) {
+  if (const auto quick = ShortDecimal(text)) return *quick;
   std::size_t i = 0;
   const std::size_t n = text.size();
   bool negative = false;

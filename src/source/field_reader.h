@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,6 +44,10 @@ class FieldReader {
   // True when only spaces, tabs and line ends remain before the data's end.
   bool AtEnd();
 
+  // Where the next field will start: past the blanks before it (and at a line's start
+  // past blank lines), as its span will say.
+  std::size_t NextFieldStart();
+
   // The next field's value, as a view into the file's bytes, or into `scratch` when the
   // value had to be joined (text after a closing quote); valid until the next call. At
   // end it gives the empty text.
@@ -52,6 +57,15 @@ class FieldReader {
   // Moves past the next field.
   void SkipField(FieldSpan& span);
   void SkipField();
+
+  // Moves past as many of the next `n` fields as a look at whole blocks of 64 bytes can
+  // take, a multiple of `unit` (a record's fields), and says how many: the reader then
+  // stands where that many SkipField calls, each after a false AtEnd, would leave it. The
+  // blocks' separators are counted at once; what they cannot settle alone (a quote
+  // other than around a field's whole text, a blank line, blanks at a line's start,
+  // the end mark, the data's last 64 bytes) stops it, and the next field is the
+  // caller's to skip one by one.
+  std::size_t SkipFieldsQuickly(std::size_t n, std::size_t unit = 1);
 
   // The first 0x1A, once the reader has come to it.
   std::optional<std::size_t> end_mark() const { return end_ < bytes_.size() ? std::optional(end_) : std::nullopt; }
@@ -74,6 +88,15 @@ class FieldReader {
   bool at_line_start_ = true;
   std::size_t content_ = 0;      // what AtEnd found: the first byte from pos_ that is no blank or line end
   bool content_known_ = false;   // content_ is for the present pos_
+  // The classification of the block of 64 bytes at `base` (a bit per byte).
+  struct Block {
+    std::size_t base = static_cast<std::size_t>(-1);
+    std::uint64_t separator = 0;  // a comma, a CR, or an LF that is no CR LF's second byte
+    std::uint64_t quote = 0;
+    std::uint64_t stop = 0;       // a blank, CR or lone LF right after a line end; the end mark
+  };
+  const Block& BlockAt(std::size_t base);
+  Block block_;
 };
 
 // The same search, byte by byte: the reference the vectorised one is checked against.

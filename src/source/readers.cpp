@@ -1,6 +1,7 @@
 #include "source/readers.h"
 
 #include <climits>
+#include <span>
 #include <limits>
 
 #include "source/decimal.h"
@@ -12,34 +13,70 @@ namespace {
 
 bool IsBlankOrLineEnd(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// Walks a whole file record by record. For each record r (from 1) and each of its
-// fields k (from 1), keep(r, k, cell) decides what to do with the field: it is handed
-// the field when wanted(r, k) says so, else skipped. Records past `max_records` are not
-// read: nothing is returned then.
-template <class Wanted, class Keep>
+// Which fields a reader keeps: those of `first` (ascending) of the first 51 records, and
+// field `each` of every record (0: none).
+struct Wanted {
+  std::span<const int> first;
+  int each = 0;
+  // The first wanted field from `k` on of record `r`; past the record when none.
+  int From(int r, int k) const {
+    if (r <= kKeptRows) {
+      for (int f : first) {
+        if (f >= k) return f;
+      }
+    } else if (each >= k) {
+      return each;
+    }
+    return INT_MAX;
+  }
+};
+
+// Walks a whole file record by record. Each wanted field of record r (from 1), field k
+// (from 1), is handed to keep(r, k, cell); the others are skipped, runs of them by the
+// block (FieldReader::SkipFieldsQuickly). Records past `max_records` are not read:
+// nothing is returned then.
+template <class Keep>
 std::optional<FileFacts> WalkRecords(std::string_view bytes, int fields_per_record, int max_records, Wanted wanted,
                                      Keep keep) {
   std::optional<FileFacts> facts(std::in_place);
   FieldReader reader(bytes);
   std::string scratch;
   FieldSpan span;
+  const auto whole_record = static_cast<std::size_t>(fields_per_record);
   int r = 0;
   while (!reader.AtEnd()) {
     if (r == max_records) return std::nullopt;
+    // Records none of whose fields are wanted: counted by the block while they can be.
+    if (r >= kKeptRows && wanted.each == 0 && fields_per_record != INT_MAX) {
+      if (const std::size_t skipped =
+              reader.SkipFieldsQuickly(whole_record * static_cast<std::size_t>(max_records - r), whole_record)) {
+        r += static_cast<int>(skipped / whole_record);
+        continue;
+      }
+    }
     ++r;
+    facts->last_record_at = static_cast<std::uint32_t>(reader.NextFieldStart());
     int k = 0;
     char last_separator = 0;
     std::size_t last_end = 0;
     while (k < fields_per_record && !reader.AtEnd()) {
+      // A run of fields not wanted: by the block as far as it goes, then one by one.
+      const int next = wanted.From(r, k + 1);
+      if (next > k + 2 && fields_per_record != INT_MAX) {
+        const int run = std::min(next, fields_per_record + 1) - (k + 1);
+        if (const std::size_t skipped = reader.SkipFieldsQuickly(static_cast<std::size_t>(run))) {
+          k += static_cast<int>(skipped);
+          continue;
+        }
+      }
       ++k;
-      if (wanted(r, k)) {
+      if (next == k) {
         std::string_view value = reader.ReadField(scratch, span);
         if (!value.empty() && value.data() == scratch.data()) value = facts->joined.emplace_back(value);
         keep(r, k, Cell{value, static_cast<std::uint32_t>(span.start)});
       } else {
         reader.SkipField(span);
       }
-      if (k == 1) facts->last_record_at = static_cast<std::uint32_t>(span.start);
       if (span.unclosed && !facts->unclosed) {
         // The field's text up to its first line end names it well enough.
         const std::string_view taken = bytes.substr(span.start + 1, span.end - span.start - 1);
@@ -54,7 +91,8 @@ std::optional<FileFacts> WalkRecords(std::string_view bytes, int fields_per_reco
     facts->last_fields = k < fields_per_record && last_separator == ',' ? k + 1 : k;
     // Fields the record lacks read as empty, where the record ends.
     while (fields_per_record != INT_MAX && k < fields_per_record) {
-      if (wanted(r, ++k)) keep(r, k, Cell{{}, static_cast<std::uint32_t>(last_end)});
+      ++k;
+      if (wanted.From(r, k) == k) keep(r, k, Cell{{}, static_cast<std::uint32_t>(last_end)});
     }
   }
   facts->records = r;
@@ -65,15 +103,6 @@ std::optional<FileFacts> WalkRecords(std::string_view bytes, int fields_per_reco
     }
   }
   return facts;
-}
-
-// Where a field sits among the wanted ones: its index, or -1.
-template <std::size_t N>
-int IndexOf(const std::array<int, N>& fields, int k) {
-  for (std::size_t i = 0; i < N; ++i) {
-    if (fields[i] == k) return static_cast<int>(i);
-  }
-  return -1;
 }
 
 // Keeps each depth's value, notes where the order breaks, and keeps the depth's cell for
@@ -109,9 +138,13 @@ std::string_view X5Table::written_value(std::size_t row) const {
 TitleSet ReadTitles(std::string_view bytes) {
   TitleSet titles;
   // One record of every field; a title file has no record size.
-  auto facts = WalkRecords(
-      bytes, INT_MAX, 1, [](int, int k) { return k <= kTitleSlotCount; },
-      [&](int, int k, const Cell& cell) { titles.slots[static_cast<std::size_t>(k)] = cell; });
+  static constexpr auto kSlots = [] {
+    std::array<int, kTitleSlotCount> slots{};
+    for (int k = 1; k <= kTitleSlotCount; ++k) slots[static_cast<std::size_t>(k - 1)] = k;
+    return slots;
+  }();
+  auto facts = WalkRecords(bytes, INT_MAX, 1, {kSlots, 0},
+                           [&](int, int k, const Cell& cell) { titles.slots[static_cast<std::size_t>(k)] = cell; });
   titles.file = std::move(*facts);
   return titles;
 }
@@ -119,9 +152,9 @@ TitleSet ReadTitles(std::string_view bytes) {
 std::optional<LayerList> ReadLayers(std::string_view bytes) {
   LayerList layers;
   layers.items.PadTo(1);
-  auto facts = WalkRecords(
-      bytes, kX1FieldsPerRecord, kMaxRecordCount, [](int r, int k) { return r <= kKeptRows && k == kX1LayerField; },
-      [&](int, int, const Cell& cell) { layers.items.Append(cell); });
+  static constexpr std::array<int, 1> kLayer{kX1LayerField};
+  auto facts = WalkRecords(bytes, kX1FieldsPerRecord, kMaxRecordCount, {kLayer, 0},
+                           [&](int, int, const Cell& cell) { layers.items.Append(cell); });
   if (!facts) return std::nullopt;
   layers.count = static_cast<std::int16_t>(facts->records);
   layers.file = std::move(*facts);
@@ -136,8 +169,7 @@ std::optional<X5Table> ReadX5(std::string_view bytes) {
   table.rule.push_back(X5Rule::kKept);
   Cell previous;
   auto facts = WalkRecords(
-      bytes, kX5FieldsPerRecord, kMaxRecordCount,
-      [](int r, int k) { return k == kX5Fields[0] || (r <= kKeptRows && k == kX5Fields[1]); },
+      bytes, kX5FieldsPerRecord, kMaxRecordCount, {kX5Fields, kX5Fields[0]},
       [&](int r, int k, const Cell& cell) {
         if (k == kX5Fields[0]) return KeepDepth(table, r, cell, previous);
         table.value.Append(cell);
@@ -158,8 +190,7 @@ std::optional<X100Table> ReadX100(std::string_view bytes) {
   table.values.PadTo(X100Table::kValues);
   Cell previous;
   auto facts = WalkRecords(
-      bytes, kX100FieldsPerRecord, kMaxRecordCount,
-      [](int r, int k) { return k == kX100Fields[0] || (r <= kKeptRows && IndexOf(kX100Fields, k) > 0); },
+      bytes, kX100FieldsPerRecord, kMaxRecordCount, {kX100Fields, kX100Fields[0]},
       [&](int r, int k, const Cell& cell) {
         if (k == kX100Fields[0]) return KeepDepth(table, r, cell, previous);
         table.values.Append(cell);
