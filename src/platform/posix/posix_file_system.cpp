@@ -13,6 +13,27 @@
 #include "util/cp932.h"
 
 namespace pel::posix {
+
+SystemCalls& Calls() {
+  static SystemCalls calls{
+      [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); },
+      ::read,
+      ::write,
+      ::fsync,
+      ::close,
+      ::rename,
+      ::unlink,
+      ::mkdir,
+      ::opendir,
+      ::readdir,
+      [](const char* path, struct stat* info) { return ::stat(path, info); },
+      [](const char* path, struct stat* info) { return ::lstat(path, info); },
+      [](int fd, struct stat* info) { return ::fstat(fd, info); },
+      [](int folder_fd, const char* name, struct stat* info, int flags) { return ::fstatat(folder_fd, name, info, flags); },
+  };
+  return calls;
+}
+
 namespace {
 
 // A file descriptor that closes itself; Close() reports what closing found.
@@ -20,19 +41,19 @@ class UniqueFd {
  public:
   explicit UniqueFd(int fd = -1) : fd_(fd) {}
   ~UniqueFd() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) Calls().close(fd_);
   }
   UniqueFd(const UniqueFd&) = delete;
   UniqueFd& operator=(const UniqueFd&) = delete;
   int get() const { return fd_; }
   explicit operator bool() const { return fd_ >= 0; }
   void Reset(int fd) {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) Calls().close(fd_);
     fd_ = fd;
   }
   // 0, or the errno of a failed close (a write the system could not finish).
   int Close() {
-    const int result = ::close(fd_);
+    const int result = Calls().close(fd_);
     fd_ = -1;
     return result == 0 ? 0 : errno;
   }
@@ -77,16 +98,16 @@ Resolved Resolve(const std::wstring& path) {
   Resolved r;
   r.path = SystemPath(path);
   struct stat info;
-  if (lstat(r.path.c_str(), &info) == 0) {
+  if (Calls().lstat(r.path.c_str(), &info) == 0) {
     r.found = true;
     return r;
   }
   const std::size_t cut = r.path.find_last_of('/');
   const std::string folder = cut == std::string::npos ? "." : cut == 0 ? "/" : r.path.substr(0, cut);
   const std::wstring leaf = TextName(cut == std::string::npos ? r.path : r.path.substr(cut + 1));
-  const UniqueDir dir(opendir(folder.c_str()));
+  const UniqueDir dir(Calls().opendir(folder.c_str()));
   if (!dir) return r;
-  while (const dirent* entry = readdir(dir.get())) {
+  while (const dirent* entry = Calls().readdir(dir.get())) {
     if (!SameNameIgnoringCase(TextName(entry->d_name), leaf)) continue;
     r.found = true;
     r.path = (cut == std::string::npos ? std::string() : r.path.substr(0, cut + 1)) + entry->d_name;
@@ -103,7 +124,7 @@ bool IsHiddenName(const std::string& path) {
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t n = write(fd, bytes.data(), bytes.size());
+    const ssize_t n = Calls().write(fd, bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -154,22 +175,22 @@ std::wstring TextName(const std::string& name) {
 bool PosixFileSystem::IsOrdinaryFile(const std::wstring& path) const {
   const Resolved r = Resolve(path);
   struct stat info;
-  return r.found && !IsHiddenName(r.path) && stat(r.path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  return r.found && !IsHiddenName(r.path) && Calls().stat(r.path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 Expected<std::string, FsError> PosixFileSystem::ReadWholeFile(const std::wstring& path) const {
   constexpr FsOperation kRead = FsOperation::kRead;
   const Resolved r = Resolve(path);
-  const UniqueFd fd(open(r.path.c_str(), O_RDONLY | O_CLOEXEC));
+  const UniqueFd fd(Calls().open(r.path.c_str(), O_RDONLY | O_CLOEXEC, 0));
   if (!fd) return ErrorOf(errno, kRead);
   struct stat info;
-  if (fstat(fd.get(), &info) != 0) return ErrorOf(errno, kRead);
+  if (Calls().fstat(fd.get(), &info) != 0) return ErrorOf(errno, kRead);
   if (!S_ISREG(info.st_mode)) return ErrorOf(EISDIR, kRead);
   if (static_cast<std::uint64_t>(info.st_size) > kMaxReadFileBytes) return Fail(FsError{FsErrorKind::kTooLarge, kRead, {}});
   std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = read(fd.get(), bytes.data() + done, bytes.size() - done);
+    const ssize_t n = Calls().read(fd.get(), bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return ErrorOf(errno, kRead);
     if (n == 0) break;  // the file shrank while it was read
@@ -182,53 +203,57 @@ Expected<std::string, FsError> PosixFileSystem::ReadWholeFile(const std::wstring
 bool PosixFileSystem::EntryExists(const std::wstring& path) const { return Resolve(path).found; }
 
 Expected<void, FsError> PosixFileSystem::CreateFolder(const std::wstring& path) {
-  if (mkdir(SystemPath(path).c_str(), 0777) != 0) return ErrorOf(errno, FsOperation::kCreateFolder);
+  if (Calls().mkdir(SystemPath(path).c_str(), 0777) != 0) return ErrorOf(errno, FsOperation::kCreateFolder);
   return {};
 }
 
 std::optional<std::int64_t> PosixFileSystem::FileSize(const std::wstring& path) const {
   const Resolved r = Resolve(path);
   struct stat info;
-  if (!r.found || stat(r.path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  if (!r.found || Calls().stat(r.path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
   return static_cast<std::int64_t>(info.st_size);
 }
 
 Expected<std::vector<FolderEntry>, FsError> PosixFileSystem::ListFolder(const std::wstring& folder) const {
+  constexpr FsOperation kList = FsOperation::kList;
   std::string path = SystemPath(folder);
   if (path.empty()) path = ".";
-  const UniqueDir dir(opendir(path.c_str()));
-  if (!dir) return ErrorOf(errno, FsOperation::kList);
-  if (path.back() != '/') path += '/';
+  const UniqueDir dir(Calls().opendir(path.c_str()));
+  if (!dir) return ErrorOf(errno, kList);
   std::vector<FolderEntry> entries;
-  errno = 0;
-  while (const dirent* entry = readdir(dir.get())) {
+  for (;;) {
+    errno = 0;
+    const dirent* entry = Calls().readdir(dir.get());
+    if (!entry) {
+      if (errno != 0) return ErrorOf(errno, kList);
+      return entries;
+    }
     FolderEntry e;
     const std::string name = entry->d_name;
     e.name = TextName(name);
     struct stat info;
-    const std::string full = path + name;
-    if (lstat(full.c_str(), &info) == 0) {
-      e.is_reparse_point = S_ISLNK(info.st_mode);
-      if (e.is_reparse_point) {
-        struct stat target;
-        e.is_folder = stat(full.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
-      } else {
-        e.is_folder = S_ISDIR(info.st_mode);
-        e.size = static_cast<std::int64_t>(info.st_size);
-      }
+    if (Calls().fstatat(dirfd(dir.get()), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+      if (errno == ENOENT) continue;  // gone since it was listed
+      return ErrorOf(errno, kList);
+    }
+    e.is_reparse_point = S_ISLNK(info.st_mode);
+    if (e.is_reparse_point) {
+      struct stat target;
+      e.is_folder = Calls().fstatat(dirfd(dir.get()), name.c_str(), &target, 0) == 0 && S_ISDIR(target.st_mode);
+    } else {
+      e.is_folder = S_ISDIR(info.st_mode);
+      e.size = static_cast<std::int64_t>(info.st_size);
     }
     e.is_hidden = name != "." && name != ".." && name[0] == '.';
     entries.push_back(std::move(e));
   }
-  if (errno != 0) return ErrorOf(errno, FsOperation::kList);
-  return entries;
 }
 
 Expected<void, FsError> PosixFileSystem::AtomicReplace(const std::wstring& path, std::string_view bytes) {
   constexpr FsOperation kWrite = FsOperation::kWrite;
   const std::string target = SystemPath(path);
   struct stat info;
-  if (stat(target.c_str(), &info) == 0) {
+  if (Calls().stat(target.c_str(), &info) == 0) {
     if (S_ISDIR(info.st_mode)) return ErrorOf(EISDIR, kWrite);
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return ErrorOf(EACCES, kWrite);
   }
@@ -243,16 +268,17 @@ Expected<void, FsError> PosixFileSystem::AtomicReplace(const std::wstring& path,
     char name[48];
     std::snprintf(name, sizeof name, ".~pel%u-%u.tmp", static_cast<unsigned>(getpid()), counter++);
     temp = folder + name;
-    fd.Reset(open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    fd.Reset(Calls().open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd && errno != EEXIST) return ErrorOf(errno, kWrite);
   }
   if (!fd) return ErrorOf(EEXIST, kWrite);
   int error = 0;
-  if (!WriteAll(fd.get(), bytes) || fsync(fd.get()) != 0) error = errno ? errno : EIO;
+  if (!WriteAll(fd.get(), bytes) || Calls().fsync(fd.get()) != 0) error = errno ? errno : EIO;
   if (const int closed = fd.Close(); error == 0) error = closed;
-  if (error == 0 && rename(temp.c_str(), target.c_str()) != 0) error = errno;
+  if (error == 0 && Calls().rename(temp.c_str(), target.c_str()) != 0) error = errno;
   if (error != 0) {
-    unlink(temp.c_str());
+    // A temporary file is never left behind; a second try where the first is refused.
+    if (Calls().unlink(temp.c_str()) != 0) Calls().unlink(temp.c_str());
     return ErrorOf(error, kWrite);
   }
   return {};

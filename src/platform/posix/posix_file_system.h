@@ -4,11 +4,36 @@
 // that such a name can be reported and still be opened.
 #pragma once
 
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <string>
 
 #include "platform/file_system.h"
 
 namespace pel::posix {
+
+// The system calls the adapter makes, through a table that a test may replace to make
+// one of them fail as the system would.
+struct SystemCalls {
+  int (*open)(const char* path, int flags, mode_t mode);
+  ssize_t (*read)(int fd, void* buffer, std::size_t size);
+  ssize_t (*write)(int fd, const void* buffer, std::size_t size);
+  int (*fsync)(int fd);
+  int (*close)(int fd);
+  int (*rename)(const char* from, const char* to);
+  int (*unlink)(const char* path);
+  int (*mkdir)(const char* path, mode_t mode);
+  DIR* (*opendir)(const char* path);
+  dirent* (*readdir)(DIR* dir);
+  int (*stat)(const char* path, struct stat* info);
+  int (*lstat)(const char* path, struct stat* info);
+  int (*fstat)(int fd, struct stat* info);
+  int (*fstatat)(int folder_fd, const char* name, struct stat* info, int flags);  // a listed entry
+};
+// The table in use: the system's own calls unless a test has put others in.
+SystemCalls& Calls();
 
 // The path as the system takes it: UTF-8, escaped bytes restored.
 std::string SystemPath(const std::wstring& path);

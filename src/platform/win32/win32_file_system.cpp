@@ -6,6 +6,14 @@
 #include "platform/win32/win32_system.h"
 
 namespace pel::win32 {
+
+SystemCalls& Calls() {
+  static SystemCalls calls{::CreateFileW,      ::ReadFile,         ::WriteFile,     ::FlushFileBuffers,
+                           ::MoveFileExW,      ::DeleteFileW,      ::CreateDirectoryW, ::FindFirstFileExW,
+                           ::FindNextFileW,    ::GetFileAttributesW, ::GetFileAttributesExW, ::GetFileSizeEx};
+  return calls;
+}
+
 namespace {
 
 FsErrorKind KindOf(DWORD code) {
@@ -48,7 +56,7 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     const DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
     DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    if (!Calls().write_file(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
     bytes.remove_prefix(written);
   }
   return true;
@@ -57,17 +65,17 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 }  // namespace
 
 bool Win32FileSystem::IsOrdinaryFile(const std::wstring& path) const {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
+  const DWORD attributes = Calls().get_file_attributes(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
 Expected<std::string, FsError> Win32FileSystem::ReadWholeFile(const std::wstring& path) const {
-  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+  UniqueHandle file(Calls().create_file(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return LastError(FsOperation::kRead);
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size)) return LastError(FsOperation::kRead);
+  if (!Calls().get_file_size(file.get(), &size)) return LastError(FsOperation::kRead);
   if (size.QuadPart > static_cast<LONGLONG>(kMaxReadFileBytes)) {
     return Fail(FsError{FsErrorKind::kTooLarge, FsOperation::kRead, {}});
   }
@@ -75,7 +83,7 @@ Expected<std::string, FsError> Win32FileSystem::ReadWholeFile(const std::wstring
   std::size_t done = 0;
   while (done < bytes.size()) {
     DWORD read = 0;
-    if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr)) {
+    if (!Calls().read_file(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr)) {
       return LastError(FsOperation::kRead);
     }
     if (read == 0) break;  // the file shrank while it was read
@@ -86,17 +94,17 @@ Expected<std::string, FsError> Win32FileSystem::ReadWholeFile(const std::wstring
 }
 
 bool Win32FileSystem::EntryExists(const std::wstring& path) const {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return Calls().get_file_attributes(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 Expected<void, FsError> Win32FileSystem::CreateFolder(const std::wstring& path) {
-  if (!CreateDirectoryW(path.c_str(), nullptr)) return LastError(FsOperation::kCreateFolder);
+  if (!Calls().create_directory(path.c_str(), nullptr)) return LastError(FsOperation::kCreateFolder);
   return {};
 }
 
 std::optional<std::int64_t> Win32FileSystem::FileSize(const std::wstring& path) const {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (!Calls().get_file_attributes_ex(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
   return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
@@ -106,7 +114,7 @@ Expected<std::vector<FolderEntry>, FsError> Win32FileSystem::ListFolder(const st
   if (pattern.empty() || (pattern.back() != L'\\' && pattern.back() != L':')) pattern += L'\\';
   pattern += L'*';
   WIN32_FIND_DATAW data;
-  const UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+  const UniqueFind find(Calls().find_first_file(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                          FIND_FIRST_EX_LARGE_FETCH));
   if (!find) return LastError(FsOperation::kList);
   std::vector<FolderEntry> entries;
@@ -118,7 +126,7 @@ Expected<std::vector<FolderEntry>, FsError> Win32FileSystem::ListFolder(const st
     entry.is_hidden = (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
     entry.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
     entries.push_back(std::move(entry));
-  } while (FindNextFileW(find.get(), &data));
+  } while (Calls().find_next_file(find.get(), &data));
   if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) return ErrorOf(error, FsOperation::kList);
   return entries;
 }
@@ -126,7 +134,7 @@ Expected<std::vector<FolderEntry>, FsError> Win32FileSystem::ListFolder(const st
 Expected<void, FsError> Win32FileSystem::AtomicReplace(const std::wstring& path, std::string_view bytes) {
   const std::wstring target = FullPath(path);
   // A read-only file or a folder of that name is never replaced.
-  const DWORD attributes = GetFileAttributesW(target.c_str());
+  const DWORD attributes = Calls().get_file_attributes(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) {
     if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) {
       return ErrorOf(ERROR_ACCESS_DENIED, FsOperation::kWrite);
@@ -142,20 +150,21 @@ Expected<void, FsError> Win32FileSystem::AtomicReplace(const std::wstring& path,
     wchar_t name[64];
     wsprintfW(name, L"~pel%08lx%02x.tmp", GetCurrentProcessId() ^ GetTickCount(), attempt);
     temp = folder + name;
-    file.reset(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    file.reset(Calls().create_file(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file && GetLastError() != ERROR_FILE_EXISTS) return LastError(FsOperation::kWrite);
   }
   if (!file) return LastError(FsOperation::kWrite);
 
   DWORD error = ERROR_SUCCESS;
-  if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) error = GetLastError();
+  if (!WriteAll(file.get(), bytes) || !Calls().flush_file_buffers(file.get())) error = GetLastError();
   file.reset();
   if (error == ERROR_SUCCESS &&
-      !MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      !Calls().move_file(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = GetLastError();
   }
   if (error != ERROR_SUCCESS) {
-    DeleteFileW(temp.c_str());
+    // A temporary file is never left behind; a second try where the first is refused.
+    if (!Calls().delete_file(temp.c_str())) Calls().delete_file(temp.c_str());
     return ErrorOf(error, FsOperation::kWrite);
   }
   return {};

@@ -1,9 +1,30 @@
 // The file-system port on Win32.
 #pragma once
 
+#include <windows.h>
+
 #include "platform/file_system.h"
 
 namespace pel::win32 {
+
+// The system calls the adapter makes, through a table that a test may replace to make
+// one of them fail as the system would.
+struct SystemCalls {
+  decltype(&::CreateFileW) create_file;
+  decltype(&::ReadFile) read_file;
+  decltype(&::WriteFile) write_file;
+  decltype(&::FlushFileBuffers) flush_file_buffers;
+  decltype(&::MoveFileExW) move_file;
+  decltype(&::DeleteFileW) delete_file;
+  decltype(&::CreateDirectoryW) create_directory;
+  decltype(&::FindFirstFileExW) find_first_file;
+  decltype(&::FindNextFileW) find_next_file;
+  decltype(&::GetFileAttributesW) get_file_attributes;
+  decltype(&::GetFileAttributesExW) get_file_attributes_ex;
+  decltype(&::GetFileSizeEx) get_file_size;
+};
+// The table in use: the system's own calls unless a test has put others in.
+SystemCalls& Calls();
 
 class Win32FileSystem : public FileSystem {
  public:
