@@ -17,7 +17,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,14 +57,17 @@ class FieldReader {
   void SkipField(FieldSpan& span);
   void SkipField();
 
-  // Moves past as many of the next `n` fields as a look at whole blocks of 64 bytes can
-  // take, a multiple of `unit` (a record's fields), and says how many: the reader then
-  // stands where that many SkipField calls, each after a false AtEnd, would leave it. The
-  // blocks' separators are counted at once; what they cannot settle alone (a quote
-  // other than around a field's whole text, a blank line, blanks at a line's start,
-  // the end mark, the data's last 64 bytes) stops it, and the next field is the
-  // caller's to skip one by one.
-  std::size_t SkipFieldsQuickly(std::size_t n, std::size_t unit = 1);
+  // The data as far as the reader knows it: up to the end mark once it has come to it.
+  std::string_view data() const { return bytes_.substr(0, end_); }
+  // Where the next field begins, or blanks before it.
+  std::size_t position() const { return pos_; }
+  // Goes on at `pos`, the first byte after a separator (a line end where `line_start`),
+  // as if the fields before it were read: for what a RecordScan took.
+  void MoveTo(std::size_t pos, bool line_start) {
+    pos_ = pos;
+    at_line_start_ = line_start;
+    content_known_ = false;
+  }
 
   // The first 0x1A, once the reader has come to it.
   std::optional<std::size_t> end_mark() const { return end_ < bytes_.size() ? std::optional(end_) : std::nullopt; }
@@ -88,15 +90,6 @@ class FieldReader {
   bool at_line_start_ = true;
   std::size_t content_ = 0;      // what AtEnd found: the first byte from pos_ that is no blank or line end
   bool content_known_ = false;   // content_ is for the present pos_
-  // The classification of the block of 64 bytes at `base` (a bit per byte).
-  struct Block {
-    std::size_t base = static_cast<std::size_t>(-1);
-    std::uint64_t separator = 0;  // a comma, a CR, or an LF that is no CR LF's second byte
-    std::uint64_t quote = 0;
-    std::uint64_t stop = 0;       // a blank, CR or lone LF right after a line end; the end mark
-  };
-  const Block& BlockAt(std::size_t base);
-  Block block_;
 };
 
 // The same search, byte by byte: the reference the vectorised one is checked against.

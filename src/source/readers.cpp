@@ -7,6 +7,7 @@
 #include "source/decimal.h"
 #include "source/field_reader.h"
 #include "source/merge.h"
+#include "source/record_scan.h"
 
 namespace pel {
 namespace {
@@ -31,10 +32,19 @@ struct Wanted {
   }
 };
 
+// The wanted field of a scanned record, as the field reader reads an unquoted field.
+Cell WantedCell(std::string_view bytes, const ScannedRecord& record) {
+  std::uint32_t begin = record.begin, end = record.end;
+  while (begin < end && (bytes[begin] == ' ' || bytes[begin] == '\t')) ++begin;
+  std::uint32_t last = end;
+  while (last > begin && (bytes[last - 1] == ' ' || bytes[last - 1] == '\t')) --last;
+  return Cell{bytes.substr(begin, last - begin), begin};
+}
+
 // Walks a whole file record by record. Each wanted field of record r (from 1), field k
-// (from 1), is handed to keep(r, k, cell); the others are skipped, runs of them by the
-// block (FieldReader::SkipFieldsQuickly). Records past `max_records` are not read:
-// nothing is returned then.
+// (from 1), is handed to keep(r, k, cell); the others are skipped. Past the first 51
+// records, plain records are taken by the block (ScanRecords), one field a record at most
+// wanted. Records past `max_records` are not read: nothing is returned then.
 template <class Keep>
 std::optional<FileFacts> WalkRecords(std::string_view bytes, int fields_per_record, int max_records, Wanted wanted,
                                      Keep keep) {
@@ -42,15 +52,20 @@ std::optional<FileFacts> WalkRecords(std::string_view bytes, int fields_per_reco
   FieldReader reader(bytes);
   std::string scratch;
   FieldSpan span;
-  const auto whole_record = static_cast<std::size_t>(fields_per_record);
+  std::array<ScannedRecord, 256> scanned;
   int r = 0;
   while (!reader.AtEnd()) {
     if (r == max_records) return std::nullopt;
-    // Records none of whose fields are wanted: counted by the block while they can be.
-    if (r >= kKeptRows && wanted.each == 0 && fields_per_record != INT_MAX) {
-      if (const std::size_t skipped =
-              reader.SkipFieldsQuickly(whole_record * static_cast<std::size_t>(max_records - r), whole_record)) {
-        r += static_cast<int>(skipped / whole_record);
+    if (r >= kKeptRows && fields_per_record != INT_MAX) {
+      const std::size_t most = std::min<std::size_t>(scanned.size(), static_cast<std::size_t>(max_records - r));
+      const RecordScan scan =
+          ScanRecords(reader.data(), reader.position(), fields_per_record, wanted.each, scanned.data(), most);
+      for (std::size_t i = 0; i < scan.records; ++i) {
+        ++r;
+        if (wanted.each) keep(r, wanted.each, WantedCell(bytes, scanned[i]));
+      }
+      if (scan.records > 0) {
+        reader.MoveTo(scan.next, scan.line_start);
         continue;
       }
     }
@@ -60,17 +75,8 @@ std::optional<FileFacts> WalkRecords(std::string_view bytes, int fields_per_reco
     char last_separator = 0;
     std::size_t last_end = 0;
     while (k < fields_per_record && !reader.AtEnd()) {
-      // A run of fields not wanted: by the block as far as it goes, then one by one.
-      const int next = wanted.From(r, k + 1);
-      if (next > k + 2 && fields_per_record != INT_MAX) {
-        const int run = std::min(next, fields_per_record + 1) - (k + 1);
-        if (const std::size_t skipped = reader.SkipFieldsQuickly(static_cast<std::size_t>(run))) {
-          k += static_cast<int>(skipped);
-          continue;
-        }
-      }
       ++k;
-      if (next == k) {
+      if (wanted.From(r, k) == k) {
         std::string_view value = reader.ReadField(scratch, span);
         if (!value.empty() && value.data() == scratch.data()) value = facts->joined.emplace_back(value);
         keep(r, k, Cell{value, static_cast<std::uint32_t>(span.start)});
