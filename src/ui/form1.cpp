@@ -60,7 +60,8 @@ Expected<void, std::wstring> Form1::Create(HINSTANCE instance) {
   }
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  if (!CreateWindowExW(0, kForm1Class, texts::kForm1Caption, style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
+  // WS_EX_ACCEPTFILES: folders dropped from Explorer, on the source side or the destination side.
+  if (!CreateWindowExW(WS_EX_ACCEPTFILES, kForm1Class, texts::kForm1Caption, style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
                        nullptr, instance, this)) {
     return Fail(LastErrorText());
   }
@@ -70,8 +71,6 @@ Expected<void, std::wstring> Form1::Create(HINSTANCE instance) {
   AppendMenuW(menu, MF_STRING | MF_GRAYED, kReportCommand, texts::kReportMenu);
   AppendMenuW(menu, MF_STRING, kManualCommand, texts::kManualMenu);
   AppendMenuW(menu, MF_STRING, kAboutCommand, texts::kAboutMenu);
-  // Folders dropped from Explorer: the source side or the destination side.
-  DragAcceptFiles(form_, TRUE);
   auto made = CreateControls(instance);
   if (made) made = ApplyDpi(GetDpiForWindow(form_));
   if (!made) {
@@ -216,11 +215,15 @@ std::optional<Side> Form1::SideAt(POINT client) const {
 }
 
 void Form1::Form_DropFiles(HWND, HDROP drop) {
+  static const auto query_point = SystemFunction<decltype(DragQueryPoint)>(L"shell32.dll", "DragQueryPoint");
+  static const auto query_file = SystemFunction<decltype(DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+  static const auto finish = SystemFunction<decltype(DragFinish)>(L"shell32.dll", "DragFinish");
+  if (!query_point || !query_file || !finish) return;
   POINT at;
-  const bool inside = DragQueryPoint(drop, &at) != 0;
-  std::wstring path(static_cast<std::size_t>(DragQueryFileW(drop, 0, nullptr, 0)) + 1, L'\0');
-  path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
-  DragFinish(drop);
+  const bool inside = query_point(drop, &at) != 0;
+  std::wstring path(static_cast<std::size_t>(query_file(drop, 0, nullptr, 0)) + 1, L'\0');
+  path.resize(query_file(drop, 0, path.data(), static_cast<UINT>(path.size())));
+  finish(drop);
   if (const auto side = inside ? SideAt(at) : std::nullopt; side && !path.empty()) ChooseFolder(*side, path);
 }
 
@@ -256,8 +259,9 @@ void Form1::ChooseFolder(Side side, const std::wstring& given) {
 
 void Form1::OpenManual() {
   const std::wstring manual = JoinPath(ports_.process.ProgramFolder(), texts::kManualFile);
-  const auto opened = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(form_, L"open", manual.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  static const auto execute = SystemFunction<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+  const auto opened =
+      execute ? reinterpret_cast<INT_PTR>(execute(form_, L"open", manual.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) : 0;
   if (opened > 32) return;  // ShellExecute's success
   ports_.boxes.Show(texts::FillText(texts::kNoManual, {manual, win32::SystemErrorText(GetLastError())}),
                     texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kExclamation);

@@ -1,6 +1,5 @@
 // pelmora2liq.exe: wires the ports to the Win32 adapters and runs the window.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <string>
 
@@ -34,10 +33,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   UpdateWindow(form.hwnd());
   // A folder (or a file, for its folder) given on the command line or dropped on the
   // program's icon becomes the source folder, as if chosen in Drive2 and Dir2.
-  int count = 0;
-  const pel::win32::UniqueLocal args(CommandLineToArgvW(GetCommandLineW(), &count));
-  if (args && count > 1) {
-    std::wstring folder = static_cast<wchar_t**>(args.get())[1];
+  // The C runtime's words of the command line: the shell is not loaded for them.
+  if (__argc > 1 && __wargv) {
+    std::wstring folder = __wargv[1];
     // "D:" quoted on a command line arrives as D:" (the backslash escapes the quote).
     if (!folder.empty() && folder.back() == L'"') folder.back() = L'\\';
     form.ChooseFolder(pel::ui::Side::kSource, folder);

@@ -296,7 +296,8 @@ void ReportWindow::SaveWithDialog() {
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   busy_ = true;
   EnableWindow(owner_, FALSE);
-  const bool chosen = GetSaveFileNameW(&dialog) != 0;
+  static const auto save_file_name = SystemFunction<decltype(GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW");
+  const bool chosen = save_file_name && save_file_name(&dialog) != 0;
   EnableWindow(owner_, TRUE);
   busy_ = false;
   if (!chosen) return;

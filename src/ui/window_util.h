@@ -50,6 +50,14 @@ inline LRESULT CALLBACK FrameSubclassProc(HWND frame, UINT message, WPARAM wpara
   return message == WM_NCHITTEST ? HTCLIENT : DefSubclassProc(frame, message, wparam, lparam);
 }
 
+// A function of a system DLL, loaded at its first use so that start-up does not wait for
+// the DLL (the shell's, the common dialogs'); null where the system has no such function.
+template <class Function>
+Function* SystemFunction(const wchar_t* dll, const char* name) {
+  HMODULE module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  return module ? reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 // Registers the window class `name` with the arrow pointer, the program's icon where
 // `with_icon`, and `background` (none: the window paints its own); one that a window of
 // this process registered before counts as registered (tests create several windows in

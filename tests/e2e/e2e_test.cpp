@@ -71,10 +71,11 @@ void CopySamples() {
 // The converter, running.
 class App {
  public:
-  explicit App(const std::wstring& folder, const std::wstring& program = ProgramPath()) {
+  explicit App(const std::wstring& folder, const std::wstring& program = ProgramPath(), const std::wstring& argument = L"") {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring command = L"\"" + program + L"\"";
+    if (!argument.empty()) command += L" \"" + argument + L"\"";
     if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                         &process_)) {
       return;
@@ -211,10 +212,11 @@ class EndToEnd : public ::testing::Test {
 };
 
 TEST_F(EndToEnd, ConvertsTheSampleBoreholeByteForByte) {
-  App app(examples + L"\\B-1");
+  // The program's argument is the source folder, as if chosen in Drive2 and Dir2.
+  App app(examples, ProgramPath(), examples + L"\\B-1");
   ASSERT_TRUE(app.WaitForWindow());
-  EXPECT_EQ(app.Text(ui::kText2), examples + L"\\B-1");
-  EXPECT_EQ(app.Text(ui::kText1), examples + L"\\B-1");
+  ASSERT_TRUE(WaitFor([&] { return app.Text(ui::kText2) == examples + L"\\B-1"; }));
+  EXPECT_EQ(app.Text(ui::kText1), examples);
   app.Type(ui::kText1, out + L"\\b1");
   app.Click(ui::kCommand1);
   ASSERT_TRUE(app.WaitForStatus(L"変換が正常に終了しました。"));
