@@ -12,9 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& [places, decimals] : {std::pair{7, 2}, std::pair{6, 3}}) {
     const pel::FormattedNumber general = pel::FormatNumberGeneral(text, places, decimals);
     if (const auto plain = pel::FormatPlainDecimal(text, places, decimals)) {
-      if (plain->field != general.field || plain->whole != general.whole || plain->zero != general.zero) std::abort();
+      if (plain->field() != general.field() || plain->whole != general.whole || plain->zero != general.zero) std::abort();
     }
-    const auto& field = general.field;
+    const auto field = general.field();
     if (field && !field->empty() && field->size() != static_cast<std::size_t>(places + 1 + decimals)) std::abort();
   }
   return 0;

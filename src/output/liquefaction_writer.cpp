@@ -18,20 +18,21 @@ void WriteHeader(std::string& out, std::string_view keyword, int count) {
   out += kLineEnd;
 }
 
-// Appends a 10-character field and hands it over, or reports the value that does not fit.
-Expected<WrittenField, FieldOverflow> AppendField(std::string& out, const Cell& source, NumberFormat format,
-                                                  FieldOverflow::Section section, int row, PointColumn column) {
+// Appends a 10-character field and describes it in `written`; false when the value does
+// not fit.
+bool AppendField(std::string& out, const Cell& source, NumberFormat format, WrittenField& written) {
   const FormattedNumber number = FormatNumber(source.text, format.int_places, format.decimals);
-  if (!number.field) return Fail(FieldOverflow{section, row, column, format.int_places, std::string(source.text)});
-  WrittenField written;
+  if (!number.fits) return false;
   written.source = source;
-  std::copy(number.field->begin(), number.field->end(), written.chars.begin());
-  std::fill(written.chars.begin() + static_cast<std::ptrdiff_t>(number.field->size()), written.chars.end(), ' ');
+  std::copy_n(number.chars.data(), number.size, written.chars.data());
+  std::fill(written.chars.begin() + static_cast<std::ptrdiff_t>(number.size), written.chars.end(), ' ');
   out.append(written.chars.data(), written.chars.size());
-  written.blank = number.field->empty();
+  written.blank = number.size == 0;
   written.not_a_number = !written.blank && !number.whole;
-  written.cut_to_zero = !written.blank && !number.zero && number.field->find_first_of("123456789") == std::string::npos;
-  return written;
+  written.cut_to_zero = !written.blank && !number.zero &&
+                        std::none_of(number.chars.data(), number.chars.data() + number.size,
+                                     [](char c) { return c >= '1' && c <= '9'; });
+  return true;
 }
 
 }  // namespace
@@ -69,10 +70,11 @@ Expected<void, FieldOverflow> WriteLayerSection(std::string& out, const LayerLis
   WriteHeader(out, "LAYER", n);
   for (int i = 1; i <= n; ++i) {
     out += kRowIndent;
-    auto field = AppendField(out, layers.items.cell(static_cast<std::size_t>(i)), kLayerFormat,
-                             FieldOverflow::Section::kLayer, i, PointColumn::kDepth);
-    if (!field) return Fail(std::move(field.error()));
-    written.push_back(*field);
+    const Cell& cell = layers.items.cell(static_cast<std::size_t>(i));
+    if (!AppendField(out, cell, kLayerFormat, written.emplace_back())) {
+      return Fail(FieldOverflow{FieldOverflow::Section::kLayer, i, PointColumn::kDepth, kLayerFormat.int_places,
+                                std::string(cell.text)});
+    }
     out += kLineEnd;
   }
   return {};
@@ -91,9 +93,10 @@ Expected<void, FieldOverflow> WritePointSection(std::string& out, const PointLis
     point.x5_record = points.x5_row[row];
     point.x100_record = points.x100_row[row];
     for (const PointColumnSource& c : kPointColumns) {
-      auto field = AppendField(out, points.cell(row, c.column), c.format, kPoint, j, c.column);
-      if (!field) return Fail(std::move(field.error()));
-      point.fields[static_cast<std::size_t>(c.column)] = *field;
+      const Cell cell = points.cell(row, c.column);
+      if (!AppendField(out, cell, c.format, point.fields[static_cast<std::size_t>(c.column)])) {
+        return Fail(FieldOverflow{kPoint, j, c.column, c.format.int_places, std::string(cell.text)});
+      }
     }
     out += kLineEnd;
   }
@@ -103,6 +106,8 @@ Expected<void, FieldOverflow> WritePointSection(std::string& out, const PointLis
 Expected<WrittenFile, FieldOverflow> BuildLiquefactionFile(std::string_view title, const LayerList& layers,
                                                            const PointList& points) {
   WrittenFile file;
+  file.layers.reserve(kMaxWrittenRows);
+  file.points.reserve(kMaxWrittenRows);
   std::string& out = file.bytes;
   out.reserve(128 + 22 * kMaxWrittenRows + 82 * kMaxWrittenRows);
   WriteTitleSection(out, title);

@@ -56,26 +56,24 @@ double NumberFieldValue(std::string_view text) {
 namespace {
 
 // `t`, a number's general decimal text, as a field: zero-filled to `int_places`, the sign
-// before the zeros, cut to `decimals`. Nothing when its integer part is too wide.
-std::optional<std::string> FieldOf(std::string_view t, int int_places, int decimals) {
+// before the zeros, cut to `decimals`; it does not fit where its integer part is too wide.
+void FieldOf(std::string_view t, int int_places, int decimals, FormattedNumber& result) {
   const std::size_t point = t.find('.');
   const std::string_view int_part = t.substr(0, point);
   const std::string_view fraction = point == std::string_view::npos ? std::string_view() : t.substr(point + 1);
-
   const auto width = static_cast<std::size_t>(int_places);
-  if (int_part.size() > width) return std::nullopt;
-
-  std::string field;
-  field.reserve(width + 1 + static_cast<std::size_t>(decimals));
-  const bool negative = !int_part.empty() && int_part.front() == '-';
-  if (negative) field += '-';
-  field.append(width - int_part.size(), '0');
-  field += negative ? int_part.substr(1) : int_part;
-  field += '.';
   const auto dec = static_cast<std::size_t>(decimals);
-  field += fraction.substr(0, dec);
-  field.append(dec - std::min(dec, fraction.size()), '0');
-  return field;
+  result.fits = int_part.size() <= width && width + 1 + dec <= result.chars.size();
+  if (!result.fits) return;
+  char* const field = result.chars.data();
+  result.size = width + 1 + dec;
+  std::fill_n(field, result.size, '0');
+  // The integer part right-aligned over the zeros, its sign moved before them.
+  const bool negative = !int_part.empty() && int_part.front() == '-';
+  std::copy(int_part.begin() + negative, int_part.end(), field + (width - int_part.size() + negative));
+  if (negative) field[0] = '-';
+  field[width] = '.';
+  std::copy_n(fraction.begin(), std::min(dec, fraction.size()), field + width + 1);
 }
 
 bool IsBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
@@ -116,20 +114,21 @@ std::optional<FormattedNumber> FormatPlainDecimal(std::string_view text, int int
     t[n++] = '.';
     for (char c : fraction) t[n++] = c;
   }
-  result.field = FieldOf(std::string_view(t, n), int_places, decimals);
+  FieldOf(std::string_view(t, n), int_places, decimals, result);
   return result;
 }
 
 FormattedNumber FormatNumberGeneral(std::string_view text, int int_places, int decimals) {
   FormattedNumber result;
-  if (IsBlank(text)) {
-    result.field = std::string();
-    return result;
-  }
+  if (IsBlank(text)) return result;
   result.whole = IsDecimalNumber(text);
   const double number = NumberFieldValue(text);
   result.zero = number == 0.0;
-  if (!std::isinf(number)) result.field = FieldOf(GeneralDecimalText(number), int_places, decimals);
+  if (std::isinf(number)) {
+    result.fits = false;
+  } else {
+    FieldOf(GeneralDecimalText(number), int_places, decimals, result);
+  }
   return result;
 }
 
@@ -139,7 +138,7 @@ FormattedNumber FormatNumber(std::string_view text, int int_places, int decimals
 }
 
 std::optional<std::string> FormatNumberField(std::string_view text, int int_places, int decimals) {
-  return FormatNumber(text, int_places, decimals).field;
+  return FormatNumber(text, int_places, decimals).field();
 }
 
 }  // namespace pel

@@ -1,6 +1,7 @@
 // Fixed-width number fields of the liquefaction file.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,11 +17,17 @@ namespace pel {
 // with its sign, needs more than `int_places` characters: such a value does not fit.
 std::optional<std::string> FormatNumberField(std::string_view text, int int_places, int decimals);
 
-// FormatNumberField's result, and what it found in `text` on the way.
+// FormatNumberField's result, held without an allocation, and what it found in `text`
+// on the way.
 struct FormattedNumber {
-  std::optional<std::string> field;
+  bool fits = true;       // false: the integer part needs more places than there are
+  std::size_t size = 0;   // 0 for a blank text: no field
+  std::array<char, 32> chars{};
   bool whole = false;  // the text, but for blanks and tabs around it, is exactly one decimal number
   bool zero = true;    // the number read is zero, or there is none
+  std::optional<std::string> field() const {
+    return fits ? std::optional(std::string(chars.data(), size)) : std::nullopt;
+  }
 };
 FormattedNumber FormatNumber(std::string_view text, int int_places, int decimals);
 

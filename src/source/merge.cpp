@@ -41,18 +41,24 @@ PointList MergePoints(const X5Table& x5, const X100Table& x100) {
 
   int k = 1;
   int j = 1;
+  // Equal depths make one row; otherwise the smaller depth comes first. Past the rows
+  // kept, the rows are only counted.
   while (k <= x5_count && j <= x100_count) {
     const double a = x100.depth_value[static_cast<std::size_t>(j)];
     const double b = x5.depth_value[static_cast<std::size_t>(k)];
-    // Equal depths make one row; otherwise the smaller depth comes first.
     const bool take_x5 = a >= b;
     const bool take_x100 = a <= b;
-    add(take_x5 ? k : 0, take_x100 ? j : 0);
+    if (rows <= kKeptRows) {
+      add(take_x5 ? k : 0, take_x100 ? j : 0);
+    } else {
+      ++rows;
+    }
     k += take_x5;
     j += take_x100;
   }
-  while (k <= x5_count) add(k++, 0);
-  while (j <= x100_count) add(0, j++);
+  while (k <= x5_count && rows <= kKeptRows) add(k++, 0);
+  while (j <= x100_count && rows <= kKeptRows) add(0, j++);
+  rows += (x5_count - k + 1) + (x100_count - j + 1);
 
   points.count = static_cast<std::int16_t>(rows - 1);
   return points;

@@ -19,6 +19,14 @@ bool IsBlankOrLineEnd(char c) { return c == ' ' || c == '\t' || c == '\r' || c =
 struct Wanted {
   std::span<const int> first;
   int each = 0;
+  // The wanted fields of the first 51 records and of the rest.
+  FieldSet FirstSet() const { return Set(first) | Set(std::span<const int>(&each, each ? 1 : 0)); }
+  FieldSet EachSet() const { return Set(std::span<const int>(&each, each ? 1 : 0)); }
+  static FieldSet Set(std::span<const int> fields) {
+    FieldSet set = 0;
+    for (int k : fields) set |= FieldSet{1} << (k - 1);
+    return set;
+  }
   // The first wanted field from `k` on of record `r`; past the record when none.
   int From(int r, int k) const {
     if (r <= kKeptRows) {
@@ -32,9 +40,9 @@ struct Wanted {
   }
 };
 
-// The wanted field of a scanned record, as the field reader reads an unquoted field.
-Cell WantedCell(std::string_view bytes, const ScannedRecord& record) {
-  std::uint32_t begin = record.begin, end = record.end;
+// A wanted field of a scanned record, as the field reader reads an unquoted field.
+Cell WantedCell(std::string_view bytes, const ScannedField& field) {
+  std::uint32_t begin = field.begin, end = field.end;
   while (begin < end && (bytes[begin] == ' ' || bytes[begin] == '\t')) ++begin;
   std::uint32_t last = end;
   while (last > begin && (bytes[last - 1] == ' ' || bytes[last - 1] == '\t')) --last;
@@ -42,9 +50,9 @@ Cell WantedCell(std::string_view bytes, const ScannedRecord& record) {
 }
 
 // Walks a whole file record by record. Each wanted field of record r (from 1), field k
-// (from 1), is handed to keep(r, k, cell); the others are skipped. Past the first 51
-// records, plain records are taken by the block (ScanRecords), one field a record at most
-// wanted. Records past `max_records` are not read: nothing is returned then.
+// (from 1), is handed to keep(r, k, cell); the others are skipped. Plain records are
+// taken by the block (ScanRecords); the rest field by field. Records past `max_records`
+// are not read: nothing is returned then.
 template <class Keep>
 std::optional<FileFacts> WalkRecords(std::string_view bytes, int fields_per_record, int max_records, Wanted wanted,
                                      Keep keep) {
@@ -56,13 +64,21 @@ std::optional<FileFacts> WalkRecords(std::string_view bytes, int fields_per_reco
   int r = 0;
   while (!reader.AtEnd()) {
     if (r == max_records) return std::nullopt;
-    if (r >= kKeptRows && fields_per_record != INT_MAX) {
-      const std::size_t most = std::min<std::size_t>(scanned.size(), static_cast<std::size_t>(max_records - r));
-      const RecordScan scan =
-          ScanRecords(reader.data(), reader.position(), fields_per_record, wanted.each, scanned.data(), most);
-      for (std::size_t i = 0; i < scan.records; ++i) {
+    if (fields_per_record != INT_MAX) {
+      // The first 51 records with all their wanted fields, the rest with one.
+      const bool first = r < kKeptRows;
+      const FieldSet set = first ? wanted.FirstSet() : wanted.EachSet();
+      // Records only counted need no room in `scanned`.
+      const std::size_t room = first ? static_cast<std::size_t>(kKeptRows - r) : set ? scanned.size() : SIZE_MAX;
+      const std::size_t most = std::min<std::size_t>(room, static_cast<std::size_t>(max_records - r));
+      const RecordScan scan = ScanRecords(reader.data(), reader.position(), fields_per_record, set, scanned.data(), most);
+      if (set == 0) r += static_cast<int>(scan.records);
+      for (std::size_t i = 0; set != 0 && i < scan.records; ++i) {
         ++r;
-        if (wanted.each) keep(r, wanted.each, WantedCell(bytes, scanned[i]));
+        std::size_t w = 0;
+        for (FieldSet rest = set; rest; rest &= rest - 1) {
+          keep(r, __builtin_ctzll(rest) + 1, WantedCell(bytes, scanned[i].fields[w++]));
+        }
       }
       if (scan.records > 0) {
         reader.MoveTo(scan.next, scan.line_start);

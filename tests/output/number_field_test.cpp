@@ -85,7 +85,7 @@ TEST(FormatPlainDecimal, AgreesWithTheGeneralRenderingForEveryShortText) {
   std::string text;
   std::size_t checked = 0;
   auto same = [](const FormattedNumber& a, const FormattedNumber& b) {
-    return a.field == b.field && a.whole == b.whole && a.zero == b.zero;
+    return a.field() == b.field() && a.whole == b.whole && a.zero == b.zero;
   };
   for (std::size_t length = 0; length <= 6; ++length) {
     std::vector<std::size_t> digit(length, 0);
