@@ -19,8 +19,9 @@ inline void WriteFile(const std::string& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
 }
 
-// A folder at `dir` with `layers` X1 records, `x5` X5 records and `x100` X100 records.
-inline Folder MakeFolderAt(const std::string& dir, int layers, int x5, int x100) {
+// A folder at `dir` with `layers` X1 records, `x5` X5 records and `x100` X100 records;
+// with `findings`, X5 values that are missing or no numbers, every seventh.
+inline Folder MakeFolderAt(const std::string& dir, int layers, int x5, int x100, bool findings = false) {
   Folder f;
   f.dir = dir;
   std::filesystem::create_directories(dir);
@@ -32,7 +33,11 @@ inline Folder MakeFolderAt(const std::string& dir, int layers, int x5, int x100)
     x1 += buf;
   }
   for (int i = 1; i <= x5; ++i) {
-    std::snprintf(buf, sizeof buf, "%d,%.2f,%d", i, i * 0.5, 3 + i % 40);
+    if (findings && i % 7 == 0) {
+      std::snprintf(buf, sizeof buf, "%d,%.2f,%s", i, i * 0.5, i % 14 == 0 ? "" : "\x8C\x87\x91\xAA");  // 欠測
+    } else {
+      std::snprintf(buf, sizeof buf, "%d,%.2f,%d", i, i * 0.5, 3 + i % 40);
+    }
     x5s += buf;
     x5s += ",0,0,1.85,0.00,0.00,0,,\r\n";
   }
