@@ -2,12 +2,12 @@
 // must be a part of the input, and the reader must reach its end. The vectorised searches
 // must find what the plain byte-by-byte ones find: the reader's, and the record scan's,
 // whose records must be the ones the reader reads field by field.
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
-
-#include <array>
 
 #include "source/field_reader.h"
 #include "source/record_scan.h"
@@ -68,7 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const pel::ScannedRecord& a = quick_records[r];
       const pel::ScannedRecord& b = plain_records[r];
       // Records only counted (nothing wanted) are not handed over.
-      if (wanted != 0 && (a.start != b.start || a.fields != b.fields)) std::abort();
+      if (wanted != 0 && (a.start != b.start || !std::equal(a.fields.begin(), a.fields.begin() + __builtin_popcountll(wanted),
+                                                          b.fields.begin()))) {
+        std::abort();
+      }
       std::size_t w = 0;
       for (int k = 1; k <= per_record; ++k) {
         if (slow.AtEnd()) std::abort();

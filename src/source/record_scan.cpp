@@ -64,7 +64,7 @@ RecordScan ScanRecords(std::string_view data, std::size_t pos, int fields, Field
   static const auto scan = [] {
     __builtin_cpu_init();
     const bool basics = __builtin_cpu_supports("bmi") && __builtin_cpu_supports("popcnt");
-    if (basics && __builtin_cpu_supports("avx512bw")) return ScanRecordsAvx512;
+    if (basics && __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("avx512bw")) return ScanRecordsAvx512;
     if (basics && __builtin_cpu_supports("avx2")) return ScanRecordsAvx2;
     return ScanRecordsSse2;
   }();

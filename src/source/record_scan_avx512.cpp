@@ -1,5 +1,5 @@
 // The record scan for machines with AVX-512: 64 bytes at a time. Built with -mavx512bw (and the
-// POPCNT and BMI instructions every such machine has); called only where the machine has them.
+// POPCNT, BMI and BMI2 instructions every such machine has, its PDEP a quick one); called only where the machine has them.
 #include <immintrin.h>
 
 #include "source/bits.h"
