@@ -67,6 +67,7 @@ class Cli : public BatchListener {
 int Cli::Run(const std::vector<std::wstring>& args) {
   const Command command = ParseArguments(args);
   json_ = command.json;
+  if (command.utf8) ports_.console.UseUtf8();
   const auto& operands = command.operands;
   switch (command.kind) {
     case Command::Kind::kHelp: Out(HelpText()); return kExitClean;

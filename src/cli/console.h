@@ -15,6 +15,9 @@ class Console {
   virtual void Write(Stream stream, std::wstring_view text) = 0;
   // True when the stream is a terminal that a person watches (for the progress line).
   virtual bool IsTerminal(Stream stream) const = 0;
+  // From now on, text that does not go to a console is UTF-8 whatever the system's code
+  // page (--utf8); where text is always UTF-8 there is nothing to do.
+  virtual void UseUtf8() {}
 };
 
 }  // namespace pel::cli

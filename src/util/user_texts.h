@@ -144,7 +144,7 @@ inline constexpr wchar_t kCliError[] = L"エラー";
 inline constexpr wchar_t kCliUsage[] = L"使い方が正しくありません（{}）。\"pelmora2liq-cli --help\" で使い方を表示します。";
 inline constexpr wchar_t kCliUnknownCommand[] = L"コマンドがありません";
 inline constexpr wchar_t kCliWrongArguments[] = L"引数の数が違います";
-inline constexpr wchar_t kCliUnknownOption[] = L"知らないオプションです";
+inline constexpr wchar_t kCliUnknownOption[] = L"指定できないオプションです";
 // {} the folder, {} the system's reason.
 inline constexpr wchar_t kCliFolderUnreadable[] = L"フォルダを読み込めません。{}：{}";
 // {} the other folder, {} the output file both would write.
@@ -162,13 +162,16 @@ inline constexpr wchar_t kCliHelp[] =
     L"  pelmora2liq-cli convert 変換元フォルダ 変換先ファイル [--json]\n"
     L"      1 つのフォルダを変換します。変換先が .txt で終わらないときは .txt を付けます。\n"
     L"      変換先のフォルダがなければ作ります。\n"
-    L"  pelmora2liq-cli batch 親フォルダ 出力フォルダ [--recursive] [--json]\n"
+    L"  pelmora2liq-cli batch 親フォルダ 出力フォルダ [--recursive] [--report 報告.html] [--json]\n"
     L"      親フォルダの中の各フォルダ（titl01.txt, X1.txt, X5.txt, X100.txt のどれかを含むもの）を\n"
     L"      出力フォルダの中の「フォルダ名.txt」に変換します。--recursive で下のすべてのフォルダを対象にします。\n"
+    L"      --report で、全ボーリングの深度分布と確認結果を 1 つの HTML ファイルに保存します。\n"
     L"  pelmora2liq-cli check 変換元フォルダ [--json]\n"
     L"      変換結果の確認だけを行い、何も書き込みません。\n"
     L"\n"
     L"  --json     結果を 1 つの JSON 文書として標準出力に出します。\n"
+    L"  --utf8     リダイレクト先への出力を、システムのコードページではなく UTF-8 で書きます。\n"
+    L"  --         これより後ろはすべてフォルダやファイルの名前として扱います。\n"
     L"  --help     この説明を表示します。\n"
     L"  --version  版を表示します。\n"
     L"\n"

@@ -72,12 +72,15 @@ class CliTest : public ::testing::Test {
 TEST_F(CliTest, WrongUsageIs64) {
   for (const std::vector<std::wstring>& args : std::vector<std::vector<std::wstring>>{
            {}, {L"convert", L"a"}, {L"check"}, {L"frobnicate", L"a"}, {L"check", L"a", L"--bogus"},
-           {L"check", L"a", L"--recursive"}}) {
+           {L"check", L"a", L"--recursive"}, {L"convert", L"a", L"b", L"--report", L"r.html"},
+           {L"check", L"--", L"a", L"--json"}}) {
     EXPECT_EQ(Run(args), kExitUsage) << args.size();
     EXPECT_NE(console.err.find(L"--help"), std::wstring::npos);
     EXPECT_TRUE(console.out.empty());
   }
-  EXPECT_EQ(Run({L"--version"}), kExitClean);
+  Run({L"check", L"a", L"--recursive"});
+  EXPECT_NE(console.err.find(L"指定できないオプションです: --recursive"), std::wstring::npos);
+  EXPECT_EQ(Run({L"check", L"--bogus", L"--version"}), kExitClean);
   EXPECT_EQ(console.out, L"pelmora2liq-cli 1.0.0\n");
 }
 
@@ -108,6 +111,13 @@ TEST_F(CliTest, ConvertAndCheckExitStatusesAndWhatIsWritten) {
     EXPECT_EQ(console.err.find(L": エラー: ") != std::wstring::npos, c.status == kExitFailed);
   }
   EXPECT_EQ(Read("out/keep.txt"), "old");
+  // After "--" a word is a folder, whatever it looks like.
+  Borehole("--json");
+  const fs::path before = fs::current_path();
+  fs::current_path(root);
+  EXPECT_EQ(Run({L"check", L"--", L"--json"}), kExitClean);
+  fs::current_path(before);
+  EXPECT_TRUE(console.out.empty());
   EXPECT_EQ(Read("out/missing.txt"), "<missing>");
   Run({L"check", Path("warning")});
   EXPECT_EQ(console.out, Path("warning") + L"/X5.txt:1: 警告: X5 の値「abc」は正の数ではないため、0 として出力しました。\n");
