@@ -5,13 +5,17 @@
 #include <numeric>
 
 #include "source/field_reader.h"
-#include "util/cp932.h"
+#include "util/shown_text.h"
 #include "util/user_texts.h"
 
 namespace pel {
 namespace {
 
-std::wstring Shown(std::string_view bytes) { return Cp932ToWide(bytes); }
+// A source value as a message quotes it.
+std::wstring Shown(std::string_view bytes) {
+  const BoundedValue bounded = BoundValue(bytes);
+  return ShownValue(bounded.bytes, bounded.cut);
+}
 
 class Checker {
  public:
@@ -39,7 +43,9 @@ class Checker {
     f.field = place.field;
     f.section = place.section;
     f.row = place.section == Section::kNone ? 0 : place.row;
-    f.text = std::string(text);
+    BoundedValue bounded = BoundValue(text);
+    f.text = std::move(bounded.bytes);
+    f.text_cut = bounded.cut;
     f.message = std::move(message);
     at_.push_back(place.at);
     return f;
@@ -155,7 +161,9 @@ std::vector<Finding> Checker::Run() {
       // The value check wrote "0" for a value that is not a positive number.
       if (in.x5.rule[static_cast<std::size_t>(k)] == X5Rule::kReplaced) {
         const std::string_view text = in.x5.value[static_cast<std::size_t>(k)];
-        Add(FindingKind::kX5ValueReplaced, place, text, texts::FillText(texts::kFindingX5ValueReplaced, {Shown(text)}))
+        Add(FindingKind::kX5ValueReplaced, place, text,
+            text.empty() ? std::wstring(texts::kFindingX5ValueEmpty)
+                         : texts::FillText(texts::kFindingX5ValueReplaced, {Shown(text)}))
             .output = std::string(value.text());
       } else {
         CheckWritten(place, value, PointColumnOf(PointColumn::kX5Value).format, false);

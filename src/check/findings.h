@@ -65,7 +65,8 @@ struct Finding {
   int field = 0;        // from 1; 0 for a finding on the whole file
   Section section = Section::kNone;
   int row = 0;          // from 1, in `section`, where the finding is on a written row; else 0
-  std::string text;     // the source bytes as the file holds them
+  std::string text;     // the source bytes as the file holds them: the first line, at most 60 characters
+  bool text_cut = false;  // `text` leaves something out
   std::string output;   // the 10 characters written in its place; empty where none
   int count = -1;       // records, rows or fields, where the kind counts; else -1
   std::wstring message;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "util/cp932.h"
+#include "util/shown_text.h"
 
 namespace pel::cli {
 
@@ -83,7 +84,8 @@ void WriteFinding(Json& j, const Finding& f) {
   j.Key("record").NumberOrNull(f.record);
   j.Key("field").NumberOrNull(f.field);
   j.Key("row").NumberOrNull(f.row);
-  j.Key("text").Bytes(f.text);
+  j.Key("text").Text(Cp932ToWide(f.text) + (f.text_cut ? std::wstring(1, kCutMark) : std::wstring()));
+  if (f.text_cut) j.Key("text_cut").Bool(true);
   j.Key("output");
   f.output.empty() ? j.Null() : j.String(f.output);
   j.Key("message").Text(f.message);

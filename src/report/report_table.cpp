@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "util/cp932.h"
+#include "util/shown_text.h"
 #include "util/user_texts.h"
 
 namespace pel {
@@ -60,7 +61,7 @@ std::array<std::wstring, kReportColumns> FindingCells(const Finding& f) {
           Number(f.line),
           Number(f.record),
           Number(f.field),
-          Cp932ToWide(f.text),
+          ShownValue(f.text, f.text_cut),
           Cp932ToWide(f.output),
           f.message};
 }
@@ -122,7 +123,7 @@ std::string ReportCsv(const std::vector<Finding>& findings, const std::wstring& 
     const auto cells = FindingCells(f);
     csv += wide(cells[0]) + "," + wide(cells[1]) + "," + CsvCell(codec.ToCp932(cells[2])) + "," +
            CsvCell(codec.ToCp932(cells[3])) + "," + CsvCell(codec.ToCp932(cells[4])) + ",";
-    csv += TextCell(f.text) + "," + TextCell(f.output) + "," + wide(cells[7]) + "," + source + "," + destination + "\r\n";
+    csv += TextCell(ShownValueBytes(f.text, f.text_cut)) + "," + TextCell(f.output) + "," + wide(cells[7]) + "," + source + "," + destination + "\r\n";
   }
   return csv;
 }

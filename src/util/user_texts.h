@@ -65,6 +65,7 @@ inline constexpr wchar_t kErrorCode[] = L"エラー コード {}";
 
 // {} the X5 value as the file holds it.
 inline constexpr wchar_t kFindingX5ValueReplaced[] = L"X5 の値「{}」は正の数ではないため、0 として出力しました。";
+inline constexpr wchar_t kFindingX5ValueEmpty[] = L"X5 の値が空欄のため、0 として出力しました。";
 // {} the value, {} what was written.
 inline constexpr wchar_t kFindingNotANumber[] = L"値「{}」は数値ではありません。「{}」として出力しました。";
 // {} the value, {} decimals of the column, {} what was written.
