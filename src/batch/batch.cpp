@@ -70,7 +70,7 @@ SiteScan ScanSite(const FileSystem& fs, const std::wstring& parent, bool recursi
     const std::wstring folder = relative.empty() ? parent : fs.Join(parent, relative);
     auto entries = fs.ListFolder(fs.Join(folder, L""));
     if (!entries) {
-      scan.unreadable.push_back(MakeOutcome(OutcomeKind::kSiteFolderUnreadable, folder, std::move(entries.error())));
+      scan.unreadable.push_back(MakeOutcome(OutcomeKind::kFolderUnreadable, folder, std::move(entries.error())));
       continue;
     }
     if (!relative.empty()) {

@@ -51,7 +51,7 @@ class Cli : public BatchListener {
     return folder;
   }
   void ReportError(const FolderResult& r) {
-    Err(Trimmed(r.source) + L": " + texts::kCliError + L": " + OneLine(DescribeOutcome(*r.error)) + L"\n");
+    Err(Trimmed(r.source) + L": " + texts::kCliError + L": " + DescribeOutcomeOnOneLine(*r.error) + L"\n");
   }
   void Report(const FolderResult& r);
   int Single(const std::wstring& source, const std::optional<std::wstring>& destination);

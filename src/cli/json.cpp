@@ -70,11 +70,6 @@ void Json::Comma() {
   fresh_ = false;
 }
 
-std::wstring OneLine(std::wstring text) {
-  std::replace(text.begin(), text.end(), L'\n', L' ');
-  return text;
-}
-
 void WriteFinding(Json& j, const Finding& f) {
   j.Open(L'{');
   j.Key("kind").String(InfoOf(f.kind).code);
@@ -104,11 +99,15 @@ void WriteFolder(Json& j, const FolderResult& r) {
     const Outcome& e = *r.error;
     j.Open(L'{');
     j.Key("kind").String(InfoOf(e.kind).code);
-    j.Key("message").Text(OneLine(DescribeOutcome(e)));
+    j.Key("message").Text(DescribeOutcomeOnOneLine(e));
     if (!e.path.empty()) j.Key("file").Text(e.path);
+    if (e.line > 0) j.Key("line").Number(e.line);
     if (e.record > 0) j.Key("record").Number(e.record);
     if (e.field > 0) j.Key("field").Number(e.field);
-    if (e.kind == OutcomeKind::kValueTooWide) j.Key("value").Bytes(e.value);
+    if (e.kind == OutcomeKind::kValueTooWide) {
+      j.Key("value").Text(Cp932ToWide(e.value) + (e.value_cut ? std::wstring(1, kCutMark) : std::wstring()));
+      if (e.value_cut) j.Key("value_cut").Bool(true);
+    }
     j.Close(L'}');
   } else {
     j.Null();

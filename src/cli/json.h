@@ -37,7 +37,4 @@ void WriteFinding(Json& j, const Finding& f);
 // source, destination, written, error, counts, findings.
 void WriteFolder(Json& j, const FolderResult& r);
 
-// A message on one line: the program's messages break lines for message boxes.
-std::wstring OneLine(std::wstring text);
-
 }  // namespace pel::cli

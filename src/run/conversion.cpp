@@ -7,6 +7,7 @@
 #include "output/liquefaction_writer.h"
 #include "source/merge.h"
 #include "source/readers.h"
+#include "util/shown_text.h"
 
 namespace pel {
 namespace {
@@ -49,26 +50,32 @@ Outcome TooManyRecords(OutcomeKind kind, const std::wstring& path) {
   return o;
 }
 
-// Traces a value that does not fit back to its source file, record and field.
-Outcome Trace(const FieldOverflow& overflow, const PointList& points, const std::wstring& x1, const std::wstring& x5,
-              const std::wstring& x100) {
+// Traces a value that does not fit back to its source file, line, record and field.
+Outcome Trace(const FieldOverflow& overflow, const LayerList& layers, const PointList& points,
+              const std::array<Loaded, 4>& files) {
   Outcome error = MakeOutcome(OutcomeKind::kValueTooWide);
-  error.value = overflow.value;
+  BoundedValue value = BoundValue(overflow.value);
+  error.value = std::move(value.bytes);
+  error.value_cut = value.cut;
   error.int_places = overflow.int_places;
   const auto row = static_cast<std::size_t>(overflow.row);
+  auto place = [&](SourceFile file, int record, int field, std::size_t at) {
+    const Loaded& loaded = files[static_cast<std::size_t>(file)];
+    error.path = loaded.path;
+    error.record = record;
+    error.field = field;
+    error.line = LinesOf(loaded.bytes, {at})[0];
+  };
   if (overflow.section == FieldOverflow::Section::kLayer) {
-    error.path = x1;
-    error.record = overflow.row;
-    error.field = kX1LayerField;
+    place(SourceFile::kX1, overflow.row, kX1LayerField, layers.items.cell(row).at);
     return error;
   }
   // A depth comes from X5 when the row has an X5 record (equal depths keep the X5 text).
   const PointColumnSource& column = PointColumnOf(overflow.column);
   const int x5_row = points.x5_row[row];
   const bool from_x5 = column.x5_field != 0 && (column.x100_field == 0 || x5_row > 0);
-  error.path = from_x5 ? x5 : x100;
-  error.record = from_x5 ? x5_row : points.x100_row[row];
-  error.field = from_x5 ? column.x5_field : column.x100_field;
+  place(from_x5 ? SourceFile::kX5 : SourceFile::kX100, from_x5 ? x5_row : points.x100_row[row],
+        from_x5 ? column.x5_field : column.x100_field, points.cell(row, overflow.column).at);
   return error;
 }
 
@@ -91,7 +98,7 @@ Expected<PreparedFile, Outcome> Prepare(const std::array<Loaded, 4>& files) {
 
   const PointList points = MergePoints(*x5, *x100);
   auto written = BuildLiquefactionFile(titles.slots[1].text, *layers, points);
-  if (!written) return Fail(Trace(written.error(), points, x1_file.path, x5_file.path, x100_file.path));
+  if (!written) return Fail(Trace(written.error(), *layers, points, files));
 
   PreparedFile prepared;
   ConversionCounts& counts = prepared.report.counts;

@@ -46,7 +46,7 @@ enum class OutcomeKind {
   kNoFileName,          // the destination names a folder, not a file
   kPathTooDeep,         // more folder levels than the window's component list holds
   kFolderNotCreated,    // a destination folder level could not be made
-  kFolderUnreadable,    // the source folder cannot be opened
+  kFolderUnreadable,    // the source folder, or a folder of a batch's site, cannot be listed
   kUnreadable,          // a source file exists but cannot be read
   kNameCaseClash,       // two source files whose names differ only in letter case
   kTooManyRecords,      // a source file beyond 32767 records
@@ -55,17 +55,16 @@ enum class OutcomeKind {
   kWriteFailed,         // the destination file cannot be written
   kOutputNameClash,     // two folders of a batch would write one output file
   kNameNotUtf8,         // a batch folder whose name is not UTF-8
-  kSiteFolderUnreadable,  // a folder of a batch's tree cannot be listed
 };
 
 // What fills the holes ("{}") of a message, in order.
-enum class Hole { kPath, kOther, kReason, kRecord, kField, kIntPlaces, kValue, kLimit };
+enum class Hole { kPath, kOther, kReason, kLine, kRecord, kField, kIntPlaces, kValue, kLimit };
 
 struct OutcomeKindInfo {
   OutcomeKind kind;
   const char* code;  // stable, for JSON and scripts
   const wchar_t* message;
-  std::array<Hole, 5> holes;
+  std::array<Hole, 6> holes;
   int hole_count;
 };
 
@@ -82,12 +81,10 @@ inline constexpr OutcomeKindInfo kOutcomeKinds[] = {
     {OutcomeKind::kTooManyRecords, "too-many-records", texts::kTooManyRecords, {Hole::kLimit, Hole::kPath}, 2},
     {OutcomeKind::kTooManyPoints, "too-many-points", texts::kTooManyPoints, {Hole::kLimit, Hole::kPath}, 2},
     {OutcomeKind::kValueTooWide, "value-too-wide", texts::kValueTooWide,
-     {Hole::kIntPlaces, Hole::kPath, Hole::kRecord, Hole::kField, Hole::kValue}, 5},
+     {Hole::kIntPlaces, Hole::kPath, Hole::kLine, Hole::kRecord, Hole::kField, Hole::kValue}, 6},
     {OutcomeKind::kWriteFailed, "write-failed", texts::kWriteFailed, {Hole::kPath, Hole::kReason}, 2},
     {OutcomeKind::kOutputNameClash, "output-name-clash", texts::kCliOutputNameClash, {Hole::kOther, Hole::kPath}, 2},
     {OutcomeKind::kNameNotUtf8, "name-not-utf8", texts::kCliNameNotUtf8, {}, 0},
-    {OutcomeKind::kSiteFolderUnreadable, "folder-unreadable", texts::kCliFolderUnreadable, {Hole::kPath, Hole::kReason},
-     2},
 };
 
 constexpr const OutcomeKindInfo& InfoOf(OutcomeKind kind) { return kOutcomeKinds[static_cast<int>(kind)]; }
@@ -106,9 +103,10 @@ struct Outcome {
   std::wstring path;   // the file or folder it is about
   std::wstring other;  // a second file or folder, where two are concerned
   FsError system;      // the system's part, where a file-system call failed
-  int record = 0, field = 0, int_places = 0;
+  int line = 0, record = 0, field = 0, int_places = 0;
   int limit = 0;
-  std::string value;  // a source value as the file holds it (code page 932)
+  std::string value;  // a source value as the file holds it (code page 932): its first line, at most 60 characters
+  bool value_cut = false;  // `value` leaves something out
 };
 
 inline Outcome MakeOutcome(OutcomeKind kind, std::wstring path = {}, FsError system = {}) {
@@ -119,7 +117,11 @@ inline Outcome MakeOutcome(OutcomeKind kind, std::wstring path = {}, FsError sys
   return o;
 }
 
-// The outcome's message, its holes filled from `outcome`.
+// The outcome's message, its holes filled from `outcome` (names and values as shown:
+// control characters and undecodable bytes as \xHH), in lines for a message box.
 std::wstring DescribeOutcome(const Outcome& outcome);
+// The same on one line, for the console and JSON: the sentence, then what it is about,
+// each after a blank, and the system's reason after ": ".
+std::wstring DescribeOutcomeOnOneLine(const Outcome& outcome);
 
 }  // namespace pel

@@ -47,9 +47,9 @@ inline constexpr wchar_t kUnreadable[] = L"ファイルを読み込めません�
 // {} the most records, {} the file.
 inline constexpr wchar_t kTooManyRecords[] = L"レコード数が多すぎます（{} 件まで）。\n{}";
 inline constexpr wchar_t kTooManyPoints[] = L"X5.txt と X100.txt のレコード数の合計が多すぎます（{} 件まで）。\n{}";
-// {} integer places, {} the file, {} record, {} field, {} the value as the file holds it.
+// {} integer places, {} the file, {} line, {} record, {} field, {} the value as the file holds it.
 inline constexpr wchar_t kValueTooWide[] =
-    L"数値が出力欄の整数 {} 桁に収まりません。\n{}\nレコード {}、項目 {} の値：{}\n変換先ファイルは書き込んでいません。";
+    L"数値が出力欄の整数 {} 桁に収まりません。\n{}\n{} 行目（レコード {}、項目 {}）の値：{}\n変換先ファイルは書き込んでいません。";
 // {} the destination file, {} the system's reason.
 inline constexpr wchar_t kWriteFailed[] = L"変換先ファイルを書き込めません。\n{}\n{}";
 // The reason given for a source file beyond the size any borehole export can have.
@@ -146,8 +146,6 @@ inline constexpr wchar_t kCliUsage[] = L"使い方が正しくありません（
 inline constexpr wchar_t kCliUnknownCommand[] = L"コマンドがありません";
 inline constexpr wchar_t kCliWrongArguments[] = L"引数の数が違います";
 inline constexpr wchar_t kCliUnknownOption[] = L"指定できないオプションです";
-// {} the folder, {} the system's reason.
-inline constexpr wchar_t kCliFolderUnreadable[] = L"フォルダを読み込めません。{}：{}";
 // {} the other folder, {} the output file both would write.
 inline constexpr wchar_t kCliOutputNameClash[] =
     L"フォルダ {} と出力ファイル名が重なるため変換しません（{}）。";

@@ -70,7 +70,7 @@ TEST_F(ConvertBoreholeTest, ErrorsWriteNothing) {
     std::string x1, x5, x100;
     OutcomeKind kind;
     std::wstring path;
-    int record, field;
+    int line, record, field;
     std::string value;
   };
   std::string many_x5, many_x100;
@@ -80,16 +80,19 @@ TEST_F(ConvertBoreholeTest, ErrorsWriteNothing) {
   for (int i = 0; i < 32768; ++i) too_many_layers += "1,2,3,4\n";
   const Case cases[] = {
       {"layer_too_wide", "1,2,a,b\r\n1,12345678.9,a,b\r\n", "", "", OutcomeKind::kValueTooWide,
-       kSource + L"\\X1.txt", 2, 2, "12345678.9"},
-      {"x5_depth_too_wide", "", X5Record("1E+15", "1"), X100Record("2", "1"), OutcomeKind::kValueTooWide,
-       kSource + L"\\X5.txt", 1, 2, "1E+15"},
+       kSource + L"\\X1.txt", 2, 2, 2, "12345678.9"},
+      {"x5_depth_too_wide", "", "\n\n" + X5Record("1E+15", "1"), X100Record("2", "1"), OutcomeKind::kValueTooWide,
+       kSource + L"\\X5.txt", 3, 1, 2, "1E+15"},
       {"x100_value_too_wide", "", X5Record("1", "1"), X100Record("1", "1", "1234567"),
-       OutcomeKind::kValueTooWide, kSource + L"\\X100.txt", 1, 35, "1234567"},
+       OutcomeKind::kValueTooWide, kSource + L"\\X100.txt", 1, 1, 35, "1234567"},
       {"x100_depth_too_wide", "", "", X100Record("-12345678", "1"), OutcomeKind::kValueTooWide,
-       kSource + L"\\X100.txt", 1, 3, "-12345678"},
-      {"too_many_layers", too_many_layers, "", "", OutcomeKind::kTooManyRecords, kSource + L"\\X1.txt", 0,
+       kSource + L"\\X100.txt", 1, 1, 3, "-12345678"},
+      // A value the width of a whole line is shown by its first 60 characters.
+      {"long_value_too_wide", "1," + std::string(70, '9') + ",a,b\r\n", "", "", OutcomeKind::kValueTooWide,
+       kSource + L"\\X1.txt", 1, 1, 2, std::string(60, '9')},
+      {"too_many_layers", too_many_layers, "", "", OutcomeKind::kTooManyRecords, kSource + L"\\X1.txt", 0, 0,
        0, ""},
-      {"too_many_points", "", many_x5, many_x100, OutcomeKind::kTooManyPoints, kSource + L"\\X5.txt", 0, 0,
+      {"too_many_points", "", many_x5, many_x100, OutcomeKind::kTooManyPoints, kSource + L"\\X5.txt", 0, 0, 0,
        ""},
   };
   for (const auto& c : cases) {
@@ -100,7 +103,9 @@ TEST_F(ConvertBoreholeTest, ErrorsWriteNothing) {
     ASSERT_FALSE(result) << c.name;
     EXPECT_EQ(result.error().kind, c.kind) << c.name;
     EXPECT_EQ(result.error().path, c.path) << c.name;
+    EXPECT_EQ(result.error().line, c.line) << c.name;
     EXPECT_EQ(result.error().record, c.record) << c.name;
+    EXPECT_EQ(result.error().value_cut, c.value.size() == 60) << c.name;
     EXPECT_EQ(result.error().field, c.field) << c.name;
     EXPECT_EQ(result.error().value, c.value) << c.name;
     EXPECT_EQ(result.error().limit, c.value.empty() ? 32767 : 0) << c.name;
@@ -143,6 +148,7 @@ TEST(DescribeOutcome, EveryConversionErrorHasItsMessage) {
     return e;
   };
   Outcome too_wide = error(Kind::kValueTooWide, L"C:\\b\\X5.txt");
+  too_wide.line = 14;
   too_wide.record = 12;
   too_wide.field = 3;
   too_wide.int_places = 7;
@@ -150,19 +156,25 @@ TEST(DescribeOutcome, EveryConversionErrorHasItsMessage) {
   const struct {
     Outcome error;
     std::wstring text;
+    std::wstring one_line = {};  // where it is worth showing
   } cases[] = {
-      {error(Kind::kUnreadable, L"C:\\b\\X1.txt", L"拒否"), L"ファイルを読み込めません。\nC:\\b\\X1.txt\n拒否"},
+      {error(Kind::kUnreadable, L"C:\\b\\X1.txt", L"拒否"), L"ファイルを読み込めません。\nC:\\b\\X1.txt\n拒否",
+       L"ファイルを読み込めません。 C:\\b\\X1.txt: 拒否"},
       {error(Kind::kTooManyRecords, L"C:\\b\\X1.txt"), L"レコード数が多すぎます（32767 件まで）。\nC:\\b\\X1.txt"},
       {error(Kind::kTooManyPoints, L"C:\\b\\X5.txt"),
        L"X5.txt と X100.txt のレコード数の合計が多すぎます（32767 件まで）。\nC:\\b\\X5.txt"},
       {too_wide,
-       L"数値が出力欄の整数 7 桁に収まりません。\nC:\\b\\X5.txt\nレコード 12、項目 3 の値：12345678.9\n"
+       L"数値が出力欄の整数 7 桁に収まりません。\nC:\\b\\X5.txt\n14 行目（レコード 12、項目 3）の値：12345678.9\n"
+       L"変換先ファイルは書き込んでいません。",
+       L"数値が出力欄の整数 7 桁に収まりません。 C:\\b\\X5.txt 14 行目（レコード 12、項目 3）の値：12345678.9 "
        L"変換先ファイルは書き込んでいません。"},
       {error(Kind::kWriteFailed, L"D:\\o.txt", L"拒否"), L"変換先ファイルを書き込めません。\nD:\\o.txt\n拒否"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(DescribeOutcome(c.error), c.text)
-        << "kind " << static_cast<int>(c.error.kind);
+    EXPECT_EQ(DescribeOutcome(c.error), c.text) << "kind " << static_cast<int>(c.error.kind);
+    if (!c.one_line.empty()) {
+      EXPECT_EQ(DescribeOutcomeOnOneLine(c.error), c.one_line);
+    }
   }
 }
 
