@@ -9,11 +9,6 @@
 namespace pel {
 namespace {
 
-// A text that came from the system holds U+DC80+byte for a byte that was not UTF-8.
-bool HasUndecodableBytes(std::wstring_view text) {
-  return std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0xDC80 && c <= 0xDCFF; });
-}
-
 std::wstring Leaf(const std::wstring& relative, wchar_t separator) {
   const std::size_t cut = relative.find_last_of(SeparatorsFor(separator));
   return cut == std::wstring::npos ? relative : relative.substr(cut + 1);
@@ -104,6 +99,26 @@ BatchSummary RunBatch(FileSystem& fs, const std::wstring& parent, const std::wst
     listener.Finished(r);
   };
   const SiteScan scan = ScanSite(fs, parent, recursive);
+  const wchar_t separator = fs.Separator();
+  if (scan.folders.empty() && scan.unreadable.empty()) {
+    // Nothing to convert: say where the boreholes are, where they are further down.
+    const bool deeper = !recursive && !ScanSite(fs, parent, true).folders.empty();
+    summary.error = MakeOutcome(deeper ? OutcomeKind::kNoBoreholeFoldersButDeeper : OutcomeKind::kNoBoreholeFolders, parent);
+    return summary;
+  }
+  // The output folder is made and tried once, before the first folder is converted.
+  if (!scan.folders.empty()) {
+    std::optional<FsError> unusable;
+    if (auto made = CreateFolderLevels(fs, FolderLevels(output, separator)); !made) {
+      unusable = std::move(made.error().system);
+    } else if (auto probed = fs.ProbeWritableFolder(output); !probed) {
+      unusable = std::move(probed.error());
+    }
+    if (unusable) {
+      summary.error = MakeOutcome(OutcomeKind::kOutputFolderUnusable, output, std::move(*unusable));
+      return summary;
+    }
+  }
   for (const Outcome& unreadable : scan.unreadable) {
     FolderResult r;
     r.source = unreadable.path;
@@ -113,7 +128,6 @@ BatchSummary RunBatch(FileSystem& fs, const std::wstring& parent, const std::wst
   const std::vector<SiteFolder>& folders = scan.folders;
 
   // Output names that two folders share, without regard to letter case: an error for both.
-  const wchar_t separator = fs.Separator();
   std::map<std::wstring, std::vector<std::size_t>> by_output;
   for (std::size_t i = 0; i < folders.size(); ++i) {
     std::wstring key = Leaf(folders[i].relative, separator);
@@ -126,13 +140,8 @@ BatchSummary RunBatch(FileSystem& fs, const std::wstring& parent, const std::wst
     for (std::size_t u = 0; u < users.size(); ++u) clash_with[users[u]] = users[u == 0 ? 1 : 0];
   }
 
-  // The output folder is made once, before the first folder is converted.
-  std::optional<Outcome> no_output;
-  if (!folders.empty()) {
-    if (auto made = CreateFolderLevels(fs, FolderLevels(output, separator)); !made) no_output = made.error();
-  }
   for (std::size_t i = 0; i < folders.size(); ++i) {
-    if (stop.load()) {
+    if (stop.load() || listener.WantsToStop()) {
       summary.stopped = true;
       break;
     }
@@ -146,11 +155,9 @@ BatchSummary RunBatch(FileSystem& fs, const std::wstring& parent, const std::wst
       Outcome clash = MakeOutcome(OutcomeKind::kOutputNameClash, destination);
       clash.other = fs.Join(parent, folders[clash_with[i]].relative);
       r.error = std::move(clash);
-    } else if (HasUndecodableBytes(folders[i].relative)) {
-      r.error = MakeOutcome(OutcomeKind::kNameNotUtf8, source);
-    } else if (no_output || folders[i].clash) {
+    } else if (folders[i].clash) {
       r.destination = destination;
-      r.error = no_output ? *no_output : *folders[i].clash;
+      r.error = *folders[i].clash;
     } else {
       r = Convert(fs, source, destination, &folders[i].files, false);
     }

@@ -50,6 +50,9 @@ SiteScan ScanSite(const FileSystem& fs, const std::wstring& parent, bool recursi
 class BatchListener {
  public:
   virtual ~BatchListener() = default;
+  // Asked before each folder: true ends the batch there, as a stop does (its output has
+  // gone away, say).
+  virtual bool WantsToStop() const { return false; }
   // Before folder `index` (from 0) of `total` is converted.
   virtual void Starting(std::size_t /*index*/, std::size_t /*total*/, const std::wstring& /*relative*/) {}
   // Every folder's result, in order: unreadable folders of the site first.
@@ -59,13 +62,17 @@ class BatchListener {
 struct BatchSummary {
   int folders = 0, converted = 0, with_warnings = 0, failed = 0;
   bool stopped = false;
+  // The batch as a whole could not start (no borehole folder, an output folder that
+  // cannot be written): no folder was converted and nothing made.
+  std::optional<Outcome> error;
 };
 
 // Converts every borehole folder of `parent` into `output`/<folder name>.txt. Two folders
 // that would write the same output name (without regard to letter case) fail both;
 // nothing is overwritten by another folder of the batch. One folder's failure does not
 // end the batch. When `stop` is set, the batch ends before the next folder: every output
-// is then complete or absent.
+// is then complete or absent. Where `parent` holds no borehole folder, or the output
+// folder cannot be made or written, the batch fails before any folder is read.
 BatchSummary RunBatch(FileSystem& fs, const std::wstring& parent, const std::wstring& output, bool recursive,
                       const std::atomic<bool>& stop, BatchListener& listener);
 

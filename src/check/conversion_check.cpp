@@ -52,6 +52,7 @@ class Checker {
   }
 
   void CheckFile(SourceFile file, const FileFacts& facts, int fields_per_record);
+  void CheckPresent(SourceFile file);
   void CheckWritten(Place place, const WrittenField& written, NumberFormat format, bool blank_is_finding);
   void CheckDepthOrder(SourceFile file, const std::vector<DepthBreak>& breaks, int field,
                        const std::vector<int>& point_rows);
@@ -60,7 +61,22 @@ class Checker {
   const CheckInput& input_;
   std::vector<Finding> findings_;
   std::vector<std::size_t> at_;  // each finding's byte, for its line
+  std::vector<std::size_t> no_line_;  // the findings on a missing file, which have none
 };
+
+// A file the conversion took as absent, and what the output lacks for it.
+void Checker::CheckPresent(SourceFile file) {
+  const CheckedFile& checked = input_.files[static_cast<std::size_t>(file)];
+  if (checked.absence == Absence::kNone) return;
+  const wchar_t* why = checked.absence == Absence::kFolder           ? texts::kFindingFileIsFolder
+                       : checked.absence == Absence::kHiddenOrSystem ? texts::kFindingFileHidden
+                                                                     : texts::kFindingFileMissing;
+  Finding& f = Add(FindingKind::kFileMissing, {file, 0, 0, 0}, {},
+                   texts::FillText(why, {checked.name}) + texts::kFindingFileMissingLacks[static_cast<std::size_t>(file)]);
+  if (file == SourceFile::kX100) f.severity = Severity::kInfo;
+  f.count = 1;
+  no_line_.push_back(findings_.size() - 1);
+}
 
 void Checker::CheckFile(SourceFile file, const FileFacts& facts, int fields_per_record) {
   if (facts.end_mark && facts.data_after_end_mark) {
@@ -117,6 +133,7 @@ void Checker::CheckDepthOrder(SourceFile file, const std::vector<DepthBreak>& br
 std::vector<Finding> Checker::Run() {
   const CheckInput& in = input_;
   const WrittenFile& written = in.written;
+  for (SourceFile file : {SourceFile::kTitle, SourceFile::kX1, SourceFile::kX5, SourceFile::kX100}) CheckPresent(file);
   CheckFile(SourceFile::kTitle, in.titles.file, INT_MAX);
   CheckFile(SourceFile::kX1, in.layers.file, kX1FieldsPerRecord);
   CheckFile(SourceFile::kX5, in.x5.file, kX5FieldsPerRecord);
@@ -223,6 +240,7 @@ void Checker::CountLines() {
     for (std::size_t i = from; i < to; ++i) findings_[order[i]].line = lines[i - from];
     from = to;
   }
+  for (std::size_t i : no_line_) findings_[i].line = 0;
 }
 
 }  // namespace

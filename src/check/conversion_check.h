@@ -11,6 +11,7 @@
 
 #include "check/findings.h"
 #include "output/liquefaction_writer.h"
+#include "source/source_files.h"
 #include "source/tables.h"
 
 namespace pel {
@@ -20,6 +21,7 @@ namespace pel {
 struct CheckedFile {
   std::wstring name;
   std::string_view bytes;
+  Absence absence = Absence::kNone;  // why the conversion took it as absent
 };
 
 struct CheckInput {

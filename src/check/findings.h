@@ -25,6 +25,7 @@ enum class FindingKind {
   kUnclosedQuote,     // a quote never closed: the field took the rest of the file
   kDataAfterEndMark,  // bytes after the first 0x1A, ignored
   kTitleCut,          // the title longer than the 40 characters written
+  kFileMissing,       // one of the four files absent: what it would give is not written
 };
 
 enum class Severity { kWarning, kInfo };
@@ -51,6 +52,8 @@ inline constexpr FindingKindInfo kFindingKinds[] = {
     {FindingKind::kUnclosedQuote, "unclosed-quote", Severity::kWarning},
     {FindingKind::kDataAfterEndMark, "data-after-end-mark", Severity::kWarning},
     {FindingKind::kTitleCut, "title-cut", Severity::kInfo},
+    // A warning but for X100.txt, which a borehole without laboratory tests does not have.
+    {FindingKind::kFileMissing, "file-missing", Severity::kWarning},
 };
 
 constexpr const FindingKindInfo& InfoOf(FindingKind kind) { return kFindingKinds[static_cast<int>(kind)]; }
@@ -60,7 +63,7 @@ struct Finding {
   Severity severity = Severity::kWarning;
   SourceFile source = SourceFile::kTitle;
   std::wstring file;    // the source file's name as found on disk
-  int line = 0;         // from 1; the line of the field's first byte
+  int line = 0;         // from 1; the line of the field's first byte; 0 for a finding on a missing file
   int record = 0;       // from 1; 0 for a finding on the whole file
   int field = 0;        // from 1; 0 for a finding on the whole file
   Section section = Section::kNone;

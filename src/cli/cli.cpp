@@ -1,9 +1,12 @@
 #include "cli/cli.h"
 
+#include <utility>
+
 #include "batch/batch.h"
 #include "cli/arguments.h"
 #include "cli/json.h"
 #include "util/message_lines.h"
+#include "util/shown_text.h"
 #include "util/user_texts.h"
 
 #ifndef PEL_VERSION
@@ -31,17 +34,19 @@ class Cli : public BatchListener {
   int Run(const std::vector<std::wstring>& args);
 
   // BatchListener
+  bool WantsToStop() const override { return out_closed_; }
   void Starting(std::size_t index, std::size_t total, const std::wstring& relative) override;
   void Finished(const FolderResult& result) override;
 
  private:
+  // Nothing more goes to an output that has gone away (a closed pipe); a batch stops.
   void Out(std::wstring_view text) {
     ClearProgress();
-    ports_.console.Write(Stream::kOut, text);
+    if (!out_closed_ && !ports_.console.Write(Stream::kOut, text)) out_closed_ = true;
   }
   void Err(std::wstring_view text) {
     ClearProgress();
-    ports_.console.Write(Stream::kErr, text);
+    if (!err_closed_ && !ports_.console.Write(Stream::kErr, text)) err_closed_ = true;
   }
   void ClearProgress();
   // `folder` without separators at its end, as messages name it.
@@ -50,8 +55,8 @@ class Cli : public BatchListener {
     while (folder.size() > 1 && separators.find(folder.back()) != std::wstring_view::npos) folder.pop_back();
     return folder;
   }
-  void ReportError(const FolderResult& r) {
-    Err(Trimmed(r.source) + L": " + texts::kCliError + L": " + DescribeOutcomeOnOneLine(*r.error) + L"\n");
+  void ReportError(const std::wstring& about, const Outcome& error) {
+    Err(EscapeForDisplay(Trimmed(about)) + L": " + texts::kCliError + L": " + DescribeOutcomeOnOneLine(error) + L"\n");
   }
   void Report(const FolderResult& r);
   int Single(const std::wstring& source, const std::optional<std::wstring>& destination);
@@ -59,8 +64,10 @@ class Cli : public BatchListener {
 
   CliPorts& ports_;
   bool json_ = false;
+  bool out_closed_ = false, err_closed_ = false;
   std::size_t progress_columns_ = 0;  // the width of the progress line on the screen; 0: none
-  std::vector<FolderResult> kept_;    // a batch's results, for its JSON document
+  Json document_;                     // a batch's JSON, printed a folder at a time
+  bool document_open_ = false;
   int status_ = kExitClean;
 };
 
@@ -89,14 +96,15 @@ int Cli::Run(const std::vector<std::wstring>& args) {
 // an error as FOLDER: エラー: message on the error stream.
 void Cli::Report(const FolderResult& r) {
   if (r.error) {
-    ReportError(r);
+    ReportError(r.source, *r.error);
     return;
   }
   const std::wstring folder = Trimmed(r.source);
   std::wstring text;
   for (const Finding& f : r.report->findings) {
-    text += ports_.fs.Join(folder, f.file) + L":" + std::to_wstring(f.line) + L": " +
-            (f.severity == Severity::kInfo ? texts::kCliInfo : texts::kCliWarning) + L": " + f.message + L"\n";
+    // A finding on a missing file has no line.
+    text += EscapeForDisplay(ports_.fs.Join(folder, f.file)) + (f.line > 0 ? L":" + std::to_wstring(f.line) : L"") +
+            L": " + (f.severity == Severity::kInfo ? texts::kCliInfo : texts::kCliWarning) + L": " + f.message + L"\n";
   }
   if (!text.empty()) Out(text);
 }
@@ -107,9 +115,19 @@ int Cli::Single(const std::wstring& source, const std::optional<std::wstring>& d
     Json j;
     WriteFolder(j, r);
     Out(j.str() + L"\n");
-    if (r.error) ReportError(r);
+    if (r.error) ReportError(r.source, *r.error);
   } else {
     Report(r);
+  }
+  // A conversion ends with what it wrote, where a batch writes its summary.
+  if (r.written) {
+    const ConversionCounts& n = r.report->counts;
+    const std::wstring line =
+        texts::FillText(texts::kCliConverted, {EscapeForDisplay(*r.destination), std::to_wstring(n.layers_written),
+                                               std::to_wstring(n.points_written), std::to_wstring(r.report->warnings()),
+                                               std::to_wstring(r.report->infos())}) +
+        L"\n";
+    json_ ? Err(line) : Out(line);
   }
   return StatusOf(r);
 }
@@ -117,8 +135,9 @@ int Cli::Single(const std::wstring& source, const std::optional<std::wstring>& d
 void Cli::Starting(std::size_t index, std::size_t total, const std::wstring& relative) {
   if (json_ || !ports_.console.IsTerminal(Stream::kErr)) return;
   ClearProgress();
-  const std::wstring line = L"[" + std::to_wstring(index + 1) + L"/" + std::to_wstring(total) + L"] " + relative;
-  ports_.console.Write(Stream::kErr, line);
+  const std::wstring line =
+      L"[" + std::to_wstring(index + 1) + L"/" + std::to_wstring(total) + L"] " + EscapeForDisplay(relative);
+  Err(line);
   for (wchar_t c : line) progress_columns_ += static_cast<std::size_t>(DisplayColumns(c));
 }
 
@@ -128,17 +147,31 @@ void Cli::Finished(const FolderResult& r) {
     Report(r);
     return;
   }
-  if (r.error) ReportError(r);
-  kept_.push_back(r);  // only the JSON document needs every result at the end
+  if (r.error) ReportError(r.source, *r.error);
+  // The document goes out a folder at a time: a batch of any size keeps none of it.
+  if (!document_open_) document_.Open(L'{').Key("folders").Open(L'[');
+  document_open_ = true;
+  WriteFolder(document_, r);
+  Out(document_.Take());
 }
 
 int Cli::Batch(const std::wstring& parent, const std::wstring& output, bool recursive) {
   const BatchSummary summary = RunBatch(ports_.fs, parent, output, recursive, ports_.stop, *this);
   ClearProgress();
+  if (summary.error) {
+    // The batch could not start: no folder was read, nothing made.
+    if (json_) {
+      Json j;
+      j.Open(L'{').Key("error");
+      WriteError(j, *summary.error).Close(L'}');
+      Out(j.str() + L"\n");
+    }
+    ReportError(summary.error->path, *summary.error);
+    return kExitFailed;
+  }
   if (json_) {
-    Json j;
-    j.Open(L'{').Key("folders").Open(L'[');
-    for (const auto& r : kept_) WriteFolder(j, r);
+    Json& j = document_;
+    if (!document_open_) j.Open(L'{').Key("folders").Open(L'[');
     j.Close(L']');
     j.Key("summary").Open(L'{');
     j.Key("folders").Number(summary.folders).Key("converted").Number(summary.converted);
@@ -146,7 +179,7 @@ int Cli::Batch(const std::wstring& parent, const std::wstring& output, bool recu
     j.Close(L'}');
     j.Key("stopped").Bool(summary.stopped);
     j.Close(L'}');
-    Out(j.str() + L"\n");
+    Out(j.Take() + L"\n");
   } else {
     Out(texts::FillText(texts::kCliSummary, {std::to_wstring(summary.folders), std::to_wstring(summary.converted),
                                              std::to_wstring(summary.with_warnings), std::to_wstring(summary.failed)}) +
@@ -159,9 +192,8 @@ int Cli::Batch(const std::wstring& parent, const std::wstring& output, bool recu
 
 // Blanks over the progress line, the cursor back at its start.
 void Cli::ClearProgress() {
-  if (progress_columns_ == 0) return;
-  ports_.console.Write(Stream::kErr, L"\r" + std::wstring(progress_columns_, L' ') + L"\r");
-  progress_columns_ = 0;
+  const std::size_t columns = std::exchange(progress_columns_, 0);
+  if (columns > 0) Err(L"\r" + std::wstring(columns, L' ') + L"\r");
 }
 
 }  // namespace

@@ -11,8 +11,9 @@ enum class Stream { kOut, kErr };
 class Console {
  public:
   virtual ~Console() = default;
-  // Writes text with "\n" line ends.
-  virtual void Write(Stream stream, std::wstring_view text) = 0;
+  // Writes text with "\n" line ends; false where the stream has gone away (a closed
+  // pipe), so that nothing more need be written to it.
+  virtual bool Write(Stream stream, std::wstring_view text) = 0;
   // True when the stream is a terminal that a person watches (for the progress line).
   virtual bool IsTerminal(Stream stream) const = 0;
   // From now on, text that does not go to a console is UTF-8 whatever the system's code

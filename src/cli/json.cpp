@@ -1,6 +1,7 @@
 #include "cli/json.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "util/cp932.h"
 #include "util/shown_text.h"
@@ -27,10 +28,18 @@ Json& Json::Close(wchar_t bracket) {
   return *this;
 }
 
+// Only ASCII is written: everything else as \u escapes (a pair of them beyond U+FFFF), so
+// that no code page on the way can garble it.
 Json& Json::Text(std::wstring_view text) {
   Comma();
   out_ += L'"';
+  auto unit = [&](unsigned u) {
+    static constexpr wchar_t kHex[] = L"0123456789abcdef";
+    out_ += L"\\u";
+    for (int shift = 12; shift >= 0; shift -= 4) out_ += kHex[(u >> shift) & 15];
+  };
   for (wchar_t c : text) {
+    const auto u = static_cast<std::uint32_t>(c);
     switch (c) {
       case L'"': out_ += L"\\\""; break;
       case L'\\': out_ += L"\\\\"; break;
@@ -38,13 +47,18 @@ Json& Json::Text(std::wstring_view text) {
       case L'\r': out_ += L"\\r"; break;
       case L'\t': out_ += L"\\t"; break;
       default:
-        if (c < 0x20) {
-          static constexpr wchar_t kHex[] = L"0123456789abcdef";
-          out_ += L"\\u00";
-          out_ += kHex[c >> 4];
-          out_ += kHex[c & 15];
+        if (IsUndecodableByte(c)) {
+          // A byte of a system name that was not UTF-8, as \xHH (its backslash escaped).
+          out_ += L'\\' + EscapeForDisplay(std::wstring_view(&c, 1));
+        } else if (u < 0x20 || u >= 0x7F) {
+          if (u > 0xFFFF) {
+            unit(0xD800 + ((u - 0x10000) >> 10));
+            unit(0xDC00 + ((u - 0x10000) & 0x3FF));
+          } else {
+            unit(u);
+          }
         } else {
-          out_ += c >= 0xDC80 && c <= 0xDCFF ? wchar_t{0xFFFD} : c;
+          out_ += c;
         }
     }
   }
@@ -66,8 +80,9 @@ Json& Json::Literal(std::wstring_view text) {
 }
 
 void Json::Comma() {
-  if (!fresh_ && !out_.empty()) out_ += L',';
+  if (!fresh_ && started_) out_ += L',';
   fresh_ = false;
+  started_ = true;
 }
 
 void WriteFinding(Json& j, const Finding& f) {
@@ -75,7 +90,7 @@ void WriteFinding(Json& j, const Finding& f) {
   j.Key("kind").String(InfoOf(f.kind).code);
   j.Key("severity").String(f.severity == Severity::kInfo ? "info" : "warning");
   j.Key("file").Text(f.file);
-  j.Key("line").Number(f.line);
+  j.Key("line").NumberOrNull(f.line);
   j.Key("record").NumberOrNull(f.record);
   j.Key("field").NumberOrNull(f.field);
   j.Key("row").NumberOrNull(f.row);
@@ -88,6 +103,21 @@ void WriteFinding(Json& j, const Finding& f) {
   j.Close(L'}');
 }
 
+Json& WriteError(Json& j, const Outcome& e) {
+  j.Open(L'{');
+  j.Key("kind").String(InfoOf(e.kind).code);
+  j.Key("message").Text(DescribeOutcomeOnOneLine(e));
+  if (!e.path.empty()) j.Key("file").Text(e.path);
+  if (e.line > 0) j.Key("line").Number(e.line);
+  if (e.record > 0) j.Key("record").Number(e.record);
+  if (e.field > 0) j.Key("field").Number(e.field);
+  if (e.kind == OutcomeKind::kValueTooWide) {
+    j.Key("value").Text(Cp932ToWide(e.value) + (e.value_cut ? std::wstring(1, kCutMark) : std::wstring()));
+    if (e.value_cut) j.Key("value_cut").Bool(true);
+  }
+  return j.Close(L'}');
+}
+
 void WriteFolder(Json& j, const FolderResult& r) {
   j.Open(L'{');
   j.Key("source").Text(r.source);
@@ -95,23 +125,7 @@ void WriteFolder(Json& j, const FolderResult& r) {
   r.destination ? j.Text(*r.destination) : j.Null();
   j.Key("written").Bool(r.written);
   j.Key("error");
-  if (r.error) {
-    const Outcome& e = *r.error;
-    j.Open(L'{');
-    j.Key("kind").String(InfoOf(e.kind).code);
-    j.Key("message").Text(DescribeOutcomeOnOneLine(e));
-    if (!e.path.empty()) j.Key("file").Text(e.path);
-    if (e.line > 0) j.Key("line").Number(e.line);
-    if (e.record > 0) j.Key("record").Number(e.record);
-    if (e.field > 0) j.Key("field").Number(e.field);
-    if (e.kind == OutcomeKind::kValueTooWide) {
-      j.Key("value").Text(Cp932ToWide(e.value) + (e.value_cut ? std::wstring(1, kCutMark) : std::wstring()));
-      if (e.value_cut) j.Key("value_cut").Bool(true);
-    }
-    j.Close(L'}');
-  } else {
-    j.Null();
-  }
+  r.error ? WriteError(j, *r.error) : j.Null();
   j.Key("counts");
   if (r.report) {
     const ConversionCounts& n = r.report->counts;

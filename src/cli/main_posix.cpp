@@ -1,9 +1,11 @@
-// pelmora2liq-cli on Linux: the POSIX file system, UTF-8 on both streams, Ctrl+C stops
-// a batch between folders.
+// pelmora2liq-cli on Linux: the POSIX file system, UTF-8 on both streams. Ctrl+C stops a
+// batch between folders; a second one ends the program at once, its temporary file
+// removed. An output that has gone away (a closed pipe) stops a batch too.
 #include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 
 #include "cli/cli.h"
 #include "platform/posix/posix_file_system.h"
@@ -13,18 +15,24 @@ namespace {
 
 std::atomic<bool> g_stop{false};
 
-void OnInterrupt(int) { g_stop.store(true); }
+void OnInterrupt(int) {
+  if (!g_stop.exchange(true)) return;
+  if (const char* temporary = pel::posix::TemporaryFileBeingWritten()) unlink(temporary);
+  _exit(pel::cli::kExitFailed);
+}
 
 class PosixConsole : public pel::cli::Console {
  public:
-  void Write(pel::cli::Stream stream, std::wstring_view text) override {
+  bool Write(pel::cli::Stream stream, std::wstring_view text) override {
     const std::string bytes = pel::Utf8(text);
     const int fd = Fd(stream);
     for (std::size_t done = 0; done < bytes.size();) {
       const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-      if (n <= 0) return;
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
       done += static_cast<std::size_t>(n);
     }
+    return true;
   }
   bool IsTerminal(pel::cli::Stream stream) const override { return isatty(Fd(stream)) == 1; }
 
@@ -40,6 +48,8 @@ int main(int argc, char** argv) {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  // A closed pipe is an error of the write, not the end of the process.
+  signal(SIGPIPE, SIG_IGN);
 
   std::vector<std::wstring> args;
   for (int i = 1; i < argc; ++i) args.push_back(pel::posix::TextName(argv[i]));

@@ -23,17 +23,16 @@ BOOL WINAPI OnControl(DWORD event) {
 
 class Win32Console : public pel::cli::Console {
  public:
-  void Write(pel::cli::Stream stream, std::wstring_view text) override {
+  bool Write(pel::cli::Stream stream, std::wstring_view text) override {
     HANDLE handle = Handle(stream);
     DWORD mode = 0;
     if (GetConsoleMode(handle, &mode)) {
       DWORD written = 0;
-      WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-      return;
+      return WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0;
     }
     const std::string bytes = pel::Utf8(text);
     DWORD written = 0;
-    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    return WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != 0;
   }
   bool IsTerminal(pel::cli::Stream stream) const override {
     DWORD mode = 0;

@@ -64,6 +64,10 @@ class FileSystem {
   // Replaces (or creates) `path` with exactly `bytes`. Atomic: on failure an existing
   // file keeps its old content and no temporary file is left behind.
   virtual Expected<void, FsError> AtomicReplace(const std::wstring& path, std::string_view bytes) = 0;
+
+  // Whether files can be written in the folder `folder`: an empty temporary file is made
+  // there and removed again.
+  virtual Expected<void, FsError> ProbeWritableFolder(const std::wstring& folder) = 0;
 };
 
 }  // namespace pel

@@ -16,6 +16,7 @@ struct Loaded {
   std::wstring name;  // as found on disk, or the editor's own name when absent
   std::wstring path;
   std::string bytes;  // empty when the file is absent
+  Absence absence = Absence::kNone;
 };
 
 // Reads the files of `files` that are there.
@@ -26,6 +27,7 @@ Expected<std::array<Loaded, 4>, Outcome> LoadFiles(const FileSystem& fs, const s
     Loaded& file = loaded[i];
     file.name = files.files[i].name;
     file.path = fs.Join(folder, file.name);
+    file.absence = files.files[i].absence;
     if (!files.files[i].present) continue;
     auto bytes = fs.ReadWholeFile(file.path);
     if (!bytes) return Fail(MakeOutcome(OutcomeKind::kUnreadable, file.path, std::move(bytes.error())));
@@ -34,15 +36,6 @@ Expected<std::array<Loaded, 4>, Outcome> LoadFiles(const FileSystem& fs, const s
   return loaded;
 }
 
-// Without a listing: each file looked up by the editor's name.
-Expected<std::array<Loaded, 4>, Outcome> LoadUnlisted(const FileSystem& fs, const std::wstring& folder) {
-  SourceFileSet files;
-  for (std::size_t i = 0; i < files.files.size(); ++i) {
-    files.files[i].name = kSourceFileNames[i];
-    files.files[i].present = fs.IsOrdinaryFile(fs.Join(folder, kSourceFileNames[i]));
-  }
-  return LoadFiles(fs, folder, files);
-}
 
 Outcome TooManyRecords(OutcomeKind kind, const std::wstring& path) {
   Outcome o = MakeOutcome(kind, path);
@@ -110,7 +103,7 @@ Expected<PreparedFile, Outcome> Prepare(const std::array<Loaded, 4>& files) {
   counts.points_written = std::min<int>(points.count, kMaxWrittenRows);
 
   CheckInput input{{}, titles, *layers, *x5, *x100, points, *written};
-  for (std::size_t i = 0; i < files.size(); ++i) input.files[i] = {files[i].name, files[i].bytes};
+  for (std::size_t i = 0; i < files.size(); ++i) input.files[i] = {files[i].name, files[i].bytes, files[i].absence};
   prepared.report.findings = CheckConversion(input);
   prepared.bytes = std::move(written->bytes);
   prepared.report.points = std::move(written->points);
@@ -119,19 +112,33 @@ Expected<PreparedFile, Outcome> Prepare(const std::array<Loaded, 4>& files) {
 
 }  // namespace
 
-Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std::wstring& source_folder,
-                                                FolderRule rule) {
+Expected<SourceFileSet, Outcome> FindSourceFiles(const FileSystem& fs, const std::wstring& source_folder,
+                                                 FolderRule rule) {
   // The folder as the files' paths name it: "C:" is the root of C, as "C:\X1.txt" is.
   const auto listing = fs.ListFolder(fs.Join(source_folder, L""));
   if (!listing && rule == FolderRule::kMustBeReadable) {
     return Fail(MakeOutcome(OutcomeKind::kFolderUnreadable, source_folder, listing.error()));
   }
-  if (!listing) {
-    auto loaded = LoadUnlisted(fs, source_folder);
-    if (!loaded) return Fail(std::move(loaded.error()));
-    return Prepare(*loaded);
+  SourceFileSet files;
+  if (listing) {
+    auto matched = MatchSourceFiles(fs, source_folder, *listing);
+    if (!matched) return Fail(std::move(matched.error()));
+    files = std::move(*matched);
+  } else {
+    // Without a listing: each file looked up by the editor's name.
+    for (std::size_t i = 0; i < files.files.size(); ++i) {
+      files.files[i].name = kSourceFileNames[i];
+      files.files[i].present = fs.IsOrdinaryFile(fs.Join(source_folder, kSourceFileNames[i]));
+      files.files[i].absence = files.files[i].present ? Absence::kNone : Absence::kMissing;
+    }
   }
-  auto files = MatchSourceFiles(fs, source_folder, *listing);
+  if (!files.any()) return Fail(MakeOutcome(OutcomeKind::kNoSourceFiles, source_folder));
+  return files;
+}
+
+Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std::wstring& source_folder,
+                                                FolderRule rule) {
+  auto files = FindSourceFiles(fs, source_folder, rule);
   if (!files) return Fail(std::move(files.error()));
   return PrepareBorehole(fs, source_folder, *files);
 }

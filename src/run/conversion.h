@@ -22,10 +22,15 @@ struct PreparedFile {
 // missing (an empty file is written), the command line refuses the folder.
 enum class FolderRule { kMissingIsEmpty, kMustBeReadable };
 
-// Reads titl01.txt, X1.txt, X5.txt and X100.txt from `source_folder` (one listing finds
-// them, whatever the letter case of their names; missing files leave their tables
-// empty), merges the depths, builds the liquefaction file and checks it against the
-// source. Writes nothing.
+// The four files of `source_folder`, found by one listing whatever the letter case of
+// their names (or each looked up, where the rule allows a folder that cannot be listed).
+// A folder with none of them is the no-source-files outcome.
+Expected<SourceFileSet, Outcome> FindSourceFiles(const FileSystem& fs, const std::wstring& source_folder,
+                                                 FolderRule rule);
+
+// Reads titl01.txt, X1.txt, X5.txt and X100.txt from `source_folder` as FindSourceFiles
+// finds them (missing files leave their tables empty), merges the depths, builds the
+// liquefaction file and checks it against the source. Writes nothing.
 Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std::wstring& source_folder,
                                                 FolderRule rule = FolderRule::kMissingIsEmpty);
 // The same for the files that a listing of the folder already found.

@@ -91,6 +91,14 @@ std::optional<WrittenRun> RunConversion(RunPorts& ports, std::int16_t& clear_sta
     window.SetStatus(L"");
     return std::nullopt;
   }
+  // A folder without any of the four files would give an empty file: said before the
+  // destination is looked at.
+  if (auto found = FindSourceFiles(ports.fs, source_folder, FolderRule::kMissingIsEmpty);
+      !found && found.error().kind == OutcomeKind::kNoSourceFiles) {
+    window.SetStatus(L"");
+    ShowError(ports, found.error());
+    return std::nullopt;
+  }
   if (!PrepareFolders(ports, destination, destination_file)) {
     window.SetStatus(L"");
     return std::nullopt;

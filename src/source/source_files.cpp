@@ -10,7 +10,14 @@ Expected<SourceFileSet, Outcome> MatchSourceFiles(const FileSystem& fs, const st
     file.name = kSourceFileNames[i];
     const FolderEntry* found = nullptr;
     for (const auto& entry : listing) {
-      if (entry.is_folder || !SameNameIgnoringCase(entry.name, kSourceFileNames[i])) continue;
+      if (!SameNameIgnoringCase(entry.name, kSourceFileNames[i])) continue;
+      if (entry.is_folder) {
+        if (!found) {
+          file.name = entry.name;
+          file.absence = Absence::kFolder;
+        }
+        continue;
+      }
       if (found) {
         Outcome clash = MakeOutcome(OutcomeKind::kNameCaseClash, fs.Join(folder, found->name));
         clash.other = fs.Join(folder, entry.name);
@@ -21,6 +28,7 @@ Expected<SourceFileSet, Outcome> MatchSourceFiles(const FileSystem& fs, const st
     if (!found) continue;
     file.name = found->name;
     file.present = !found->is_hidden;
+    file.absence = file.present ? Absence::kNone : Absence::kHiddenOrSystem;
   }
   return set;
 }

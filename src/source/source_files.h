@@ -15,9 +15,13 @@
 
 namespace pel {
 
+// Why a file counts as absent.
+enum class Absence { kNone, kMissing, kHiddenOrSystem, kFolder };
+
 struct SourceFileEntry {
   std::wstring name;     // as found on disk; the editor's own name when there is none
   bool present = false;  // an ordinary file that the conversion reads
+  Absence absence = Absence::kMissing;
 };
 
 struct SourceFileSet {

@@ -54,7 +54,11 @@ enum class OutcomeKind {
   kValueTooWide,        // a value that does not fit its field
   kWriteFailed,         // the destination file cannot be written
   kOutputNameClash,     // two folders of a batch would write one output file
-  kNameNotUtf8,         // a batch folder whose name is not UTF-8
+  kNoSourceFiles,       // a folder with none of the four files
+  kNoBoreholeFolders,   // a batch's site holds no folder with any of the four files
+  kNoBoreholeFoldersButDeeper,  // the same, but folders further down hold them
+  kOutputFolderUnusable,  // a batch's output folder cannot be made or written
+  kNotARegularFile,     // one of the four names is a device, a pipe or the like
 };
 
 // What fills the holes ("{}") of a message, in order.
@@ -84,7 +88,13 @@ inline constexpr OutcomeKindInfo kOutcomeKinds[] = {
      {Hole::kIntPlaces, Hole::kPath, Hole::kLine, Hole::kRecord, Hole::kField, Hole::kValue}, 6},
     {OutcomeKind::kWriteFailed, "write-failed", texts::kWriteFailed, {Hole::kPath, Hole::kReason}, 2},
     {OutcomeKind::kOutputNameClash, "output-name-clash", texts::kCliOutputNameClash, {Hole::kOther, Hole::kPath}, 2},
-    {OutcomeKind::kNameNotUtf8, "name-not-utf8", texts::kCliNameNotUtf8, {}, 0},
+    {OutcomeKind::kNoSourceFiles, "no-source-files", texts::kNoSourceFiles, {Hole::kPath}, 1},
+    {OutcomeKind::kNoBoreholeFolders, "no-borehole-folders", texts::kCliNoBoreholeFolders, {Hole::kPath}, 1},
+    {OutcomeKind::kNoBoreholeFoldersButDeeper, "no-borehole-folders", texts::kCliNoBoreholeFoldersButDeeper,
+     {Hole::kPath}, 1},
+    {OutcomeKind::kOutputFolderUnusable, "output-folder-unusable", texts::kCliOutputFolderUnusable,
+     {Hole::kPath, Hole::kReason}, 2},
+    {OutcomeKind::kNotARegularFile, "not-a-regular-file", texts::kNotARegularFile, {Hole::kPath}, 1},
 };
 
 constexpr const OutcomeKindInfo& InfoOf(OutcomeKind kind) { return kOutcomeKinds[static_cast<int>(kind)]; }

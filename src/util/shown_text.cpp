@@ -34,7 +34,7 @@ std::wstring EscapeForDisplay(std::wstring_view text) {
   out.reserve(text.size());
   for (wchar_t c : text) {
     const auto u = static_cast<unsigned>(c);
-    const bool undecodable = u >= 0xDC80 && u <= 0xDCFF;
+    const bool undecodable = IsUndecodableByte(c);
     if (!IsControl(u) && !undecodable) {
       out += c;
       continue;

@@ -22,7 +22,13 @@ struct BoundedValue {
 };
 BoundedValue BoundValue(std::string_view cp932, std::size_t most = kShownValueChars);
 
-// `text` with each control character (0x00-0x1F, 0x7F) and each U+DC80-U+DCFF as \xHH.
+// Where wide text is UTF-32 (not on Windows), a name's byte that was not UTF-8 is held as
+// U+DC80 + the byte; in UTF-16 such a unit is half of a character.
+constexpr bool IsUndecodableByte(wchar_t c) {
+  return sizeof(wchar_t) == 4 && static_cast<unsigned>(c) >= 0xDC80 && static_cast<unsigned>(c) <= 0xDCFF;
+}
+
+// `text` with each control character (0x00-0x1F, 0x7F) and each undecodable byte as \xHH.
 std::wstring EscapeForDisplay(std::wstring_view text);
 // The same for code page 932 bytes, whose control characters are never part of a
 // two-byte character.

@@ -42,6 +42,11 @@ inline constexpr wchar_t kCannotOpenFolder[] = L"フォルダを開けません�
 
 // --- The conversion ----------------------------------------------------------------
 
+// {} the folder.
+inline constexpr wchar_t kNoSourceFiles[] =
+    L"変換元フォルダに変換するファイルがありません。\n{}\n（titl01.txt、X1.txt、X5.txt、X100.txt）";
+// {} the file.
+inline constexpr wchar_t kNotARegularFile[] = L"通常のファイルではないため読み込めません。\n{}";
 // {} the file, {} the system's reason.
 inline constexpr wchar_t kUnreadable[] = L"ファイルを読み込めません。\n{}\n{}";
 // {} the most records, {} the file.
@@ -84,6 +89,14 @@ inline constexpr wchar_t kFindingShortLastRecord[] =
 inline constexpr wchar_t kFindingUnclosedQuote[] =
     L"引用符（\"）が閉じられていないため、ファイルの終わりまでを 1 つの値として読みました。";
 inline constexpr wchar_t kFindingDataAfterEndMark[] = L"ファイル終端記号（0x1A）の後ろのデータは読み込んでいません。";
+// One of the four files absent: why ({} the file), then what the output lacks for it.
+inline constexpr wchar_t kFindingFileMissing[] = L"{} がありません。";
+inline constexpr wchar_t kFindingFileHidden[] = L"{} は隠しファイルかシステム ファイルのため、ないものとして扱いました。";
+inline constexpr wchar_t kFindingFileIsFolder[] = L"{} はファイルではなくフォルダのため、ないものとして扱いました。";
+// By file: titl01.txt, X1.txt, X5.txt, X100.txt.
+inline constexpr const wchar_t* kFindingFileMissingLacks[] = {
+    L"タイトルは空欄のまま出力しました。", L"層は出力していません。",
+    L"X5.txt からの深度と X5 の値は出力していません。", L"X100.txt からの深度と室内試験の値は出力していません。"};
 // {} the characters written, {} the part of the title that was cut.
 inline constexpr wchar_t kFindingTitleCut[] = L"タイトルは {} 文字までしか出力されません。「{}」は出力していません。";
 
@@ -149,10 +162,18 @@ inline constexpr wchar_t kCliUnknownOption[] = L"指定できないオプショ�
 // {} the other folder, {} the output file both would write.
 inline constexpr wchar_t kCliOutputNameClash[] =
     L"フォルダ {} と出力ファイル名が重なるため変換しません（{}）。";
-inline constexpr wchar_t kCliNameNotUtf8[] = L"フォルダ名が UTF-8 ではないため変換しません。";
+// {} the site folder.
+inline constexpr wchar_t kCliNoBoreholeFolders[] =
+    L"変換するフォルダがありません（titl01.txt、X1.txt、X5.txt、X100.txt のどれかを含むフォルダ）。\n{}";
+inline constexpr wchar_t kCliNoBoreholeFoldersButDeeper[] =
+    L"すぐ下に変換するフォルダがありません。さらに下のフォルダには変換するファイルがあります（--recursive を付けると変換します）。\n{}";
+// {} the output folder, {} the system's reason.
+inline constexpr wchar_t kCliOutputFolderUnusable[] = L"出力フォルダに書き込めません。\n{}\n{}";
 inline constexpr wchar_t kCliStopped[] = L"中断しました。ここまでの出力ファイルはすべて書き終えています。";
 // {} folders, {} converted, {} of them with warnings, {} failed.
 inline constexpr wchar_t kCliSummary[] = L"フォルダ {}、変換 {}（うち警告あり {}）、失敗 {}";
+// After a convert: {} the output file, {} layers and {} points written, {} warnings, {} infos.
+inline constexpr wchar_t kCliConverted[] = L"{} に書き込みました（層 {} 件、深度 {} 点、警告 {} 件、情報 {} 件）。";
 inline constexpr wchar_t kCliPressAKey[] = L"何かキーを押すと終わります。";
 inline constexpr wchar_t kCliHelp[] =
     L"pelmora2liq-cli {}: ボーリング柱状図のフォルダを液状化判定ファイルに変換します。\n"

@@ -29,7 +29,8 @@ struct Folder {
   std::string title, x1, x5, x100;
 };
 
-// Each finding as "code file:line record.field row=N [out=...] [count=N]".
+// Each finding as "code file:line record.field row=N [out=...] [count=N]"; the files the
+// folder lacks are left out (the last case shows them).
 std::vector<std::string> Findings(const Folder& folder, std::wstring x1_name = L"X1.txt") {
   testing::FakeFileSystem fs;
   fs.AddFolder(kFolder);
@@ -41,6 +42,7 @@ std::vector<std::string> Findings(const Folder& folder, std::wstring x1_name = L
   if (!prepared) return {"error"};
   std::vector<std::string> out;
   for (const Finding& f : prepared->report.findings) {
+    if (f.kind == FindingKind::kFileMissing) continue;
     std::string s = std::string(InfoOf(f.kind).code) + " " + std::string(f.file.begin(), f.file.end()) + ":" +
                     std::to_string(f.line) + " " + std::to_string(f.record) + "." + std::to_string(f.field) +
                     " row=" + std::to_string(f.row);
@@ -131,10 +133,23 @@ TEST(ConversionCheck, NamesFilesAsFoundOnDiskAndCountsWarningsApartFromInfo) {
   testing::FakeFileSystem fs;
   fs.AddFile(kFolder + L"\\titl01.txt", std::string(41, 'a'));
   fs.AddFile(kFolder + L"\\X5.txt", X5("1", "x") + X5("2", "1"));
+  fs.AddFolder(kFolder + L"\\x1.txt");  // a folder of a file's name counts as absent
+  fs.AddFile(kFolder + L"\\X100.TXT", X100("1"));
+  fs.MarkHidden(kFolder + L"\\X100.TXT");
   auto prepared = PrepareBorehole(fs, kFolder);
   ASSERT_TRUE(prepared);
-  EXPECT_EQ(prepared->report.warnings(), 1);
-  EXPECT_EQ(prepared->report.infos(), 1);
+  // The absent files: a warning each, but X100.txt, which a borehole may lack; no line.
+  std::vector<std::string> missing;
+  for (const Finding& f : prepared->report.findings) {
+    if (f.kind != FindingKind::kFileMissing) continue;
+    EXPECT_EQ(std::vector<int>({f.line, f.record, f.field, f.row, f.count}), std::vector<int>({0, 0, 0, 0, 1}));
+    missing.push_back(std::string(f.file.begin(), f.file.end()) + (f.severity == Severity::kInfo ? " info " : " ") +
+                      std::to_string(f.message.find(L"フォルダ") != std::wstring::npos) +
+                      std::to_string(f.message.find(L"隠し") != std::wstring::npos));
+  }
+  EXPECT_EQ(missing, std::vector<std::string>({"x1.txt 10", "X100.TXT info 01"}));
+  EXPECT_EQ(prepared->report.warnings(), 2);
+  EXPECT_EQ(prepared->report.infos(), 2);
   const ConversionCounts& n = prepared->report.counts;
   EXPECT_EQ(std::vector<int>({n.layers, n.layers_written, n.x5, n.x100, n.points, n.points_written}),
             std::vector<int>({0, 0, 2, 0, 2, 2}));

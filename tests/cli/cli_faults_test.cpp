@@ -98,6 +98,7 @@ enum class Role {
   kOutputFolder,  // the output folder, or a folder above it
   kOutputFile,
   kTemporary,
+  kProbe,  // the empty file a batch writes in its output folder before it starts
 };
 
 // How the folder the call is about ends up.
@@ -115,6 +116,7 @@ struct Rule {
   int error;  // 0: any
   End end;
   const char* kind = "";
+  const char* batch_kind = nullptr;  // where a batch names it otherwise
 };
 
 // The first rule that fits decides. A failed listing fails what it lists; a file that
@@ -141,7 +143,10 @@ const Rule kRules[] = {
     {"lstat", Role::kOutputFolder, 0, End::kWritten},
     {"opendir", Role::kOutputFolder, 0, End::kWritten},
     {"readdir", Role::kOutputFolder, 0, End::kWritten},
-    {"mkdir", Role::kOutputFolder, 0, End::kAllFailed, "write-failed"},
+    {"mkdir", Role::kOutputFolder, 0, End::kAllFailed, "write-failed", "output-folder-unusable"},
+    {"open", Role::kProbe, 0, End::kAllFailed, "output-folder-unusable"},
+    {"close", Role::kProbe, 0, End::kWritten},
+    {"unlink", Role::kProbe, 0, End::kWritten},
     {"stat", Role::kOutputFile, 0, End::kWritten},
     {"open", Role::kTemporary, 0, End::kFailed, "write-failed"},
     {"write", Role::kTemporary, 0, End::kFailed, "write-failed"},
@@ -161,7 +166,10 @@ class FaultTest : public ::testing::Test {
  protected:
   class Console : public cli::Console {
    public:
-    void Write(Stream stream, std::wstring_view text) override { (stream == Stream::kOut ? out : err) += text; }
+    bool Write(Stream stream, std::wstring_view text) override {
+      (stream == Stream::kOut ? out : err) += text;
+      return true;
+    }
     bool IsTerminal(Stream) const override { return false; }
     std::wstring out, err;
   };
@@ -244,6 +252,7 @@ class FaultTest : public ::testing::Test {
       const Call& call = calls[n - 1];
       auto [role, folder] = RoleOf(call.path);
       if (role == Role::kSourceFile && call.function != "fstatat") converting = folder;
+      if (role == Role::kTemporary && converting.empty()) role = Role::kProbe;
       if (role == Role::kTemporary || role == Role::kOutputFile) folder = converting;
       for (const int error : kFailures.at(call.function)) {
         SCOPED_TRACE(::testing::Message() << "call " << n << ": " << call.function << " " << call.path
@@ -258,10 +267,11 @@ class FaultTest : public ::testing::Test {
           }
         }
         const bool all = rule->end == End::kAllFailed || (single && rule->end == End::kFailed);
-        bool failed = all;
+        bool failed = all, missing = false;
         for (const auto& [name, output] : outputs) {
           const End end = all || name == folder ? rule->end : End::kWritten;
           failed |= end == End::kFailed && name == folder;
+          missing |= end == End::kWrittenWithoutFile;  // a warning: the file is missing
           const std::string written = Read(output);
           const bool absent = end == End::kLeftOut || end == End::kFailed || end == End::kAllFailed;
           if (end == End::kWritten) {
@@ -272,9 +282,10 @@ class FaultTest : public ::testing::Test {
             EXPECT_EQ(written, "<missing>") << name;
           }
         }
-        EXPECT_EQ(status, failed ? kExitFailed : kExitClean);
+        EXPECT_EQ(status, failed ? kExitFailed : missing ? kExitWarnings : kExitClean);
         if (failed) {
-          const std::string kind = std::string("\"kind\":\"") + rule->kind + "\"";
+          const std::string kind =
+              std::string("\"kind\":\"") + (rule->batch_kind && !single ? rule->batch_kind : rule->kind) + "\"";
           EXPECT_NE(console.out.find(std::wstring(kind.begin(), kind.end())), std::wstring::npos) << "no " << kind;
         }
       }

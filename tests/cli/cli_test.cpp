@@ -19,10 +19,17 @@ namespace fs = std::filesystem;
 
 class CapturedConsole : public Console {
  public:
-  void Write(Stream stream, std::wstring_view text) override { (stream == Stream::kOut ? out : err) += text; }
+  // Takes `out_room` characters of the output at most, then reports it gone (a closed pipe).
+  bool Write(Stream stream, std::wstring_view text) override {
+    std::wstring& to = stream == Stream::kOut ? out : err;
+    if (stream == Stream::kOut && out.size() + text.size() > out_room) return false;
+    to += text;
+    return true;
+  }
   bool IsTerminal(Stream) const override { return terminal; }
   std::wstring out, err;
   bool terminal = false;
+  std::size_t out_room = SIZE_MAX;
 };
 
 std::string X5(const std::string& depth, const std::string& value) {
@@ -54,6 +61,7 @@ class CliTest : public ::testing::Test {
     Write(relative + "/titl01.txt", "\"No.1\"\r\n");
     Write(relative + "/X1.txt", kind == "failing" ? "1,123456789,a,b\r\n" : "1,2.5,a,b\r\n");
     Write(relative + "/X5.txt", X5("1.0", kind == "warning" ? "abc" : "12"));
+    Write(relative + "/X100.txt", "1,2,1.0" + std::string(41, ',') + "\r\n");
   }
   std::wstring Path(const std::string& relative) const { return posix::TextName((root / relative).string()); }
   int Run(std::vector<std::wstring> args) {
@@ -111,6 +119,15 @@ TEST_F(CliTest, ConvertAndCheckExitStatusesAndWhatIsWritten) {
     EXPECT_EQ(console.err.find(L": エラー: ") != std::wstring::npos, c.status == kExitFailed);
   }
   EXPECT_EQ(Read("out/keep.txt"), "old");
+  // A conversion says what it wrote; a folder without any of the files is an error.
+  Run({L"convert", Path("clean"), Path("out/again")});
+  EXPECT_EQ(console.out, Path("out/again.txt") + L" に書き込みました（層 1 件、深度 1 点、警告 0 件、情報 0 件）。\n");
+  fs::create_directories(root / "empty");
+  EXPECT_EQ(Run({L"convert", Path("empty"), Path("out/empty"), L"--json"}), kExitFailed);
+  EXPECT_NE(console.out.find(L"\"kind\":\"no-source-files\""), std::wstring::npos);
+  EXPECT_EQ(Read("out/empty.txt"), "<missing>");
+  EXPECT_EQ(Run({L"check", Path("empty")}), kExitFailed);
+  EXPECT_NE(console.err.find(L"変換元フォルダに変換するファイルがありません。"), std::wstring::npos);
   // After "--" a word is a folder, whatever it looks like.
   Borehole("--json");
   const fs::path before = fs::current_path();
@@ -138,7 +155,10 @@ TEST_F(CliTest, SourceNamesAreFoundWhateverTheirCaseButTwoAlikeAreAnError) {
   // A backslash is part of a name here, never a separator.
   Write("back\\slash/X1.txt", "1,abc,a,b\r\n");
   EXPECT_EQ(Run({L"check", Path("back\\slash")}), kExitWarnings);
-  EXPECT_EQ(console.out.substr(0, console.out.find(L':', 1)), Path("back\\slash") + L"/X1.txt");
+  EXPECT_NE(console.out.find(L"\n" + Path("back\\slash") + L"/X1.txt:1: "), std::wstring::npos) << console.out;
+  // The files it lacks, named without a line.
+  EXPECT_EQ(console.out.substr(0, console.out.find(L'\n')),
+            Path("back\\slash") + L"/titl01.txt: 警告: titl01.txt がありません。タイトルは空欄のまま出力しました。");
 }
 
 TEST_F(CliTest, ARefusedDestinationKeepsItsContentAndLeavesNoTemporaryFile) {
@@ -162,16 +182,56 @@ TEST_F(CliTest, BatchGoesOnPastAFailingFolderAndNeverOverwritesAClash) {
   EXPECT_NE(Read("out/B-1.txt"), "<missing>");
   EXPECT_EQ(Read("out/B-2.txt"), "<missing>");
   EXPECT_NE(Read("out/B-3.txt"), "<missing>");
-  EXPECT_NE(console.out.find(L"フォルダ 4、変換 2（うち警告あり 1）、失敗 2"), std::wstring::npos) << console.out;
-  EXPECT_NE(console.err.find(L"UTF-8"), std::wstring::npos);
+  // A name that is not UTF-8 is converted under the same bytes, and shown as them.
+  EXPECT_NE(Read("out/bad\xff.txt"), "<missing>");
+  EXPECT_NE(console.out.find(L"/site/bad\\xFF/titl01.txt: "), std::wstring::npos) << console.out;
+  EXPECT_NE(console.out.find(L"フォルダ 4、変換 3（うち警告あり 2）、失敗 1"), std::wstring::npos) << console.out;
 
   fs::remove_all(root / "out");
   EXPECT_EQ(Run({L"batch", Path("site"), Path("out"), L"--recursive", L"--json"}), kExitFailed);
   EXPECT_EQ(Read("out/B-1.txt"), "<missing>");
   EXPECT_EQ(Read("out/b-1.txt"), "<missing>");
   EXPECT_NE(console.out.find(L"\"output-name-clash\""), std::wstring::npos);
-  EXPECT_NE(console.out.find(L"\"summary\":{\"folders\":5,\"converted\":1,\"with_warnings\":1,\"failed\":4}"),
+  EXPECT_NE(console.out.find(L"\"summary\":{\"folders\":5,\"converted\":2,\"with_warnings\":2,\"failed\":3}"),
             std::wstring::npos) << console.out;
+  EXPECT_NE(console.out.find(L"\"source\":\"" + Path("site") + L"/bad\\\\xFF\""), std::wstring::npos);
+  for (wchar_t c : console.out) ASSERT_LT(static_cast<unsigned>(c), 0x80u) << "JSON is ASCII";
+
+  // An output that goes away (a closed pipe) stops the batch as Ctrl+C does.
+  fs::remove_all(root / "out");
+  console = CapturedConsole();
+  console.out_room = 10;
+  std::atomic<bool> no_stop{false};
+  CliPorts ports{files, console, no_stop};
+  EXPECT_EQ(RunCli({L"batch", Path("site"), Path("out"), L"--json"}, ports), kExitFailed);
+  EXPECT_TRUE(console.out.empty());
+  EXPECT_NE(console.err.find(L"中断しました"), std::wstring::npos);
+  EXPECT_EQ(std::distance(fs::directory_iterator(root / "out"), fs::directory_iterator()), 1);
+}
+
+// A batch that cannot start fails once, before any folder is read, and makes nothing.
+TEST_F(CliTest, ABatchWithoutFoldersOrWithoutAUsableOutputFailsOnce) {
+  Borehole("site/deep/B-1");
+  Write("file", "not a folder");
+  const struct {
+    std::vector<std::wstring> args;
+    std::string kind;
+    std::wstring says;
+  } cases[] = {
+      {{L"batch", Path("site"), Path("out"), L"--json"}, "no-borehole-folders", L"--recursive"},
+      {{L"batch", Path("empty"), Path("out"), L"--json"}, "no-borehole-folders", L"（titl01.txt、"},
+      {{L"batch", Path("site"), Path("file"), L"--recursive", L"--json"}, "output-folder-unusable", Path("file")},
+  };
+  fs::create_directories(root / "empty");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    EXPECT_EQ(Run(c.args), kExitFailed);
+    EXPECT_EQ(console.out.rfind(L"{\"error\":{\"kind\":\"" + std::wstring(c.kind.begin(), c.kind.end()) + L"\"", 0), 0u)
+        << console.out;
+    EXPECT_EQ(console.out.find(L"\"folders\""), std::wstring::npos);
+    EXPECT_NE(console.err.find(c.says), std::wstring::npos) << console.err;
+    EXPECT_FALSE(fs::exists(root / "out"));
+  }
 }
 
 TEST_F(CliTest, AStoppedBatchEndsBetweenFoldersWithStatus2) {

@@ -51,9 +51,16 @@ TEST_F(ConvertBoreholeTest, ConvertsAWholeFolder) {
                 "          0000003.00" + std::string(20, ' ') + "0000018.000000019.000000022.00          \r\n");
 }
 
-TEST_F(ConvertBoreholeTest, EmptyFolderGivesEmptySections) {
-  ASSERT_TRUE(ConvertBorehole(fs, kSource, kDest));
-  EXPECT_EQ(fs.File(kDest), "TITLE     " + std::string(40, ' ') + "\r\nLAYER        0\r\nPOINT        0\r\n");
+// A folder with none of the four files would give a file without title or rows.
+TEST_F(ConvertBoreholeTest, AFolderWithoutAnyOfTheFilesWritesNothing) {
+  fs.AddFile(kSource + L"\\titl02.txt", "T");
+  fs.AddFolder(kSource + L"\\X5.txt");
+  const auto result = ConvertBorehole(fs, kSource, kDest);
+  ASSERT_FALSE(result);
+  EXPECT_EQ(result.error().kind, OutcomeKind::kNoSourceFiles);
+  EXPECT_EQ(DescribeOutcome(result.error()),
+            L"変換元フォルダに変換するファイルがありません。\n" + kSource + L"\n（titl01.txt、X1.txt、X5.txt、X100.txt）");
+  EXPECT_FALSE(fs.HasFile(kDest));
 }
 
 TEST_F(ConvertBoreholeTest, TwoRunsDoNotShareTables) {

@@ -116,6 +116,11 @@ class FakeFileSystem : public FileSystem {
     return listing;
   }
 
+  Expected<void, FsError> ProbeWritableFolder(const std::wstring& folder) override {
+    if (!HasFolder(folder)) return Error(FsErrorKind::kMissing, FsOperation::kWrite);
+    if (unwritable_.count(Key(folder))) return Error(FsErrorKind::kAccessDenied, FsOperation::kWrite);
+    return {};
+  }
   Expected<void, FsError> AtomicReplace(const std::wstring& path, std::string_view bytes) override {
     ++replace_calls_;
     if (unwritable_.count(Key(path)) || HasFolder(path)) return Error(FsErrorKind::kAccessDenied, FsOperation::kWrite);

@@ -249,6 +249,57 @@ Expected<std::vector<FolderEntry>, FsError> PosixFileSystem::ListFolder(const st
   }
 }
 
+namespace {
+
+// The temporary file this process is writing, for a second Ctrl+C to remove: a signal
+// handler reads it, so it is a fixed buffer behind an atomic flag.
+char g_temporary[4096];
+std::atomic<bool> g_temporary_set{false};
+
+struct TemporaryFileMark {
+  explicit TemporaryFileMark(const std::string& path) {
+    if (path.size() >= sizeof g_temporary) return;
+    std::memcpy(g_temporary, path.c_str(), path.size() + 1);
+    g_temporary_set.store(true);
+  }
+  ~TemporaryFileMark() { g_temporary_set.store(false); }
+  TemporaryFileMark(const TemporaryFileMark&) = delete;
+  TemporaryFileMark& operator=(const TemporaryFileMark&) = delete;
+};
+
+// A fresh temporary file in `folder` (its path with a "/" at the end, or empty), so that a
+// rename stays on one file system: the process id and a counter, the next number where a
+// name is taken. 0, or the errno of the failure.
+int OpenTemporary(const std::string& folder, std::string& temp, UniqueFd& fd) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char name[48];
+    std::snprintf(name, sizeof name, ".~pel%u-%u.tmp", static_cast<unsigned>(getpid()), counter++);
+    temp = folder + name;
+    fd.Reset(Calls().open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (fd) return 0;
+    if (errno != EEXIST) return errno;
+  }
+  return EEXIST;
+}
+
+}  // namespace
+
+const char* TemporaryFileBeingWritten() { return g_temporary_set.load() ? g_temporary : nullptr; }
+
+Expected<void, FsError> PosixFileSystem::ProbeWritableFolder(const std::wstring& folder) {
+  std::string temp;
+  UniqueFd fd;
+  const std::string path = SystemPath(folder);
+  if (const int opened = OpenTemporary(path.empty() || path.back() == '/' ? path : path + "/", temp, fd); opened != 0) {
+    return ErrorOf(opened, FsOperation::kWrite);
+  }
+  fd.Close();
+  // Never left behind; a second try where the first is refused.
+  if (Calls().unlink(temp.c_str()) != 0 && Calls().unlink(temp.c_str()) != 0) return ErrorOf(errno, FsOperation::kWrite);
+  return {};
+}
+
 Expected<void, FsError> PosixFileSystem::AtomicReplace(const std::wstring& path, std::string_view bytes) {
   constexpr FsOperation kWrite = FsOperation::kWrite;
   const std::string target = SystemPath(path);
@@ -259,19 +310,10 @@ Expected<void, FsError> PosixFileSystem::AtomicReplace(const std::wstring& path,
   }
   const std::size_t cut = target.find_last_of('/');
   const std::string folder = cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
-  // A fresh temporary name in the same folder, so that the rename stays on one file
-  // system: the process id and a counter, the next number where a name is taken.
-  static std::atomic<unsigned> counter{0};
   std::string temp;
   UniqueFd fd;
-  for (int attempt = 0; attempt < 100 && !fd; ++attempt) {
-    char name[48];
-    std::snprintf(name, sizeof name, ".~pel%u-%u.tmp", static_cast<unsigned>(getpid()), counter++);
-    temp = folder + name;
-    fd.Reset(Calls().open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (!fd && errno != EEXIST) return ErrorOf(errno, kWrite);
-  }
-  if (!fd) return ErrorOf(EEXIST, kWrite);
+  if (const int opened = OpenTemporary(folder, temp, fd); opened != 0) return ErrorOf(opened, kWrite);
+  const TemporaryFileMark mark(temp);
   int error = 0;
   if (!WriteAll(fd.get(), bytes) || Calls().fsync(fd.get()) != 0) error = errno ? errno : EIO;
   if (const int closed = fd.Close(); error == 0) error = closed;

@@ -40,6 +40,9 @@ std::string SystemPath(const std::wstring& path);
 // A name from the system as text: UTF-8 decoded, other bytes as U+DC80+byte.
 std::wstring TextName(const std::string& name);
 
+// The temporary file AtomicReplace is writing now, or nothing; safe in a signal handler.
+const char* TemporaryFileBeingWritten();
+
 class PosixFileSystem : public FileSystem {
  public:
   wchar_t Separator() const override { return L'/'; }
@@ -55,6 +58,7 @@ class PosixFileSystem : public FileSystem {
   // A flushed temporary file in the same folder, renamed over the target. A file without
   // any write permission is refused here, since root could rename over it.
   Expected<void, FsError> AtomicReplace(const std::wstring& path, std::string_view bytes) override;
+  Expected<void, FsError> ProbeWritableFolder(const std::wstring& folder) override;
 };
 
 }  // namespace pel::posix

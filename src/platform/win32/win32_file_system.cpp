@@ -131,6 +131,18 @@ Expected<std::vector<FolderEntry>, FsError> Win32FileSystem::ListFolder(const st
   return entries;
 }
 
+Expected<void, FsError> Win32FileSystem::ProbeWritableFolder(const std::wstring& folder) {
+  std::wstring path = FullPath(folder);
+  if (!path.empty() && path.back() != L'\\') path += L'\\';
+  wchar_t name[64];
+  wsprintfW(name, L"~pel%08lx.tmp", GetCurrentProcessId() ^ GetTickCount());
+  // Removed by the system when it is closed.
+  const UniqueHandle file(Calls().create_file((path + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  if (!file) return LastError(FsOperation::kWrite);
+  return {};
+}
+
 Expected<void, FsError> Win32FileSystem::AtomicReplace(const std::wstring& path, std::string_view bytes) {
   const std::wstring target = FullPath(path);
   // A read-only file or a folder of that name is never replaced.

@@ -39,6 +39,7 @@ class Win32FileSystem : public FileSystem {
   // Writes a temporary file in the destination's folder, flushes it, then renames it
   // over the destination (MoveFileExW, write-through).
   Expected<void, FsError> AtomicReplace(const std::wstring& path, std::string_view bytes) override;
+  Expected<void, FsError> ProbeWritableFolder(const std::wstring& folder) override;
 };
 
 }  // namespace pel::win32
