@@ -159,13 +159,18 @@ TEST_F(RunConversionTest, PlatformAndConversionFailuresShowOneMessageAndNoSucces
     std::wstring text1;
     std::wstring expected_in_message;
     bool reached_conversion;
+    std::wstring text2 = L"C:\\src";
   } cases[] = {
       {"folder_not_created", L"C:\\locked\\out", L"C:\\locked", false},
       // Named as every other message names the destination: as typed, then ".txt".
       {"too_deep", deep, texts::FillText(texts::kPathTooDeep, {L"255", deep + L".txt"}), false},
       {"value_too_wide", L"C:\\work\\wide", L"12345678.9", true},
       {"unwritable", L"C:\\work\\locked", L"C:\\work\\locked.txt", true},
+      // Said before the missing destination folder is asked about.
+      {"no_source_files", L"C:\\new\\out", L"変換元フォルダに変換するファイルがありません。\nC:\\empty\n", false,
+       L"C:\\empty"},
   };
+  fs.AddFolder(L"C:\\empty");
   fs.MarkUncreatable(L"C:\\locked");
   fs.MarkUnwritable(L"C:\\work\\locked.txt");
   fs.AddFile(L"C:\\work\\locked.txt", "old");
@@ -173,12 +178,15 @@ TEST_F(RunConversionTest, PlatformAndConversionFailuresShowOneMessageAndNoSucces
     boxes = FakeMessageBoxes();
     boxes.answers = {MessageAnswer::kYes};
     window = FakeRunWindow();
-    window.text2 = L"C:\\src";
+    window.text2 = c.text2;
     if (std::string(c.name) == "value_too_wide") fs.AddFile(L"C:\\src\\X1.txt", "1,12345678.9,a,b");
     Run(c.text1);
     const auto errors = std::count_if(boxes.shown.begin(), boxes.shown.end(),
                                       [](const auto& m) { return m.icon == MessageIcon::kExclamation; });
     EXPECT_EQ(errors, 1) << c.name;
+    if (c.text2 != L"C:\\src") {
+      EXPECT_EQ(boxes.shown.size(), 1u) << "no question before it";
+    }
     EXPECT_NE(boxes.shown.back().text.find(c.expected_in_message), std::wstring::npos) << c.name;
     EXPECT_EQ(boxes.shown.back().caption, L"Vomel") << c.name;
     EXPECT_EQ(window.pointer_changes.size(), c.reached_conversion ? 2u : 0u) << c.name;
