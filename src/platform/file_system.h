@@ -25,6 +25,7 @@ struct FolderEntry {
   bool is_reparse_point = false;  // junction, symbolic link, mount point
   bool is_hidden = false;         // hidden or system
   std::int64_t size = 0;
+  bool is_special = false;        // neither a file nor a folder: a pipe, a device (or a link to one)
 };
 
 class FileSystem {

@@ -30,7 +30,11 @@ Expected<std::array<Loaded, 4>, Outcome> LoadFiles(const FileSystem& fs, const s
     file.absence = files.files[i].absence;
     if (!files.files[i].present) continue;
     auto bytes = fs.ReadWholeFile(file.path);
-    if (!bytes) return Fail(MakeOutcome(OutcomeKind::kUnreadable, file.path, std::move(bytes.error())));
+    if (!bytes) {
+      const bool special = bytes.error().kind == FsErrorKind::kNotARegularFile;
+      return Fail(MakeOutcome(special ? OutcomeKind::kNotARegularFile : OutcomeKind::kUnreadable, file.path,
+                              std::move(bytes.error())));
+    }
     file.bytes = std::move(*bytes);
   }
   return loaded;

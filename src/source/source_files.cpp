@@ -26,6 +26,7 @@ Expected<SourceFileSet, Outcome> MatchSourceFiles(const FileSystem& fs, const st
       found = &entry;
     }
     if (!found) continue;
+    if (found->is_special) return Fail(MakeOutcome(OutcomeKind::kNotARegularFile, fs.Join(folder, found->name)));
     file.name = found->name;
     file.present = !found->is_hidden;
     file.absence = file.present ? Absence::kNone : Absence::kHiddenOrSystem;

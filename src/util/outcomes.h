@@ -37,6 +37,7 @@ struct FsError {
 // has none.
 inline std::wstring ReasonText(const FsError& error) {
   if (error.kind == FsErrorKind::kTooLarge) return texts::kFileTooLarge;
+  if (error.kind == FsErrorKind::kNotARegularFile && error.system_text.empty()) return texts::kNotARegularFileReason;
   return error.system_text;
 }
 

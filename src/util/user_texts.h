@@ -59,6 +59,7 @@ inline constexpr wchar_t kValueTooWide[] =
 inline constexpr wchar_t kWriteFailed[] = L"変換先ファイルを書き込めません。\n{}\n{}";
 // The reason given for a source file beyond the size any borehole export can have.
 inline constexpr wchar_t kFileTooLarge[] = L"ファイルが大きすぎます。";
+inline constexpr wchar_t kNotARegularFileReason[] = L"通常のファイルではありません。";
 // On a system that tells letter cases apart, two source files whose names differ only in
 // case. {} and {} the two files.
 inline constexpr wchar_t kNamesDifferOnlyInCase[] =

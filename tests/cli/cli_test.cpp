@@ -109,7 +109,16 @@ TEST_F(CliTest, ConvertAndCheckExitStatusesAndWhatIsWritten) {
       {{L"convert", Path("missing"), Path("out/missing")}, kExitFailed, ""},
       {{L"check", Path("warning")}, kExitWarnings, ""},
       {{L"check", Path("failing")}, kExitFailed, ""},
+      {{L"convert", Path("fifo"), Path("out/fifo")}, kExitFailed, ""},
+      {{L"check", Path("device"), L"--json"}, kExitFailed, ""},
   };
+  // A pipe or a device under a file's name: refused, never waited on.
+  Borehole("fifo");
+  fs::remove(root / "fifo/X5.txt");
+  ASSERT_EQ(mkfifo((root / "fifo/X5.txt").c_str(), 0666), 0);
+  Borehole("device");
+  fs::remove(root / "device/X1.txt");
+  fs::create_symlink("/dev/null", root / "device/X1.txt");
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
     EXPECT_EQ(Run(c.args), c.status);
@@ -117,6 +126,9 @@ TEST_F(CliTest, ConvertAndCheckExitStatusesAndWhatIsWritten) {
       EXPECT_EQ(Read(c.written).substr(0, 14), "TITLE     No.1");
     }
     EXPECT_EQ(console.err.find(L": エラー: ") != std::wstring::npos, c.status == kExitFailed);
+    if (c.args[1].find(L"fifo") != std::wstring::npos || c.args[1].find(L"device") != std::wstring::npos) {
+      EXPECT_NE(console.err.find(L"通常のファイルではないため読み込めません。"), std::wstring::npos) << console.err;
+    }
   }
   EXPECT_EQ(Read("out/keep.txt"), "old");
   // A conversion says what it wrote; a folder without any of the files is an error.

@@ -181,11 +181,13 @@ bool PosixFileSystem::IsOrdinaryFile(const std::wstring& path) const {
 Expected<std::string, FsError> PosixFileSystem::ReadWholeFile(const std::wstring& path) const {
   constexpr FsOperation kRead = FsOperation::kRead;
   const Resolved r = Resolve(path);
-  const UniqueFd fd(Calls().open(r.path.c_str(), O_RDONLY | O_CLOEXEC, 0));
+  // Without blocking: a pipe or a device of that name must not hold the program.
+  const UniqueFd fd(Calls().open(r.path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0));
   if (!fd) return ErrorOf(errno, kRead);
   struct stat info;
   if (Calls().fstat(fd.get(), &info) != 0) return ErrorOf(errno, kRead);
-  if (!S_ISREG(info.st_mode)) return ErrorOf(EISDIR, kRead);
+  if (S_ISDIR(info.st_mode)) return ErrorOf(EISDIR, kRead);
+  if (!S_ISREG(info.st_mode)) return Fail(FsError{FsErrorKind::kNotARegularFile, kRead, {}});
   if (static_cast<std::uint64_t>(info.st_size) > kMaxReadFileBytes) return Fail(FsError{FsErrorKind::kTooLarge, kRead, {}});
   std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
   std::size_t done = 0;
@@ -237,13 +239,15 @@ Expected<std::vector<FolderEntry>, FsError> PosixFileSystem::ListFolder(const st
       return ErrorOf(errno, kList);
     }
     e.is_reparse_point = S_ISLNK(info.st_mode);
+    mode_t mode = info.st_mode;
     if (e.is_reparse_point) {
       struct stat target;
-      e.is_folder = Calls().fstatat(dirfd(dir.get()), name.c_str(), &target, 0) == 0 && S_ISDIR(target.st_mode);
+      mode = Calls().fstatat(dirfd(dir.get()), name.c_str(), &target, 0) == 0 ? target.st_mode : S_IFREG;
     } else {
-      e.is_folder = S_ISDIR(info.st_mode);
       e.size = static_cast<std::int64_t>(info.st_size);
     }
+    e.is_folder = S_ISDIR(mode);
+    e.is_special = !S_ISDIR(mode) && !S_ISREG(mode);
     e.is_hidden = name != "." && name != ".." && name[0] == '.';
     entries.push_back(std::move(e));
   }

@@ -74,6 +74,8 @@ Expected<std::string, FsError> Win32FileSystem::ReadWholeFile(const std::wstring
   UniqueHandle file(Calls().create_file(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return LastError(FsOperation::kRead);
+  // A device under a file's name (CON, a pipe) is never read.
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) return Fail(FsError{FsErrorKind::kNotARegularFile, FsOperation::kRead, {}});
   LARGE_INTEGER size{};
   if (!Calls().get_file_size(file.get(), &size)) return LastError(FsOperation::kRead);
   if (size.QuadPart > static_cast<LONGLONG>(kMaxReadFileBytes)) {
