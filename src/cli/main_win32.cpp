@@ -15,9 +15,14 @@ namespace {
 
 std::atomic<bool> g_stop{false};
 
+// The first Ctrl+C stops a batch between folders; a second ends the program at once, the
+// temporary file it was writing removed.
 BOOL WINAPI OnControl(DWORD event) {
   if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-  g_stop.store(true);
+  if (g_stop.exchange(true)) {
+    pel::win32::RemoveTemporaryFileAtExit();
+    ExitProcess(pel::cli::kExitFailed);
+  }
   return TRUE;
 }
 

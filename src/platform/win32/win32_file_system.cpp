@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
+#include <iterator>
+
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_system.h"
 
@@ -15,6 +19,22 @@ SystemCalls& Calls() {
 }
 
 namespace {
+
+// The temporary file being written, for a console's Ctrl+C handler on its own thread: a
+// fixed buffer behind an atomic flag.
+wchar_t g_temporary[32768];
+std::atomic<bool> g_temporary_set{false};
+
+struct TemporaryFileMark {
+  explicit TemporaryFileMark(const std::wstring& path) {
+    if (path.size() >= std::size(g_temporary)) return;
+    std::copy(path.c_str(), path.c_str() + path.size() + 1, g_temporary);
+    g_temporary_set.store(true);
+  }
+  ~TemporaryFileMark() { g_temporary_set.store(false); }
+  TemporaryFileMark(const TemporaryFileMark&) = delete;
+  TemporaryFileMark& operator=(const TemporaryFileMark&) = delete;
+};
 
 FsErrorKind KindOf(DWORD code) {
   switch (code) {
@@ -133,6 +153,10 @@ Expected<std::vector<FolderEntry>, FsError> Win32FileSystem::ListFolder(const st
   return entries;
 }
 
+// The file is open with FILE_SHARE_DELETE: deleted while open, the system removes it
+// once its last handle closes, at the latest when the process ends.
+bool RemoveTemporaryFileAtExit() { return g_temporary_set.load() && DeleteFileW(g_temporary); }
+
 Expected<void, FsError> Win32FileSystem::ProbeWritableFolder(const std::wstring& folder) {
   std::wstring path = FullPath(folder);
   if (!path.empty() && path.back() != L'\\') path += L'\\';
@@ -164,10 +188,13 @@ Expected<void, FsError> Win32FileSystem::AtomicReplace(const std::wstring& path,
     wchar_t name[64];
     wsprintfW(name, L"~pel%08lx%02x.tmp", GetCurrentProcessId() ^ GetTickCount(), attempt);
     temp = folder + name;
-    file.reset(Calls().create_file(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Shared for deletion only, so that a second Ctrl+C can have it removed while it is open.
+    file.reset(Calls().create_file(temp.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file && GetLastError() != ERROR_FILE_EXISTS) return LastError(FsOperation::kWrite);
   }
   if (!file) return LastError(FsOperation::kWrite);
+  const TemporaryFileMark mark(temp);
 
   DWORD error = ERROR_SUCCESS;
   if (!WriteAll(file.get(), bytes) || !Calls().flush_file_buffers(file.get())) error = GetLastError();

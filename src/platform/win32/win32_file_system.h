@@ -26,6 +26,10 @@ struct SystemCalls {
 // The table in use: the system's own calls unless a test has put others in.
 SystemCalls& Calls();
 
+// Marks the temporary file AtomicReplace is writing now for removal when the process
+// ends, for a second Ctrl+C that ends the program at once; false where there is none.
+bool RemoveTemporaryFileAtExit();
+
 class Win32FileSystem : public FileSystem {
  public:
   wchar_t Separator() const override { return L'\\'; }
