@@ -25,6 +25,7 @@ class Form1Test : public ::testing::Test {
     fs.AddFile(L"C:\\pel\\PATDAT\\kishitu.txt", "SAND 1.85");
     fs.AddFile(L"C:\\work\\B-1\\titl01.txt", "\"No.1\"");
     fs.AddFile(L"C:\\work\\B-1\\X1.txt", "1,2.5,a,b");
+    fs.AddFile(L"C:\\work\\B-1\\X5.txt", "1,1.0,5,4,5,6,7,8,9,10,11\r\n");  // X100.txt may be missing
     fs.AddFile(L"C:\\work\\notes.txt", "");
     fs.AddFolder(L"C:\\work\\out");
     fs.AddFolder(L"D:\\data");
@@ -378,6 +379,8 @@ class ReportTest : public Form1Test {
  protected:
   void SetUp() override {
     Form1Test::SetUp();
+    fs.AddFile(L"C:\\work\\B-2\\titl01.txt", "\"No.2\"");
+    fs.AddFile(L"C:\\work\\B-2\\X1.txt", "1,2.5,a,b");
     fs.AddFile(L"C:\\work\\B-2\\X5.txt",
                "1,1.0,abc,4,5,6,7,8,9,10,11\r\n1,2.0,5,4,5,6,7,8,9,10,11\r\n1,1.5,5,4,5,6,7,8,9,10,11\r\n");
   }
@@ -406,7 +409,8 @@ TEST_F(ReportTest, ShownAfterARunWithWarningsWithoutTakingTheKeyboardReplacedAnd
   EXPECT_EQ(WindowText(report), L"変換結果の確認 - b2.txt");
   EXPECT_EQ(GetWindow(report, GW_OWNER), form->hwnd());
   EXPECT_NE(GetForegroundWindow(), report);
-  EXPECT_EQ(ListView_GetItemCount(form->report()->control(kReportList)), 2);  // abc, and 1.5 after 2.0
+  // abc, 1.5 after 2.0, and X100.txt missing (information)
+  EXPECT_EQ(ListView_GetItemCount(form->report()->control(kReportList)), 3);
 
   ShowWindow(report, SW_MINIMIZE);
   ASSERT_TRUE(Run(L"B-2", L"again"));
@@ -435,10 +439,10 @@ TEST_F(ReportTest, SortsCopiesSavesAndLinksTheListToTheProfile) {
   Start();
   ASSERT_TRUE(Run(L"B-2", L"b2"));
   ReportWindow& report = *form->report();
-  // Findings in file order: X5 line 1 (abc), line 3 (1.5 after 2.0).
+  // Findings in file order: X5 line 1 (abc), line 3 (1.5 after 2.0), X100.txt missing (no line).
   report.SortBy(ReportColumn::kLine);
   report.SortBy(ReportColumn::kLine);
-  EXPECT_EQ(report.order(), (std::vector<std::size_t>{1, 0}));
+  EXPECT_EQ(report.order(), (std::vector<std::size_t>{1, 0, 2}));
   wchar_t title[32] = {};
   LVCOLUMNW column{};
   column.mask = LVCF_TEXT;
@@ -454,7 +458,7 @@ TEST_F(ReportTest, SortsCopiesSavesAndLinksTheListToTheProfile) {
 
   ASSERT_TRUE(report.SaveCsv(L"C:\\work\\out\\b2.csv"));
   const std::string csv = fs.File(L"C:\\work\\out\\b2.csv");
-  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);  // the header and two rows, CR LF each
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);  // the header and three rows, CR LF each
   EXPECT_NE(csv.find(",abc,\"=\"\"0000000.00\"\"\","), std::string::npos) << csv;
   EXPECT_NE(csv.find(",C:\\work\\B-2,C:\\work\\out\\b2.txt\r\n"), std::string::npos) << csv;
 
