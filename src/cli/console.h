@@ -1,5 +1,6 @@
 // The command line's two output streams, as the platform gives them: on a Windows
-// console through WriteConsoleW, elsewhere as UTF-8 with LF line ends.
+// console through WriteConsoleW; elsewhere as bytes with LF line ends, UTF-8 on Linux and
+// in the console's or the system's code page on Windows.
 #pragma once
 
 #include <string_view>

@@ -1,6 +1,8 @@
-// pelmora2liq-cli.exe: the Win32 file system; WriteConsoleW on a console, UTF-8 through
-// a pipe or a file; Ctrl+C stops a batch between folders. No message box or system
-// dialog ever appears. Started by a double-click, it shows its help and waits for a key.
+// pelmora2liq-cli.exe: the Win32 file system; WriteConsoleW on a console; through a pipe
+// or into a file the console's output code page, or the ANSI code page when there is no
+// console, UTF-8 with --utf8; Ctrl+C stops a batch between folders, a second one ends the
+// program at once. No message box or system dialog ever appears. Started by a
+// double-click, it shows its help and waits for a key.
 #include <windows.h>
 
 #include <atomic>
@@ -8,7 +10,6 @@
 #include "cli/cli.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_system.h"
-#include "util/cp932.h"
 #include "util/user_texts.h"
 
 namespace {
@@ -28,26 +29,48 @@ BOOL WINAPI OnControl(DWORD event) {
 
 class Win32Console : public pel::cli::Console {
  public:
+  // Text for a pipe or a file is in the code page that cmd's "type" and "more" and
+  // PowerShell 5.1 read it in: the console's (chcp) if we have one, else the system's.
+  Win32Console() : code_page_(GetConsoleOutputCP() ? GetConsoleOutputCP() : GetACP()) {}
+
+  // False where the handle is closed or missing (a pipe whose reader has gone).
   bool Write(pel::cli::Stream stream, std::wstring_view text) override {
     HANDLE handle = Handle(stream);
     DWORD mode = 0;
     if (GetConsoleMode(handle, &mode)) {
-      DWORD written = 0;
-      return WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0;
+      for (std::size_t done = 0; done < text.size();) {
+        DWORD written = 0;
+        if (!WriteConsoleW(handle, text.data() + done, static_cast<DWORD>(text.size() - done), &written, nullptr) ||
+            written == 0) {
+          return false;
+        }
+        done += written;
+      }
+      return true;
     }
-    const std::string bytes = pel::Utf8(text);
-    DWORD written = 0;
-    return WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != 0;
+    const std::string bytes = pel::win32::TextInCodePage(text, code_page_);
+    for (std::size_t done = 0; done < bytes.size();) {
+      DWORD written = 0;
+      if (!WriteFile(handle, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr) ||
+          written == 0) {
+        return false;
+      }
+      done += written;
+    }
+    return true;
   }
   bool IsTerminal(pel::cli::Stream stream) const override {
     DWORD mode = 0;
     return GetConsoleMode(Handle(stream), &mode) != 0;
   }
+  void UseUtf8() override { code_page_ = CP_UTF8; }
 
  private:
   static HANDLE Handle(pel::cli::Stream stream) {
     return GetStdHandle(stream == pel::cli::Stream::kOut ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
   }
+
+  UINT code_page_;
 };
 
 // True when this process is alone on its console: Explorer made it for the double-click.

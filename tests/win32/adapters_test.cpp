@@ -11,6 +11,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_ports.h"
+#include "platform/win32/win32_system.h"
 #include "run/conversion_run.h"
 #include "util/user_texts.h"
 #include "support/cp932_cases.h"
@@ -111,6 +112,28 @@ TEST(DecodeCp932, AgreesWithMultiByteToWideCharOnEveryValidCode) {
     }
   }
   EXPECT_GT(pairs, 9000);
+}
+
+// The command line's text for a pipe or a file. Best fit would turn the yen sign into a
+// backslash and infinity into "8"; code page 50220 takes no default character.
+TEST(TextInCodePage, ShowsWhatTheCodePageHasAndAQuestionMarkForTheRest) {
+  const struct {
+    UINT code_page;
+    const wchar_t* text;
+    std::string bytes;
+  } cases[] = {
+      {932, L"X5 の値「」、0", "X5 \x82\xCC\x92\x6C\x81\x75\x81\x76\x81\x41" "0"},
+      {932, L"C:\\地層\\ｶﾃﾞ\n", "C:\\\x92\x6E\x91\x77\\\xB6\xC3\xDE\n"},
+      {932, L"¥1 한", "?1 ?"},
+      {1252, L"café ∞ 地", "caf\xE9 ? ?"},
+      {437, L"警告: X5", "??: X5"},
+      {CP_UTF8, L"地層 ∞", "\xE5\x9C\xB0\xE5\xB1\xA4 \xE2\x88\x9E"},
+      {50220, L"地層", "\xE5\x9C\xB0\xE5\xB1\xA4"},
+      {932, L"", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TextInCodePage(c.text, c.code_page), c.bytes) << c.code_page;
+  }
 }
 
 // The whole run on real folders: a missing destination path created after one Yes.
