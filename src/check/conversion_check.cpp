@@ -48,6 +48,7 @@ class Checker {
     f.text_cut = bounded.cut;
     f.message = std::move(message);
     at_.push_back(place.at);
+    length_.push_back(text.size());
     return f;
   }
 
@@ -61,6 +62,7 @@ class Checker {
   const CheckInput& input_;
   std::vector<Finding> findings_;
   std::vector<std::size_t> at_;  // each finding's byte, for its line
+  std::vector<std::size_t> length_;  // the bytes of its source text
   std::vector<std::size_t> no_line_;  // the findings on a missing file, which have none
 };
 
@@ -236,8 +238,22 @@ void Checker::CountLines() {
     std::size_t to = from;
     std::vector<std::size_t> offsets;
     while (to < order.size() && findings_[order[to]].source == file) offsets.push_back(at_[order[to++]]);
-    const std::vector<int> lines = LinesOf(input_.files[static_cast<std::size_t>(file)].bytes, offsets);
-    for (std::size_t i = from; i < to; ++i) findings_[order[i]].line = lines[i - from];
+    const std::string_view bytes = input_.files[static_cast<std::size_t>(file)].bytes;
+    const std::vector<LinePlace> places = LinePlacesOf(bytes, offsets);
+    for (std::size_t i = from; i < to; ++i) {
+      Finding& f = findings_[order[i]];
+      const LinePlace& place = places[i - from];
+      f.line = place.line;
+      // The line's first characters, and the field's text within them.
+      const std::string_view rest = bytes.substr(std::min(place.start, bytes.size()));
+      const std::size_t line_end = rest.substr(0, 2 * kLineTextChars + 1).find_first_of("\r\n");
+      BoundedValue line = BoundValue(rest.substr(0, line_end), kLineTextChars);
+      const std::size_t at = at_[order[i]] - std::min(at_[order[i]], place.start);
+      f.text_begin = std::min(at, line.bytes.size());
+      f.text_end = std::min(at + length_[order[i]], line.bytes.size());
+      f.line_text = std::move(line.bytes);
+      f.line_cut = line.cut;
+    }
     from = to;
   }
   for (std::size_t i : no_line_) findings_[i].line = 0;
@@ -247,9 +263,16 @@ void Checker::CountLines() {
 
 std::vector<int> LinesOf(std::string_view bytes, const std::vector<std::size_t>& offsets) {
   std::vector<int> lines;
-  lines.reserve(offsets.size());
+  for (const LinePlace& place : LinePlacesOf(bytes, offsets)) lines.push_back(place.line);
+  return lines;
+}
+
+std::vector<LinePlace> LinePlacesOf(std::string_view bytes, const std::vector<std::size_t>& offsets) {
+  std::vector<LinePlace> places;
+  places.reserve(offsets.size());
   int line = 1;
-  std::size_t scanned = 0;  // no line end starts in [the line's start, scanned)
+  std::size_t start = 0;    // where the line starts
+  std::size_t scanned = 0;  // no line end starts in [start, scanned)
   for (const std::size_t offset : offsets) {
     const std::string_view before = bytes.substr(0, std::min(offset, bytes.size()));
     for (;;) {
@@ -264,12 +287,12 @@ std::vector<int> LinesOf(std::string_view bytes, const std::vector<std::size_t>&
         scanned = at;  // a CR LF around `offset`: its line has not ended there
         break;
       }
-      scanned = next;
+      scanned = start = next;
       ++line;
     }
-    lines.push_back(line);
+    places.push_back({line, start});
   }
-  return lines;
+  return places;
 }
 
 std::vector<Finding> CheckConversion(const CheckInput& input) { return Checker(input).Run(); }

@@ -37,8 +37,18 @@ struct CheckInput {
 // The findings in file order (titl01, X1, X5, X100), then by line, field and kind.
 std::vector<Finding> CheckConversion(const CheckInput& input);
 
-// The 1-based lines of the byte offsets `offsets` (ascending) of `bytes`, counted in one
-// pass from the start; CR LF, LF and CR each end a line.
+// Where the byte offsets `offsets` (ascending) of `bytes` lie: each one's line (from 1)
+// and the offset that line starts at, counted in one pass from the start; CR LF, LF and
+// CR each end a line.
+struct LinePlace {
+  int line;
+  std::size_t start;
+};
+std::vector<LinePlace> LinePlacesOf(std::string_view bytes, const std::vector<std::size_t>& offsets);
+// Their lines only.
 std::vector<int> LinesOf(std::string_view bytes, const std::vector<std::size_t>& offsets);
+
+// The characters of a finding's source line that are kept.
+inline constexpr std::size_t kLineTextChars = 200;
 
 }  // namespace pel

@@ -71,6 +71,11 @@ struct Finding {
   std::string text;     // the source bytes as the file holds them: the first line, at most 60 characters
   bool text_cut = false;  // `text` leaves something out
   std::string output;   // the 10 characters written in its place; empty where none
+  // The source line the finding is on, as the file holds it: at most its first 200
+  // characters; and where in it (bytes) the field's text lies, as far as the line holds it.
+  std::string line_text;
+  bool line_cut = false;
+  std::size_t text_begin = 0, text_end = 0;
   int count = -1;       // records, rows or fields, where the kind counts; else -1
   std::wstring message;
 };

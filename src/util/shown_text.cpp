@@ -14,9 +14,11 @@ bool IsControl(unsigned c) { return c < 0x20 || c == 0x7F; }
 BoundedValue BoundValue(std::string_view cp932, std::size_t most) {
   BoundedValue v;
   // CR and LF are never the second byte of a character: the first line ends at either.
-  const std::size_t line_end = cp932.find_first_of("\r\n");
-  const std::string_view line = cp932.substr(0, line_end);
-  v.cut = line_end != std::string_view::npos;
+  // No more than the bytes `most` characters can take is looked at, however long the value.
+  const std::string_view head = cp932.substr(0, 2 * most + 1);
+  const std::size_t line_end = head.find_first_of("\r\n");
+  const std::string_view line = head.substr(0, line_end);
+  v.cut = line_end != std::string_view::npos || cp932.size() > head.size();
   // A character takes one byte or, from a lead byte, two.
   std::size_t end = 0;
   for (std::size_t chars = 0; end < line.size() && chars < most; ++chars) {

@@ -161,6 +161,27 @@ TEST(LinesOf, EachKindOfLineEndEndsOneLine) {
   for (std::size_t i = 0; i < offsets.size(); ++i) offsets[i] = i;
   EXPECT_EQ(LinesOf("a\r\nb\nc\rd\r\n\r\ne", offsets), expected);
   EXPECT_EQ(LinesOf("a\r\nb", {1, 4}), (std::vector<int>{1, 2}));  // an offset may skip lines
+  const auto places = LinePlacesOf("a\r\nbc\rd", {0, 4, 6});
+  EXPECT_EQ(places[1].start, 3u);
+  EXPECT_EQ(places[2].start, 6u);
+}
+
+// A finding keeps its source line, the field's text marked within it, and no more of a
+// long line than its first 200 characters.
+TEST(ConversionCheck, KeepsTheSourceLineOfEachFinding) {
+  testing::FakeFileSystem fs;
+  fs.AddFile(kFolder + L"\\X5.txt", X5("1", "5") + "1,2," + std::string(300, '9') + "x,4,5,6,7,8,9,10,11\r\n" + X5("3", "x"));
+  auto prepared = PrepareBorehole(fs, kFolder);
+  ASSERT_TRUE(prepared);
+  std::vector<std::string> marked;
+  for (const Finding& f : prepared->report.findings) {
+    if (f.kind != FindingKind::kX5ValueReplaced) continue;
+    std::string line = f.line_text;
+    line.insert(f.text_end, "]").insert(f.text_begin, "[");
+    marked.push_back(std::to_string(f.line) + (f.line_cut ? " cut " : " ") + line.substr(0, 8) + "~" +
+                     std::to_string(f.line_text.size()));
+  }
+  EXPECT_EQ(marked, (std::vector<std::string>{"2 cut 1,2,[999~200", "3 1,3,[x],~23"}));
 }
 
 }  // namespace
