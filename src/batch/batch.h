@@ -3,9 +3,13 @@
 // results come through a listener and a stop request is honoured between folders.
 #pragma once
 
+#include <array>
 #include <atomic>
+#include <climits>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "check/findings.h"
@@ -30,16 +34,40 @@ struct FolderResult {
 // folder must be readable; nothing is written on any failure.
 FolderResult ConvertFolder(FileSystem& fs, const std::wstring& source, const std::optional<std::wstring>& destination);
 
-// One borehole folder of a site: its path below the site folder and its files.
-struct SiteFolder {
-  std::wstring relative;
-  SourceFileSet files;
-  std::optional<Outcome> clash;  // two of its files differ only in letter case: it cannot be converted
-};
+// The borehole folders of a site, in ordinal order of their paths below the site folder,
+// and the folders that could not be listed. Kept compact, since a site may hold tens of
+// thousands of folders: the paths share one buffer, and a folder's files are only what
+// each is (present, missing, ...) unless their names on disk differ from the editor's.
+class SiteScan {
+ public:
+  std::size_t size() const { return folders_.size(); }
+  std::wstring_view relative(std::size_t i) const { return std::wstring_view(names_).substr(folders_[i].name_at, folders_[i].name_size); }
+  SourceFileSet files(std::size_t i) const;
+  // Two of its files differ only in letter case: the folder cannot be converted.
+  const Outcome* clash(std::size_t i) const;
 
-struct SiteScan {
-  std::vector<SiteFolder> folders;  // in ordinal order of their relative paths
-  std::vector<Outcome> unreadable;  // folders of the site that could not be listed
+  std::vector<Outcome> unreadable;
+
+ private:
+  friend SiteScan ScanSite(const FileSystem& fs, const std::wstring& parent, bool recursive);
+  static constexpr std::uint32_t kNone = UINT32_MAX;
+  struct Folder {
+    std::uint32_t name_at, name_size;
+    std::array<Absence, 4> absence;
+    std::uint32_t unusual = kNone;  // into unusual_: names that are not the editor's, or a clash
+  };
+  struct Unusual {
+    SourceFileSet files;
+    std::optional<Outcome> clash;
+  };
+  void Add(std::wstring_view relative, const SourceFileSet& files, std::optional<Outcome> clash);
+  void Reserve(std::size_t folders, std::size_t name_chars) {
+    folders_.reserve(folders);
+    names_.reserve(name_chars);
+  }
+  std::wstring names_;
+  std::vector<Folder> folders_;
+  std::vector<Unusual> unusual_;
 };
 
 // The folders directly inside `parent` (with `recursive`, at any depth below it) that
