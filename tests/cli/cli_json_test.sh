@@ -38,3 +38,19 @@ assert check["findings"][0]["kind"] == "x5-value-replaced" and check["findings"]
 print("JSON: 2 documents, %d findings" % sum(len(f["findings"]) for f in batch["folders"]))
 PY
 [ ! -e "$work/out/B-3.txt" ] || { echo "B-3.txt was written"; exit 1; }
+
+# A reader that goes away after the first line (`| head -1`): the batch stops as Ctrl+C
+# stops it, with status 2, every output complete or absent, no temporary file left.
+for i in $(seq 1 40); do cp -r "$work/site/B-1" "$work/site/C-$i"; done
+set +o pipefail
+"$cli" batch "$work/site" "$work/piped" 2> "$work/piped.err" | head -1 > /dev/null
+status=${PIPESTATUS[0]}
+set -o pipefail
+[ "$status" -eq 2 ] || { echo "batch into a closed pipe: exit $status, expected 2"; cat "$work/piped.err"; exit 1; }
+grep -q '中断しました' "$work/piped.err" || { echo "no stop message"; cat "$work/piped.err"; exit 1; }
+if ls -A "$work/piped" | grep -q '^\.~pel'; then echo "a temporary file stayed"; exit 1; fi
+for f in "$work/piped"/*.txt; do  # each written whole: as the first batch wrote it (C-i: as B-1)
+  name=$(basename "$f"); [ -e "$work/out/$name" ] || name=B-1.txt
+  cmp "$f" "$work/out/$name" || { echo "$f incomplete"; exit 1; }
+done
+echo "closed pipe: the batch stopped after $(ls "$work/piped" | wc -l) of 44 folders, exit 2"
