@@ -376,11 +376,11 @@ TEST(Screenshots, TheGuidesPictures) {
   const std::wstring kept = FromUnixVariable(L"PEL_SCREENSHOTS_OUT");
   if (kept.size() <= 2) GTEST_SKIP() << "PEL_SCREENSHOTS_OUT is not set";
   CopySamples();
-  App app(kSampleFolder + L"\\B-4");
+  App app(kSampleFolder + L"\\B-1");
   ASSERT_TRUE(app.WaitForWindow());
   SaveBitmap(CaptureWindow(app.form()), kept + L"\\window.bmp");
 
-  app.Type(ui::kText1, kSampleFolder + L"\\出力\\B-4");
+  app.Type(ui::kText1, kSampleFolder + L"\\出力\\B-1");
   app.Click(ui::kCommand1);
   HWND question = WaitForMessageBox(app.pid());
   ASSERT_NE(question, nullptr);
