@@ -142,9 +142,6 @@ std::wstring Leaf(std::wstring_view path, wchar_t separator) {
 
 // --- Pictures ------------------------------------------------------------------------------
 
-// Section profiles: the window's proportions at 96 dpi.
-constexpr PixelRect kProfileArea{0, 0, 400, 360};
-constexpr ProfileMetrics kProfileMetrics{14, 36, 1};
 // The overview: narrow columns without scales of their own, a depth axis per row.
 constexpr int kColumnWidth = 64, kColumnHeight = 300, kAxisWidth = 44, kColumnsPerRow = 20;
 constexpr ProfileMetrics kColumnMetrics{12, 0, 1};
@@ -198,10 +195,10 @@ void AppendSvgOpen(std::string& out, const char* cls, int width, int height) {
 
 // A borehole's own profile, with both scales, as the report window draws it.
 void AppendProfile(std::string& out, const std::vector<ProfilePoint>& points) {
-  const ProfileLayout layout = LayOutProfile(points, kProfileArea, kProfileMetrics);
+  const ProfileLayout layout = LayOutProfile(points, kSiteProfileArea, kSiteProfileMetrics);
   const PixelRect& plot = layout.plot;
-  const ProfileMetrics& m = kProfileMetrics;
-  AppendSvgOpen(out, "p", kProfileArea.right, kProfileArea.bottom);
+  const ProfileMetrics& m = kSiteProfileMetrics;
+  AppendSvgOpen(out, "p", kSiteProfileArea.right, kSiteProfileArea.bottom);
   std::string axes = "M" + Num(plot.left) + " " + Num(plot.top) + "V" + Num(plot.bottom) + "M" + Num(plot.left) + " " +
                      Num(plot.top) + "H" + Num(plot.right);
   for (const Tick& t : layout.depth_ticks) axes += "M" + Num(plot.left - 3 * m.unit) + " " + Num(t.pixel) + "h" + Num(3 * m.unit);

@@ -85,6 +85,10 @@ struct SiteReportHeader {
   std::wstring version;
 };
 
+// Each borehole's own profile is laid out in this area, at 96 dpi.
+inline constexpr PixelRect kSiteProfileArea{0, 0, 400, 360};
+inline constexpr ProfileMetrics kSiteProfileMetrics{14, 36, 1};
+
 // The page, UTF-8 HTML5.
 std::string SiteReportHtml(const SiteReport& report, const SiteReportHeader& header);
 
