@@ -1,10 +1,14 @@
 #include "cli/cli.h"
 
+#include <cstdlib>
+#include <ctime>
 #include <utility>
 
 #include "batch/batch.h"
+#include "batch/site_feed.h"
 #include "cli/arguments.h"
 #include "cli/json.h"
+#include "run/folder_levels.h"
 #include "util/message_lines.h"
 #include "util/shown_text.h"
 #include "util/user_texts.h"
@@ -21,6 +25,17 @@ constexpr wchar_t kVersion[] = L"" PEL_VERSION;
 bool EndsWithTxt(const std::wstring& path) {
   if (path.size() < 4) return false;
   return SameNameIgnoringCase(path.substr(path.size() - 4), L".txt");
+}
+
+// A site report's date: SOURCE_DATE_EPOCH (seconds, UTC) where it is set, so that two
+// runs give the same page; else now, in local time.
+ReportTime ReportDate(const CliPorts& ports) {
+  if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH"); fixed && *fixed) {
+    char* end = nullptr;
+    const long long seconds = std::strtoll(fixed, &end, 10);
+    if (*end == '\0') return {seconds, 0};
+  }
+  return ports.local_time ? ports.local_time() : ReportTime{static_cast<std::int64_t>(std::time(nullptr)), 0};
 }
 
 int StatusOf(const FolderResult& r) {
@@ -61,6 +76,8 @@ class Cli : public BatchListener {
   void Report(const FolderResult& r);
   int Single(const std::wstring& source, const std::optional<std::wstring>& destination);
   int Batch(const std::wstring& parent, const std::wstring& output, bool recursive);
+  // Saves the site report; why it could not be written (which it says), if it could not.
+  std::optional<Outcome> SaveSiteReport(const std::wstring& parent, const std::wstring& output, const BatchSummary& summary);
 
   CliPorts& ports_;
   bool json_ = false;
@@ -68,12 +85,16 @@ class Cli : public BatchListener {
   std::size_t progress_columns_ = 0;  // the width of the progress line on the screen; 0: none
   Json document_;                     // a batch's JSON, printed a folder at a time
   bool document_open_ = false;
+  std::wstring report_file_;          // --report: where the site report goes
+  std::optional<SiteReport> site_;    // what it shows, a folder at a time
+  std::wstring relative_;             // the folder Starting named, until it is finished
   int status_ = kExitClean;
 };
 
 int Cli::Run(const std::vector<std::wstring>& args) {
   const Command command = ParseArguments(args);
   json_ = command.json;
+  report_file_ = command.report;
   if (command.utf8) ports_.console.UseUtf8();
   const auto& operands = command.operands;
   switch (command.kind) {
@@ -133,6 +154,7 @@ int Cli::Single(const std::wstring& source, const std::optional<std::wstring>& d
 }
 
 void Cli::Starting(std::size_t index, std::size_t total, const std::wstring& relative) {
+  relative_ = relative;
   if (json_ || !ports_.console.IsTerminal(Stream::kErr)) return;
   ClearProgress();
   const std::wstring line =
@@ -143,6 +165,11 @@ void Cli::Starting(std::size_t index, std::size_t total, const std::wstring& rel
 
 void Cli::Finished(const FolderResult& r) {
   status_ = std::max(status_, StatusOf(r));
+  if (site_) {
+    // A folder of the site that could not be listed had no Starting: its path names it.
+    AddToSiteReport(*site_, r, relative_.empty() ? std::wstring_view(r.source) : std::wstring_view(relative_));
+  }
+  relative_.clear();
   if (!json_) {
     Report(r);
     return;
@@ -156,6 +183,7 @@ void Cli::Finished(const FolderResult& r) {
 }
 
 int Cli::Batch(const std::wstring& parent, const std::wstring& output, bool recursive) {
+  if (!report_file_.empty()) site_.emplace();
   const BatchSummary summary = RunBatch(ports_.fs, parent, output, recursive, ports_.stop, *this);
   ClearProgress();
   if (summary.error) {
@@ -169,6 +197,12 @@ int Cli::Batch(const std::wstring& parent, const std::wstring& output, bool recu
     ReportError(summary.error->path, *summary.error);
     return kExitFailed;
   }
+  // The report is written once the batch is done, before the summary that says so.
+  std::optional<Outcome> report_error;
+  if (site_) {
+    report_error = SaveSiteReport(parent, output, summary);
+    if (report_error) status_ = kExitFailed;
+  }
   if (json_) {
     Json& j = document_;
     if (!document_open_) j.Open(L'{').Key("folders").Open(L'[');
@@ -178,6 +212,11 @@ int Cli::Batch(const std::wstring& parent, const std::wstring& output, bool recu
     j.Key("with_warnings").Number(summary.with_warnings).Key("failed").Number(summary.failed);
     j.Close(L'}');
     j.Key("stopped").Bool(summary.stopped);
+    if (!report_file_.empty()) {
+      j.Key("report").Open(L'{').Key("file").Text(report_file_).Key("error");
+      report_error ? WriteError(j, *report_error) : j.Null();
+      j.Close(L'}');
+    }
     j.Close(L'}');
     Out(j.Take() + L"\n");
   } else {
@@ -188,6 +227,37 @@ int Cli::Batch(const std::wstring& parent, const std::wstring& output, bool recu
   if (!summary.stopped) return status_;
   Err(std::wstring(texts::kCliStopped) + L"\n");
   return kExitFailed;
+}
+
+std::optional<Outcome> Cli::SaveSiteReport(const std::wstring& parent, const std::wstring& output,
+                                           const BatchSummary& summary) {
+  const wchar_t separator = ports_.fs.Separator();
+  site_->SetSummary(SiteSummaryOf(summary));
+  SiteReportHeader header;
+  header.site_folder = Trimmed(AbsolutePath(ports_.current_folder, parent, separator));
+  header.output_folder = Trimmed(AbsolutePath(ports_.current_folder, output, separator));
+  header.report_file = report_file_;
+  header.base_folder = ports_.current_folder;
+  header.separator = separator;
+  header.time = ReportDate(ports_);
+  header.version = kVersion;
+  const std::string page = SiteReportHtml(*site_, header);
+  site_.reset();  // its memory is not needed while the page is written
+  // Missing folders above the report are made, as for a converted file.
+  const std::vector<std::wstring> levels = FolderLevels(report_file_, separator);
+  std::optional<Outcome> error;
+  if (levels.size() > 1) {
+    if (auto made = CreateFolderLevels(ports_.fs, {levels.begin(), levels.end() - 1}); !made) {
+      error = MakeOutcome(OutcomeKind::kReportWriteFailed, report_file_, made.error().system);
+    }
+  }
+  if (!error) {
+    if (auto written = ports_.fs.AtomicReplace(report_file_, page); !written) {
+      error = MakeOutcome(OutcomeKind::kReportWriteFailed, report_file_, std::move(written.error()));
+    }
+  }
+  if (error) ReportError(report_file_, *error);
+  return error;
 }
 
 // Blanks over the progress line, the cursor back at its start.

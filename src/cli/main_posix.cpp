@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <ctime>
+#include <string>
 
 #include "cli/cli.h"
 #include "platform/posix/posix_file_system.h"
@@ -40,6 +42,22 @@ class PosixConsole : public pel::cli::Console {
   static int Fd(pel::cli::Stream stream) { return stream == pel::cli::Stream::kOut ? STDOUT_FILENO : STDERR_FILENO; }
 };
 
+std::wstring CurrentFolder() {
+  std::string buffer(256, '\0');
+  while (!getcwd(buffer.data(), buffer.size())) {
+    if (errno != ERANGE) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+  return pel::posix::TextName(buffer.c_str());
+}
+
+pel::ReportTime LocalTime() {
+  const std::time_t now = std::time(nullptr);
+  struct tm local {};
+  localtime_r(&now, &local);
+  return {static_cast<std::int64_t>(now), static_cast<int>(local.tm_gmtoff / 60)};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,6 +73,6 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) args.push_back(pel::posix::TextName(argv[i]));
   pel::posix::PosixFileSystem fs;
   PosixConsole console;
-  pel::cli::CliPorts ports{fs, console, g_stop};
+  pel::cli::CliPorts ports{fs, console, g_stop, CurrentFolder(), LocalTime};
   return pel::cli::RunCli(args, ports);
 }

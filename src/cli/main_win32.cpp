@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <ctime>
+#include <string>
 
 #include "cli/cli.h"
 #include "platform/win32/win32_file_system.h"
@@ -90,6 +92,24 @@ void WaitForKey() {
   }
 }
 
+std::wstring CurrentFolder() {
+  std::wstring folder(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
+    if (n == 0) return {};
+    if (n < folder.size()) return folder.substr(0, n);
+    folder.resize(n);
+  }
+}
+
+// Now, and the local time's offset from UTC (daylight saving time included).
+pel::ReportTime LocalTime() {
+  const __time64_t now = _time64(nullptr);
+  struct tm local {};
+  _localtime64_s(&local, &now);
+  return {static_cast<std::int64_t>(now), static_cast<int>((_mkgmtime64(&local) - now) / 60)};
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -103,6 +123,6 @@ int wmain(int argc, wchar_t** argv) {
   SetConsoleCtrlHandler(OnControl, TRUE);
   std::vector<std::wstring> args(argv + 1, argv + argc);
   pel::win32::Win32FileSystem fs;
-  pel::cli::CliPorts ports{fs, console, g_stop};
+  pel::cli::CliPorts ports{fs, console, g_stop, CurrentFolder(), LocalTime};
   return pel::cli::RunCli(args, ports);
 }

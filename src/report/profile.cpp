@@ -79,17 +79,7 @@ double NiceStep(double range, int max_ticks) {
   return 10.0 * power;
 }
 
-ProfileLayout LayOutProfile(const std::vector<ProfilePoint>& points, PixelRect area, const ProfileMetrics& m) {
-  ProfileLayout layout;
-  // Room for the depth labels and the X100 marks on the left, the value labels on top,
-  // the scale titles above them.
-  const int x100_column = 3 * m.text_height / 4;
-  layout.plot = {area.left + m.label_width + x100_column + 4 * m.unit, area.top + 2 * m.text_height + 4 * m.unit,
-                 area.right - m.text_height, area.bottom - m.text_height / 2};
-  if (layout.plot.right <= layout.plot.left) layout.plot.right = layout.plot.left + 1;
-  if (layout.plot.bottom <= layout.plot.top) layout.plot.bottom = layout.plot.top + 1;
-  const PixelRect& plot = layout.plot;
-
+ProfileScale ScaleOf(const std::vector<ProfilePoint>& points) {
   double low = 0, high = 0, value_max = 0;
   for (const auto& p : points) {
     if (!std::isfinite(p.depth)) continue;
@@ -100,6 +90,28 @@ ProfileLayout LayOutProfile(const std::vector<ProfilePoint>& points, PixelRect a
   if (high <= low) high = low + 1;
   const double value_step = NiceStep(value_max > 0 ? value_max : 1, 5);
   value_max = value_max > 0 ? std::ceil(value_max / value_step - 1e-9) * value_step : 1.0;
+  return {low, high, value_max};
+}
+
+ProfileScale Widened(const ProfileScale& a, const ProfileScale& b) {
+  return {std::min(a.depth_top, b.depth_top), std::max(a.depth_bottom, b.depth_bottom), std::max(a.value_max, b.value_max)};
+}
+
+ProfileLayout LayOutProfile(const std::vector<ProfilePoint>& points, PixelRect area, const ProfileMetrics& m,
+                            const std::optional<ProfileScale>& scale) {
+  ProfileLayout layout;
+  // Room for the depth labels and the X100 marks on the left, the value labels on top,
+  // the scale titles above them.
+  const int x100_column = 3 * m.text_height / 4;
+  layout.plot = {area.left + m.label_width + x100_column + 4 * m.unit, area.top + 2 * m.text_height + 4 * m.unit,
+                 area.right - m.text_height, area.bottom - m.text_height / 2};
+  if (layout.plot.right <= layout.plot.left) layout.plot.right = layout.plot.left + 1;
+  if (layout.plot.bottom <= layout.plot.top) layout.plot.bottom = layout.plot.top + 1;
+  const PixelRect& plot = layout.plot;
+
+  const ProfileScale s = scale ? *scale : ScaleOf(points);
+  const double low = s.depth_top, high = s.depth_bottom > s.depth_top ? s.depth_bottom : s.depth_top + 1;
+  const double value_max = s.value_max > 0 ? s.value_max : 1.0;
   layout.depth_top = low;
   layout.depth_bottom = high;
   layout.value_max = value_max;
@@ -112,7 +124,7 @@ ProfileLayout LayOutProfile(const std::vector<ProfilePoint>& points, PixelRect a
   for (const auto& p : points) {
     DrawnPoint d;
     const double depth = std::isfinite(p.depth) ? p.depth : 0.0;
-    d.y = Lerp(plot.top, plot.bottom, (depth - low) / (high - low));
+    d.y = Lerp(plot.top, plot.bottom, std::clamp((depth - low) / (high - low), 0.0, 1.0));
     if (!p.x5_blank) {
       const double t = std::clamp(std::isfinite(p.x5) ? p.x5 / value_max : 1.0, 0.0, 1.0);
       d.bar = {plot.left, d.y - half_bar, std::max(plot.left + m.unit, Lerp(plot.left, plot.right, t)), d.y + half_bar + 1};

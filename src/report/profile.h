@@ -4,6 +4,7 @@
 // this computes, in pixels.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,9 +62,22 @@ struct ProfileMetrics {
   int unit = 1;
 };
 
-// Lays the profile out in `area`. Depth runs from 0 (or the smallest written depth,
-// when negative) to the largest; the value scale from 0 to the largest X5 value.
-ProfileLayout LayOutProfile(const std::vector<ProfilePoint>& points, PixelRect area, const ProfileMetrics& metrics);
+// The scales a profile is drawn on: depth from `depth_top` down to `depth_bottom`, the
+// X5 value from 0 to `value_max`.
+struct ProfileScale {
+  double depth_top = 0, depth_bottom = 1, value_max = 1;
+};
+
+// The profile's own scales: depth from 0 (or the smallest written depth, when negative)
+// to the largest; the value from 0 to the largest X5 value, rounded up to a tick.
+ProfileScale ScaleOf(const std::vector<ProfilePoint>& points);
+// Scales that take in both (profiles side by side on one scale).
+ProfileScale Widened(const ProfileScale& a, const ProfileScale& b);
+
+// Lays the profile out in `area`, on its own scales unless `scale` is given (values
+// beyond a given scale are drawn at its edge).
+ProfileLayout LayOutProfile(const std::vector<ProfilePoint>& points, PixelRect area, const ProfileMetrics& metrics,
+                            const std::optional<ProfileScale>& scale = std::nullopt);
 
 // The point under (x, y), the nearest by depth where hit areas overlap; -1 for none.
 int HitTestProfile(const ProfileLayout& layout, int x, int y);

@@ -57,4 +57,19 @@ std::wstring FolderAbove(const std::wstring& folder) {
   return cut <= 2 ? folder.substr(0, 3) : folder.substr(0, cut);
 }
 
+std::wstring AbsolutePath(const std::wstring& base, const std::wstring& path, wchar_t separator) {
+  if (base.empty() || path.empty()) return path;
+  const std::wstring_view separators = SeparatorsFor(separator);
+  const bool rooted = separators.find(path[0]) != std::wstring_view::npos;
+  if (separator != L'\\') return rooted ? path : JoinPath(base, path, separator);
+  if (path.size() >= 2 && path[1] == L':') {
+    if (path.size() >= 3 && separators.find(path[2]) != std::wstring_view::npos) return path;
+    // C:name: relative to that drive's current folder, which is known only for the base's drive.
+    if (base.size() >= 2 && SameNameIgnoringCase(base.substr(0, 2), path.substr(0, 2))) return JoinPath(base, path.substr(2), separator);
+    return path.substr(0, 2) + L"\\" + path.substr(2);
+  }
+  if (rooted) return path.size() >= 2 && separators.find(path[1]) != std::wstring_view::npos ? path : base.substr(0, 2) + path;
+  return JoinPath(base, path, separator);
+}
+
 }  // namespace pel

@@ -32,6 +32,12 @@ std::wstring FolderAbove(const std::wstring& folder);
 // `separator`: Windows takes "/" as well as "\"; POSIX only "/".
 inline std::wstring_view SeparatorsFor(wchar_t separator) { return separator == L'\\' ? L"\\/" : L"/"; }
 
+// `path` made absolute from `base`, an absolute folder (the current one): a relative path
+// joined to it; on Windows (`separator` "\") a path from the root (\x) on the base's drive,
+// a drive-relative one (D:x) from the base where it is on that drive, else from the
+// drive's root. As it is where it is absolute already or `base` is empty.
+std::wstring AbsolutePath(const std::wstring& base, const std::wstring& path, wchar_t separator);
+
 // The folders that lead to `folder`, outermost first, `folder` itself last: C:\a\b gives
 // C:\a and C:\a\b, /a/b gives /a and /a/b. A drive (C:) and the server and share of a
 // network path (\\server\share) are never among them.

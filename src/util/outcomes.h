@@ -60,6 +60,7 @@ enum class OutcomeKind {
   kNoBoreholeFoldersButDeeper,  // the same, but folders further down hold them
   kOutputFolderUnusable,  // a batch's output folder cannot be made or written
   kNotARegularFile,     // one of the four names is a device, a pipe or the like
+  kReportWriteFailed,   // the site report cannot be written
 };
 
 // What fills the holes ("{}") of a message, in order.
@@ -96,6 +97,7 @@ inline constexpr OutcomeKindInfo kOutcomeKinds[] = {
     {OutcomeKind::kOutputFolderUnusable, "output-folder-unusable", texts::kCliOutputFolderUnusable,
      {Hole::kPath, Hole::kReason}, 2},
     {OutcomeKind::kNotARegularFile, "not-a-regular-file", texts::kNotARegularFile, {Hole::kPath}, 1},
+    {OutcomeKind::kReportWriteFailed, "report-write-failed", texts::kSiteReportWriteFailed, {Hole::kPath, Hole::kReason}, 2},
 };
 
 constexpr const OutcomeKindInfo& InfoOf(OutcomeKind kind) { return kOutcomeKinds[static_cast<int>(kind)]; }

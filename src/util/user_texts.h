@@ -130,6 +130,33 @@ inline constexpr wchar_t kReportCsvFilter[] = L"CSV (*.csv)\0*.csv\0";
 // {} the file, {} the system's reason.
 inline constexpr wchar_t kReportCannotSave[] = L"ファイルを保存できません。\n{}\n{}";
 
+// --- The site report: one HTML page of a whole batch ---------------------------------
+
+inline constexpr wchar_t kSiteReportTitle[] = L"サイトの報告";
+// The header's rows: the site folder, the output folder, when it was made, the program's version.
+inline constexpr wchar_t kSiteReportSiteFolder[] = L"変換元の親フォルダ";
+inline constexpr wchar_t kSiteReportOutputFolder[] = L"出力フォルダ";
+inline constexpr wchar_t kSiteReportDateTime[] = L"作成日時";
+inline constexpr wchar_t kSiteReportVersion[] = L"バージョン";
+// The summary's cells: folders, converted, of them with warnings, failed (as kCliSummary counts them).
+inline constexpr const wchar_t* kSiteReportSummaryTitles[] = {L"フォルダ", L"変換", L"うち警告あり", L"失敗"};
+inline constexpr wchar_t kSiteReportStopped[] = L"バッチは途中で中断しました。ここまでに変換したフォルダだけを載せています。";
+inline constexpr wchar_t kSiteReportOverview[] = L"全体図（全ボーリング共通の縮尺）";
+inline constexpr wchar_t kSiteReportBoreholes[] = L"ボーリング一覧";
+// The boreholes' table: name, result, layers, points, warnings, infos, output file.
+inline constexpr const wchar_t* kSiteReportColumnTitles[] = {L"ボーリング", L"結果", L"層", L"深度", L"警告", L"情報", L"出力ファイル"};
+// A folder's result, by SiteResult: converted, with warnings, failed.
+inline constexpr const wchar_t* kSiteReportResults[] = {L"変換", L"警告あり", L"失敗"};
+// Under each profile of the overview: {} the warnings.
+inline constexpr wchar_t kSiteReportWarningCount[] = L"警告 {}";
+// A borehole's counts: {} layers and {} points written, {} warnings, {} infos.
+inline constexpr wchar_t kSiteReportCounts[] = L"層 {} 件、深度 {} 点、警告 {} 件、情報 {} 件";
+inline constexpr wchar_t kSiteReportNoFindings[] = L"警告も情報もありません。";
+// After the first findings of a borehole: {} how many more it has.
+inline constexpr wchar_t kSiteReportMoreFindings[] = L"他 {} 件";
+// {} the report file, {} the system's reason.
+inline constexpr wchar_t kSiteReportWriteFailed[] = L"サイトの報告を書き込めません。\n{}\n{}";
+
 // --- Folders dropped on the window or given to the program ---------------------------
 
 // A network path without a drive letter: the folder lists know drives only. {} the path.

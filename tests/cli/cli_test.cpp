@@ -81,6 +81,7 @@ TEST_F(CliTest, WrongUsageIs64) {
   for (const std::vector<std::wstring>& args : std::vector<std::vector<std::wstring>>{
            {}, {L"convert", L"a"}, {L"check"}, {L"frobnicate", L"a"}, {L"check", L"a", L"--bogus"},
            {L"check", L"a", L"--recursive"}, {L"convert", L"a", L"b", L"--report", L"r.html"},
+           {L"check", L"a", L"--report", L"r.html"}, {L"batch", L"a", L"b", L"--report"},
            {L"check", L"--", L"a", L"--json"}}) {
     EXPECT_EQ(Run(args), kExitUsage) << args.size();
     EXPECT_NE(console.err.find(L"--help"), std::wstring::npos);
@@ -244,6 +245,65 @@ TEST_F(CliTest, ABatchWithoutFoldersOrWithoutAUsableOutputFailsOnce) {
     EXPECT_NE(console.err.find(c.says), std::wstring::npos) << console.err;
     EXPECT_FALSE(fs::exists(root / "out"));
   }
+}
+
+// --report: the page is written after the batch, whole or not at all; one that cannot be
+// written is an error of its own (status 2), the batch's outputs written all the same.
+TEST_F(CliTest, ABatchWritesItsSiteReportWholeOrSaysWhyNot) {
+  Borehole("site/B-1");
+  Borehole("site/B-3", "warning");
+  Borehole("site/<script>");
+  Write("file", "not a folder");
+  Write("old/site.html", "old");
+  chmod((root / "old/site.html").c_str(), 0444);
+  const struct {
+    std::string report;  // relative to root
+    bool json;
+    int status;
+    bool written;
+  } cases[] = {
+      {"out/site.html", false, kExitWarnings, true},
+      {"out/site.html", true, kExitWarnings, true},
+      {"reports/deeper/site.html", false, kExitWarnings, true},  // missing folders are made
+      {"file/site.html", false, kExitFailed, false},             // a folder above it is a file
+      {"file/site.html", true, kExitFailed, false},
+      {"out", false, kExitFailed, false},                        // a folder of that name
+      {"old/site.html", false, kExitFailed, false},              // a read-only file is never replaced
+  };
+  setenv("SOURCE_DATE_EPOCH", "1796789100", 1);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.report + (c.json ? " --json" : ""));
+    fs::remove_all(root / "out");
+    fs::remove_all(root / "reports");
+    std::vector<std::wstring> args{L"batch", Path("site"), Path("out"), L"--report", Path(c.report)};
+    if (c.json) args.push_back(L"--json");
+    EXPECT_EQ(Run(args), c.status);
+    EXPECT_NE(Read("out/B-1.txt"), "<missing>");
+    const std::string page = Read(c.report);
+    if (c.written) {
+      EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
+      EXPECT_NE(page.find("id=\"s-folders\">3<"), std::string::npos);
+      EXPECT_NE(page.find("2026-12-09T04:05:00+00:00"), std::string::npos);
+      EXPECT_NE(page.find("&lt;script&gt;"), std::string::npos);
+      EXPECT_EQ(page.find("<script"), std::string::npos);
+      EXPECT_TRUE(console.err.empty()) << console.err;
+    } else {
+      EXPECT_NE(console.err.find(L"サイトの報告を書き込めません。 " + Path(c.report)), std::wstring::npos) << console.err;
+      EXPECT_TRUE(page == "<missing>" || page == "old" || fs::is_directory(root / c.report)) << page.substr(0, 40);
+    }
+    if (c.json) {
+      const std::wstring error = c.written ? L"null" : L"{\"kind\":\"report-write-failed\"";
+      EXPECT_NE(console.out.find(L"\"report\":{\"file\":\"" + Path(c.report) + L"\",\"error\":" + error), std::wstring::npos)
+          << console.out;
+    }
+    const fs::path folder = (root / c.report).parent_path();
+    if (fs::is_directory(folder)) {
+      for (const auto& entry : fs::directory_iterator(folder)) {
+        EXPECT_EQ(entry.path().filename().string().rfind(".~pel", 0), std::string::npos) << "a temporary file stayed";
+      }
+    }
+  }
+  unsetenv("SOURCE_DATE_EPOCH");
 }
 
 TEST_F(CliTest, AStoppedBatchEndsBetweenFoldersWithStatus2) {

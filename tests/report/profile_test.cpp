@@ -85,6 +85,30 @@ TEST(LayOutProfile, FiftyPointsInDepthOrderWithMarkers) {
   EXPECT_GE(layout.depth_ticks.size(), 3u);
 }
 
+TEST(LayOutProfile, AGivenScaleIsSharedWithOtherProfiles) {
+  const std::vector<ProfilePoint> points = {Point(1, 5), Point(4, 12, true)};
+  const ProfileScale own = ScaleOf(points);
+  EXPECT_EQ(own.depth_top, 0);
+  EXPECT_EQ(own.depth_bottom, 4);
+  EXPECT_EQ(own.value_max, 15);
+  // Its own scale given is the same as none.
+  const ProfileLayout plain = LayOutProfile(points, kArea, kMetrics);
+  const ProfileLayout given = LayOutProfile(points, kArea, kMetrics, own);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    EXPECT_EQ(plain.points[i].bar, given.points[i].bar);
+    EXPECT_EQ(plain.points[i].marker, given.points[i].marker);
+  }
+  // Beside a deeper borehole with larger values: higher up and shorter.
+  const ProfileScale shared = Widened(own, ScaleOf({Point(8, 30)}));
+  EXPECT_EQ(shared.depth_bottom, 8);
+  EXPECT_EQ(shared.value_max, 30);
+  const ProfileLayout beside = LayOutProfile(points, kArea, kMetrics, shared);
+  EXPECT_EQ(beside.depth_bottom, 8);
+  EXPECT_LT(beside.points[1].y, plain.points[1].y);
+  EXPECT_LT(beside.points[1].bar.right, plain.points[1].bar.right);
+  EXPECT_EQ(beside.depth_ticks.back().label, L"8.0");
+}
+
 TEST(HitTestProfile, TheNearestPointByDepth) {
   const ProfileLayout layout = LayOutProfile({Point(1, 5), Point(1.05, 5), Point(20, 5)}, kArea, kMetrics);
   EXPECT_EQ(HitTestProfile(layout, 100, layout.points[2].y), 2);

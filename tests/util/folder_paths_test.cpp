@@ -42,5 +42,27 @@ TEST(FolderPaths, JoinAddsExactlyOneSeparator) {
   EXPECT_EQ(JoinPath(L"/", L"X5.txt", L'/'), L"/X5.txt");
 }
 
+TEST(AbsolutePath, RelativePathsStartFromTheBase) {
+  const struct {
+    const wchar_t* base;
+    const wchar_t* path;
+    wchar_t separator;
+    const wchar_t* absolute;
+  } cases[] = {
+      {L"/home/me", L"out/r.html", L'/', L"/home/me/out/r.html"},
+      {L"/home/me", L"/tmp/r.html", L'/', L"/tmp/r.html"},
+      {L"/home/me", L"\\x", L'/', L"/home/me/\\x"},  // a backslash is a name's character on POSIX
+      {L"", L"out/r.html", L'/', L"out/r.html"},
+      {L"C:\\work", L"out\\r.html", L'\\', L"C:\\work\\out\\r.html"},
+      {L"C:\\work", L"D:\\r.html", L'\\', L"D:\\r.html"},
+      {L"C:\\work", L"\\r.html", L'\\', L"C:\\r.html"},
+      {L"C:\\work", L"\\\\server\\share\\r.html", L'\\', L"\\\\server\\share\\r.html"},
+      {L"C:\\work", L"c:r.html", L'\\', L"C:\\work\\r.html"},
+      {L"C:\\work", L"D:r.html", L'\\', L"D:\\r.html"},
+      {L"C:\\", L"r.html", L'\\', L"C:\\r.html"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(AbsolutePath(c.base, c.path, c.separator), c.absolute) << testing::PrintToString(std::wstring(c.path));
+}
+
 }  // namespace
 }  // namespace pel
