@@ -116,6 +116,13 @@ inline constexpr wchar_t kReportDepthScale[] = L"深度";
 inline constexpr wchar_t kReportValueScale[] = L"X5";
 // Between the counts and kReportNoWarnings in the summary: a full-width blank.
 inline constexpr wchar_t kReportSummaryGap[] = L"　";
+// The details under the list: the finding's source line, after {} the file and {} the line.
+inline constexpr wchar_t kReportDetailsLine[] = L"{} の {} 行目：";
+// Around the field's text in the source line.
+inline constexpr wchar_t kReportFieldOpen[] = L"「";
+inline constexpr wchar_t kReportFieldClose[] = L"」";
+// The details with no finding selected.
+inline constexpr wchar_t kReportDetailsHint[] = L"一覧で選んだ項目の内容と、元のファイルの行をここに表示します。";
 // The list's column titles, in ReportColumn order; the CSV file's header row uses them too.
 inline constexpr const wchar_t* kReportColumnTitles[] = {L"重要度", L"ファイル", L"行",     L"レコード",
                                                          L"項目",   L"元の値",   L"出力", L"内容"};
