@@ -87,7 +87,8 @@ int wmain(int argc, wchar_t** argv) {
     std::int16_t hits = 0;
     std::vector<std::wstring> list;
     start = Seconds();
-    pel::SearchPatdatTree(library, process, root + L"\\PATDAT", hits, list, pel::kPatdatMarker);
+    pel::PatdatWalkWatch watch;  // watched, as the window's search is
+    pel::SearchPatdatTree(library, process, root + L"\\PATDAT", hits, list, pel::kPatdatMarker, &watch);
     walk = std::min(walk, Seconds() - start);
     walk_listings = library.listings();
     if (hits != 0) std::printf("unexpected hit\n");

@@ -23,6 +23,10 @@ inline constexpr wchar_t kStatusDone[] = L"変換が正常に終了しました�
 
 // No PATDAT folder beside the program or on any drive; the program ends.
 inline constexpr wchar_t kNoPatdat[] = L" PATDAT の設定がありません.";
+// The window of a search over the drives that takes a while: above the folder it has
+// reached, and its button, which ends the search as if nothing were found.
+inline constexpr wchar_t kPatdatSearching[] = L"PATDAT フォルダを探しています";
+inline constexpr wchar_t kPatdatStop[] = L"中止";
 // The window or one of its parts could not be made; {} is the system's reason.
 inline constexpr wchar_t kCannotStart[] = L"画面を作成できません。\n{}";
 
