@@ -41,7 +41,7 @@ bool ReportWindow::Create() {
                        nullptr, instance, this)) {
     return false;
   }
-  // Created in tab order: the list, the profile, the buttons.
+  // Created in tab order: the list, the details (no tab stop), the profile, the buttons.
   const DWORD child = WS_CHILD | WS_VISIBLE;
   CreateWindowExW(0, L"STATIC", L"", child | SS_LEFT | SS_NOPREFIX, 0, 0, 10, 10, window_,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportSummary)), instance, nullptr);
