@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in a private prefix of the build.
 #   wine-run.sh PREFIX PROGRAM.exe [ARGS...]
-# With a DISPLAY the program runs on it; without one on a virtual display (xvfb-run).
+# With a DISPLAY the program runs on it; without one on a virtual display (xvfb-run) of
+# PEL_WINE_SCREEN pixels (1280x1024 unless set, which the tests expect).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX="$(realpath -m "$1")"
@@ -35,4 +36,4 @@ fi
 if [ -n "${DISPLAY:-}" ]; then
   exec wine "$@"
 fi
-exec xvfb-run -a -s "-screen 0 1280x1024x24" wine "$@"
+exec xvfb-run -a -s "-screen 0 ${PEL_WINE_SCREEN:-1280x1024}x24" wine "$@"

@@ -15,9 +15,10 @@ struct Level {
 // Examines `candidate` and lists the folders beside it. True on a hit.
 bool Visit(qpro::Library& library, ProcessEnvironment& process, const std::wstring& candidate,
            std::int16_t& hit_count, std::vector<std::wstring>& hits, const std::wstring& marker,
-           std::vector<Level>& levels) {
+           std::vector<Level>& levels, PatdatWalkWatch* watch) {
   process.LetEventsRun();
   const std::wstring parent = PathParent(candidate);
+  if (watch) watch->Reached(parent);
   // Listing the parent first lets the library answer for a candidate that is not there
   // without asking the disk; the order of the results is the same.
   const std::int32_t folders = library.DCount(parent + kAllEntries);
@@ -55,38 +56,47 @@ bool Visit(qpro::Library& library, ProcessEnvironment& process, const std::wstri
 }  // namespace
 
 void SearchPatdatTree(qpro::Library& library, ProcessEnvironment& process, const std::wstring& candidate,
-                      std::int16_t& hit_count, std::vector<std::wstring>& hits, const std::wstring& marker) {
+                      std::int16_t& hit_count, std::vector<std::wstring>& hits, const std::wstring& marker,
+                      PatdatWalkWatch* watch) {
   const std::wstring leaf = candidate.substr(PathParent(candidate).size());
   std::vector<Level> levels;
-  if (Visit(library, process, candidate, hit_count, hits, marker, levels)) return;
+  if (watch && watch->Stopped()) return;
+  if (Visit(library, process, candidate, hit_count, hits, marker, levels, watch)) return;
   while (!levels.empty()) {
+    if (watch && watch->Stopped()) return;
     Level& level = levels.back();
     if (level.next == level.folders.size()) {
       levels.pop_back();
       continue;
     }
     const std::wstring next = level.parent + level.folders[level.next++] + L"\\" + leaf;
-    if (Visit(library, process, next, hit_count, hits, marker, levels)) return;
+    if (Visit(library, process, next, hit_count, hits, marker, levels, watch)) return;
   }
 }
 
-std::wstring FindPatdatFolder(qpro::Library& library, ProcessEnvironment& process) {
-  const std::wstring program = process.ProgramFolder();
-  const std::wstring base = WithBackslash(program);
-  if (library.FileSize(base + L"PATDAT" + kPatdatMarker) > 0) return base + L"PATDAT\\";
+std::wstring PatdatBesideProgram(qpro::Library& library, const ProcessEnvironment& process) {
+  const std::wstring base = WithBackslash(process.ProgramFolder());
+  return library.FileSize(base + L"PATDAT" + kPatdatMarker) > 0 ? base + L"PATDAT\\" : std::wstring();
+}
 
+std::wstring SearchDrivesForPatdat(qpro::Library& library, ProcessEnvironment& process, PatdatWalkWatch* watch) {
+  const std::wstring program = process.ProgramFolder();
   std::int16_t hit_count = 0;
   std::vector<std::wstring> hits;
   auto search_drive = [&](wchar_t letter) {
+    if (watch && watch->Stopped()) return true;
     if (library.GoodDrive(std::wstring(1, letter)) != -1) return false;
-    SearchPatdatTree(library, process, std::wstring(1, letter) + L":\\PATDAT", hit_count, hits, kPatdatMarker);
+    SearchPatdatTree(library, process, std::wstring(1, letter) + L":\\PATDAT", hit_count, hits, kPatdatMarker, watch);
     return hit_count > 0;
   };
-  if (!program.empty() && search_drive(program[0])) return hits.front();
-  for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
-    if (search_drive(letter)) return hits.front();
-  }
-  return {};
+  bool done = !program.empty() && search_drive(program[0]);
+  for (wchar_t letter = L'A'; letter <= L'Z' && !done; ++letter) done = search_drive(letter);
+  return hits.empty() || (watch && watch->Stopped()) ? std::wstring() : hits.front();
+}
+
+std::wstring FindPatdatFolder(qpro::Library& library, ProcessEnvironment& process) {
+  const std::wstring beside = PatdatBesideProgram(library, process);
+  return beside.empty() ? SearchDrivesForPatdat(library, process) : beside;
 }
 
 }  // namespace pel

@@ -66,6 +66,20 @@ std::array<std::wstring, kReportColumns> FindingCells(const Finding& f) {
           f.message};
 }
 
+std::wstring FindingDetails(const Finding& f) {
+  std::wstring details = f.message;
+  if (f.line <= 0) return details;
+  const std::string_view line = f.line_text;
+  const std::size_t begin = std::min(f.text_begin, line.size());
+  const std::size_t end = std::clamp(f.text_end, begin, line.size());
+  auto shown = [](std::string_view bytes) { return EscapeForDisplay(Cp932ToWide(bytes)); };
+  details += L"\r\n\r\n" + texts::FillText(texts::kReportDetailsLine, {f.file, std::to_wstring(f.line)}) + L"\r\n";
+  details += shown(line.substr(0, begin)) + texts::kReportFieldOpen + shown(line.substr(begin, end - begin)) +
+             texts::kReportFieldClose + shown(line.substr(end));
+  if (f.line_cut) details += kCutMark;
+  return details;
+}
+
 std::vector<std::size_t> SortedRows(const std::vector<Finding>& findings, ReportColumn column, bool descending) {
   std::vector<std::size_t> rows(findings.size());
   std::iota(rows.begin(), rows.end(), std::size_t{0});

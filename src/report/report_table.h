@@ -20,6 +20,13 @@ static_assert(std::size(texts::kReportColumnTitles) == kReportColumns, "one titl
 // The cells of a finding's row, as the list shows them (the source text decoded).
 std::array<std::wstring, kReportColumns> FindingCells(const Finding& finding);
 
+// What the details area under the list shows of `finding`: its whole message; then, for a
+// finding on a line, the file and the line number, and the line's first characters as
+// the file holds them (decoded, each control character as \xHH) with the field's text
+// between 「 and 」 and the cut mark where the line goes on. Lines end in CR LF, as an
+// edit control shows them.
+std::wstring FindingDetails(const Finding& finding);
+
 // The rows' order when sorted by `column`: numbers as numbers, ties in file order;
 // `descending` reverses the order of the values, never of the ties.
 std::vector<std::size_t> SortedRows(const std::vector<Finding>& findings, ReportColumn column, bool descending);

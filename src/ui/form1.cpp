@@ -7,6 +7,7 @@
 #include "util/folder_paths.h"
 #include "platform/qpro/qpro.h"
 #include "ui/layout.h"
+#include "ui/patdat_search.h"
 #include "ui/window_util.h"
 #include "util/user_texts.h"
 
@@ -163,7 +164,8 @@ bool Form1::Form_Load() {
                (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   qpro::Library library(ports_.fs, ports_.drives);
-  state_.patdat_path = FindPatdatFolder(library, ports_.process);
+  state_.patdat_path = PatdatBesideProgram(library, ports_.process);
+  if (state_.patdat_path.empty()) state_.patdat_path = SearchDrivesShowingProgress(library, ports_.process);
   if (state_.patdat_path.empty()) {
     ports_.boxes.Show(texts::kNoPatdat, texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kNone);
     return false;

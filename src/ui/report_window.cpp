@@ -19,10 +19,6 @@ namespace {
 constexpr int kMarginTwips = 120;
 constexpr int kButtonWidthTwips = 1500;
 constexpr int kButtonHeightTwips = 450;
-constexpr int kWidthTwips = 13500;
-constexpr int kHeightTwips = 7200;
-constexpr int kMinWidthTwips = 7500;
-constexpr int kMinHeightTwips = 4800;
 constexpr int kMessageColumnTwips = 6000;
 
 }  // namespace
@@ -37,10 +33,15 @@ bool ReportWindow::Create() {
     return false;
   }
 
-  // Owned by Form1: above it, minimised with it; hidden until it is placed.
+  // Owned by Form1: above it, minimised with it. Made where it stays, so that it takes
+  // the DPI of Form1's monitor from the start.
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-  if (!CreateWindowExW(0, kReportClass, L"", style, 0, 0, 100, 100, owner_, nullptr, instance, this)) return false;
-  // Created in tab order: the list, the profile, the buttons.
+  const ScreenRect placed = Placement();
+  if (!CreateWindowExW(0, kReportClass, L"", style, placed.left, placed.top, placed.width(), placed.height(), owner_,
+                       nullptr, instance, this)) {
+    return false;
+  }
+  // Created in tab order: the list, the details (no tab stop), the profile, the buttons.
   const DWORD child = WS_CHILD | WS_VISIBLE;
   CreateWindowExW(0, L"STATIC", L"", child | SS_LEFT | SS_NOPREFIX, 0, 0, 10, 10, window_,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportSummary)), instance, nullptr);
@@ -56,36 +57,32 @@ bool ReportWindow::Create() {
     column.cx = 50;
     ListView_InsertColumn(list, static_cast<int>(c), &column);
   }
+  // Read-only and no tab stop: Esc and Enter keep closing the window.
+  CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", texts::kReportDetailsHint,
+                  child | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 10, 10, window_,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportDetails)), instance, nullptr);
   profile_.Create(window_, kReportProfile);
   CreateWindowExW(0, L"BUTTON", texts::kReportSave, child | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 10, 10, window_,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportSave)), instance, nullptr);
   CreateWindowExW(0, L"BUTTON", texts::kReportClose, child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 10, 10, window_,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportClose)), instance, nullptr);
   ApplyDpi(GetDpiForWindow(window_));
-  SetWindowPos(window_, nullptr, 0, 0, DpiScale(kWidthTwips, dpi_), DpiScale(kHeightTwips, dpi_),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  Place();
   return true;
 }
 
-// Beside Form1: on its right where the monitor's work area has room, else on its left,
-// else kept on the screen.
-void ReportWindow::Place() {
-  RECT form, mine;
+// Beside Form1, in the work area of its monitor, at Form1's DPI. Only the first showing
+// places the window: later runs leave it where the user put it.
+ScreenRect ReportWindow::Placement() const {
+  RECT form;
   GetWindowRect(owner_, &form);
-  GetWindowRect(window_, &mine);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT work = monitor.rcWork;
-  // Never larger than the work area.
-  const int width = std::min<int>(mine.right - mine.left, work.right - work.left);
-  const int height = std::min<int>(mine.bottom - mine.top, work.bottom - work.top);
-  int x = form.right;
-  if (x + width > work.right) x = form.left - width;
-  if (x < work.left) x = std::max<int>(work.left, std::min<int>(form.right, work.right - width));
-  const int y = std::max<int>(work.top, std::min<int>(form.top, work.bottom - height));
-  SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT& work = monitor.rcWork;
+  const UINT dpi = GetDpiForWindow(owner_);
+  return PlaceBeside({work.left, work.top, work.right, work.bottom}, {form.left, form.top, form.right, form.bottom},
+                     DpiScale(kReportWidthTwips, dpi), DpiScale(kReportHeightTwips, dpi),
+                     DpiScale(kReportMinWidthTwips, dpi));
 }
 
 void ReportWindow::ApplyDpi(UINT dpi) {
@@ -103,8 +100,8 @@ void ReportWindow::ApplyDpi(UINT dpi) {
   Layout();
 }
 
-// The summary across the top, the profile on the left third, the list on the right, the
-// buttons under the list.
+// The summary across the top, the profile on the left third, the list on the right with
+// the details under it, the buttons at the bottom.
 void ReportWindow::Layout() {
   const RECT client = ClientRect(window_);
   const int margin = DpiScale(kMarginTwips, dpi_);
@@ -116,8 +113,11 @@ void ReportWindow::Layout() {
   MoveWindow(control(kReportSummary), margin, margin, static_cast<int>(client.right) - 2 * margin, 2 * line, TRUE);
   MoveWindow(profile_.hwnd(), margin, top, profile_w, std::max(bottom - top, 1), TRUE);
   const int list_x = 2 * margin + profile_w;
-  MoveWindow(control(kReportList), list_x, top, std::max<int>(client.right - margin - list_x, 1),
-             std::max(bottom - top, 1), TRUE);
+  const int list_w = std::max<int>(client.right - margin - list_x, 1);
+  const int details_h = std::min(3 * line + margin, (bottom - top) / 2);
+  const int details_y = bottom - details_h;
+  MoveWindow(control(kReportList), list_x, top, list_w, std::max(details_y - margin / 2 - top, 1), TRUE);
+  MoveWindow(control(kReportDetails), list_x, details_y, list_w, std::max(details_h, 1), TRUE);
   const int button_y = client.bottom - margin - button_h;
   MoveWindow(control(kReportClose), client.right - margin - button_w, button_y, button_w, button_h, TRUE);
   MoveWindow(control(kReportSave), client.right - 2 * (margin + button_w) + margin, button_y, button_w, button_h, TRUE);
@@ -161,6 +161,7 @@ void ReportWindow::Fill() {
   if (sorted_) order_ = SortedRows(run_.report.findings, sort_column_, descending_);
   profile_.Show(ProfilePointsOf(run_.report.points, run_.report.findings));
   FillList();
+  SelectionChanged();
 }
 
 void ReportWindow::FillList() {
@@ -252,14 +253,17 @@ void ReportWindow::SelectFindings(const std::set<std::size_t>& findings) {
   SelectionChanged();
 }
 
-// Selected findings light up the points they belong to.
 void ReportWindow::SelectionChanged() {
+  const std::vector<std::size_t> selected = SelectedFindings();
   std::set<int> rows;
-  for (std::size_t f : SelectedFindings()) {
+  for (std::size_t f : selected) {
     const Finding& finding = run_.report.findings[f];
     if (finding.section == Section::kPoint && finding.row > 0) rows.insert(finding.row);
   }
   profile_.Highlight(std::move(rows));
+  const std::wstring details =
+      selected.empty() ? std::wstring(texts::kReportDetailsHint) : FindingDetails(run_.report.findings[selected.front()]);
+  SetWindowTextW(control(kReportDetails), details.c_str());
 }
 
 std::wstring ReportWindow::CopySelection() {
@@ -329,7 +333,7 @@ LRESULT ReportWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 void ReportWindow::Report_GetMinMaxInfo(HWND, MINMAXINFO* info) {
-  info->ptMinTrackSize = {DpiScale(kMinWidthTwips, dpi_), DpiScale(kMinHeightTwips, dpi_)};
+  info->ptMinTrackSize = {DpiScale(kReportMinWidthTwips, dpi_), DpiScale(kReportMinHeightTwips, dpi_)};
 }
 
 // The list's column clicks sort it, its selection lights up the profile, Ctrl+C copies.

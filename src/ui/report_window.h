@@ -15,6 +15,7 @@
 #include "platform/text_codec.h"
 #include "platform/win32/win32_handles.h"
 #include "run/conversion_run.h"
+#include "ui/placement.h"
 #include "ui/profile_view.h"
 
 namespace pel::ui {
@@ -22,7 +23,14 @@ namespace pel::ui {
 inline constexpr wchar_t kReportClass[] = L"PelmoraReport";
 
 // Child ids of the report window.
-enum ReportControlId : int { kReportSummary = 200, kReportList, kReportProfile, kReportSave, kReportClose };
+enum ReportControlId : int {
+  kReportSummary = 200,
+  kReportList,
+  kReportProfile,
+  kReportSave,
+  kReportClose,
+  kReportDetails,  // the selected finding's whole message and source line
+};
 
 struct ReportPorts {
   FileSystem& fs;
@@ -40,7 +48,7 @@ class ReportWindow {
 
   // Shows `run`, replacing what the window showed. Without `activate` the keyboard stays
   // where it was (a minimised report is restored, still not activated). The window is
-  // made, beside its owner, the first time.
+  // made the first time, beside its owner (PlaceBeside); later calls never move it.
   bool Show(const WrittenRun& run, bool activate);
   void Close() {
     if (window_ && !busy_) DestroyWindow(window_);
@@ -86,10 +94,11 @@ class ReportWindow {
   bool Create();
   void ApplyDpi(UINT dpi);
   void Layout();
-  void Place();
+  ScreenRect Placement() const;
   void Fill();
   void FillList();
   void FitColumns();
+  // The profile lights up the selected findings' points; the details show the first.
   void SelectionChanged();
   void SaveWithDialog();
   std::wstring Summary() const;

@@ -1,6 +1,13 @@
 #include "util/message_lines.h"
 
 namespace pel {
+namespace {
+
+// Where a message box may wrap a line by itself: at a blank, and before or after a
+// full-width character.
+bool BoxCanWrapAt(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n' || DisplayColumns(c) == 2; }
+
+}  // namespace
 
 int DisplayColumns(wchar_t c) {
   if (c < 0x1100) return 1;
@@ -9,34 +16,29 @@ int DisplayColumns(wchar_t c) {
 }
 
 std::wstring BreakLongLines(std::wstring_view text, int columns) {
+  const auto most = static_cast<std::size_t>(columns > 0 ? columns : 1);
   std::wstring out;
   out.reserve(text.size() + text.size() / 32);
-  std::size_t line_start = 0;
-  int width = 0;
-  std::size_t last_break = std::wstring_view::npos;  // just after the last "\" on this line
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const wchar_t c = text[i];
-    if (c == L'\n') {
-      out.append(text.substr(line_start, i + 1 - line_start));
-      line_start = i + 1;
-      width = 0;
-      last_break = std::wstring_view::npos;
+  std::size_t run_end = 0;
+  for (std::size_t i = 0; i < text.size(); i = run_end) {
+    if (BoxCanWrapAt(text[i])) {
+      out += text[i];
+      run_end = i + 1;
       continue;
     }
-    const int w = DisplayColumns(c);
-    if (width + w > columns && i > line_start) {
-      const std::size_t cut = last_break != std::wstring_view::npos && last_break > line_start ? last_break : i;
-      out.append(text.substr(line_start, cut - line_start));
+    // A run the box cannot wrap; each of its characters takes one column.
+    run_end = i;
+    while (run_end < text.size() && !BoxCanWrapAt(text[run_end])) ++run_end;
+    std::size_t piece = i;
+    while (run_end - piece > most) {
+      const std::size_t backslash = text.substr(piece, most).rfind(L'\\');
+      const std::size_t cut = backslash != std::wstring_view::npos ? piece + backslash + 1 : piece + most;
+      out.append(text.substr(piece, cut - piece));
       out += L'\n';
-      line_start = cut;
-      width = 0;
-      for (std::size_t k = cut; k < i; ++k) width += DisplayColumns(text[k]);
-      last_break = std::wstring_view::npos;
+      piece = cut;
     }
-    width += w;
-    if (c == L'\\') last_break = i + 1;
+    out.append(text.substr(piece, run_end - piece));
   }
-  out.append(text.substr(line_start));
   return out;
 }
 

@@ -23,6 +23,10 @@ inline constexpr wchar_t kStatusDone[] = L"変換が正常に終了しました�
 
 // No PATDAT folder beside the program or on any drive; the program ends.
 inline constexpr wchar_t kNoPatdat[] = L" PATDAT の設定がありません.";
+// The window of a search over the drives that takes a while: above the folder it has
+// reached, and its button, which ends the search as if nothing were found.
+inline constexpr wchar_t kPatdatSearching[] = L"PATDAT フォルダを探しています";
+inline constexpr wchar_t kPatdatStop[] = L"中止";
 // The window or one of its parts could not be made; {} is the system's reason.
 inline constexpr wchar_t kCannotStart[] = L"画面を作成できません。\n{}";
 
@@ -116,6 +120,13 @@ inline constexpr wchar_t kReportDepthScale[] = L"深度";
 inline constexpr wchar_t kReportValueScale[] = L"X5";
 // Between the counts and kReportNoWarnings in the summary: a full-width blank.
 inline constexpr wchar_t kReportSummaryGap[] = L"　";
+// The details under the list: the finding's source line, after {} the file and {} the line.
+inline constexpr wchar_t kReportDetailsLine[] = L"{} の {} 行目：";
+// Around the field's text in the source line.
+inline constexpr wchar_t kReportFieldOpen[] = L"「";
+inline constexpr wchar_t kReportFieldClose[] = L"」";
+// The details with no finding selected.
+inline constexpr wchar_t kReportDetailsHint[] = L"一覧で選んだ項目の内容と、元のファイルの行をここに表示します。";
 // The list's column titles, in ReportColumn order; the CSV file's header row uses them too.
 inline constexpr const wchar_t* kReportColumnTitles[] = {L"重要度", L"ファイル", L"行",     L"レコード",
                                                          L"項目",   L"元の値",   L"出力", L"内容"};

@@ -88,12 +88,13 @@ TEST(FindPatdatFolder, LaterDrivesAreNotWalkedAfterAHit) {
 }
 
 // The walk from D:\PATDAT on drive D; the hits it recorded.
-std::vector<std::wstring> WalkDriveD(const FakeFileSystem& fs, FakeProcess& process) {
+std::vector<std::wstring> WalkDriveD(const FakeFileSystem& fs, FakeProcess& process,
+                                     PatdatWalkWatch* watch = nullptr) {
   FakeDrives drives(L"D");
   qpro::Library library(fs, drives);
   std::int16_t hit_count = 0;
   std::vector<std::wstring> hits;
-  SearchPatdatTree(library, process, L"D:\\PATDAT", hit_count, hits, kPatdatMarker);
+  SearchPatdatTree(library, process, L"D:\\PATDAT", hit_count, hits, kPatdatMarker, watch);
   EXPECT_EQ(static_cast<std::size_t>(hit_count), hits.size());
   return hits;
 }
@@ -106,9 +107,25 @@ TEST(SearchPatdatTree, ListsEachFolderOnceAndNeverEntersReparsePoints) {
   fs.AddFile(L"D:\\Junction\\PATDAT\\kishitu.txt", "x");
   fs.MarkReparsePoint(L"D:\\Junction");
   FakeProcess process;
-  EXPECT_TRUE(WalkDriveD(fs, process).empty());
+  PatdatWalkWatch watch;
+  EXPECT_TRUE(WalkDriveD(fs, process, &watch).empty());
   EXPECT_EQ(fs.listed(), (std::vector<std::wstring>{L"D:\\", L"D:\\A\\", L"D:\\A\\B\\", L"D:\\C\\"}));
   EXPECT_EQ(process.event_runs, 4);
+  EXPECT_EQ(watch.Folder(), L"D:\\C\\");  // the last folder examined
+}
+
+// A stopped walk lists nothing more and finds nothing, though D:\PATDAT is there.
+TEST(SearchDrivesForPatdat, AStoppedWalkFindsNothing) {
+  FakeFileSystem fs;
+  fs.AddFile(L"D:\\PATDAT\\kishitu.txt", "x");
+  FakeDrives drives(L"D");
+  FakeProcess process;
+  qpro::Library library(fs, drives);
+  PatdatWalkWatch watch;
+  watch.Stop();
+  EXPECT_EQ(SearchDrivesForPatdat(library, process, &watch), L"");
+  EXPECT_TRUE(fs.listed().empty());
+  EXPECT_EQ(SearchDrivesForPatdat(library, process), L"D:\\PATDAT\\");
 }
 
 TEST(SearchPatdatTree, SurvivesVeryDeepTrees) {

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "run/conversion.h"
+#include "support/fake_file_system.h"
 #include "support/fakes.h"
 
 namespace pel {
@@ -36,6 +40,44 @@ TEST(SortedRows, NumbersAsNumbersTiesInFileOrder) {
   for (const auto& c : cases) {
     EXPECT_EQ(SortedRows(findings, c.column, c.descending), c.rows) << static_cast<int>(c.column) << c.descending;
   }
+}
+
+TEST(FindingDetails, TheWholeMessageThenTheSourceLineWithTheFieldMarked) {
+  auto on_line = [](std::string line, std::size_t begin, std::size_t end, bool cut) {
+    Finding f = At(7, 7, 3, "", "", L"m");
+    f.line_text = std::move(line);
+    f.text_begin = begin;
+    f.text_end = end;
+    f.line_cut = cut;
+    return f;
+  };
+  const struct {
+    const char* name;
+    Finding finding;
+    std::wstring details;
+  } cases[] = {
+      {"a missing file has no line", At(0, 0, 0, "", "", L"X100.txt がありません。"), L"X100.txt がありません。"},
+      {"an empty field", on_line("1,3,,4", 4, 4, false), L"m\r\n\r\nX5.txt の 7 行目：\r\n1,3,「」,4"},
+      {"decoded, control characters escaped", on_line("1,\x8C\x8A\t,\x1B", 2, 5, false),
+       L"m\r\n\r\nX5.txt の 7 行目：\r\n1,「穴\\x09」,\\x1B"},
+      {"a cut line ends in the cut mark", on_line("1,2,999", 4, 7, true), L"m\r\n\r\nX5.txt の 7 行目：\r\n1,2,「999」…"},
+      {"a field beyond the line's kept part", on_line("1,2,9", 9, 12, true), L"m\r\n\r\nX5.txt の 7 行目：\r\n1,2,9「」…"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FindingDetails(c.finding), c.details) << c.name;
+}
+
+// From a real conversion: an empty X5 value's finding, its message and its line.
+TEST(FindingDetails, OfAnEmptyX5Value) {
+  testing::FakeFileSystem fs;
+  fs.AddFile(L"C:\\b\\X5.txt", "1,1.0,5,4,5,6,7,8,9,10,11\r\n1,2.0,,4,5,6,7,8,9,10,11\r\n");
+  auto prepared = PrepareBorehole(fs, L"C:\\b");
+  ASSERT_TRUE(prepared);
+  const auto& findings = prepared->report.findings;
+  const auto empty = std::find_if(findings.begin(), findings.end(),
+                                  [](const Finding& f) { return f.kind == FindingKind::kX5ValueReplaced; });
+  ASSERT_NE(empty, findings.end());
+  EXPECT_EQ(FindingDetails(*empty), L"X5 の値が空欄のため、0 として出力しました。\r\n\r\nX5.txt の 2 行目：\r\n"
+                                    L"1,2.0,「」,4,5,6,7,8,9,10,11");
 }
 
 TEST(RowsAsTabText, OneLinePerRowCellsFlattened) {

@@ -3,12 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <string>
 
 #include "discovery/help.h"
 #include "discovery/patdat.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_ports.h"
+#include "support/fake_file_system.h"
+#include "support/fakes.h"
+#include "ui/patdat_search.h"
+#include "ui/window_util.h"
+#include "win32/dialog_driver.h"
 #include "win32/test_folders.h"
 
 namespace pel::win32 {
@@ -96,6 +102,50 @@ TEST_F(DiscoveryTest, HelpFileFromPathAndHiddenCopiesIgnored) {
   SetEnvironmentVariableW(L"PATH", saved.c_str());
   EXPECT_TRUE(ok);
   EXPECT_EQ(found, root + L"\\help\\Vadelqix.HLP");
+}
+
+// A drive whose folder C:\site cannot be listed until the test opens the gate: a slow
+// network folder.
+class GatedFileSystem : public testing::FakeFileSystem {
+ public:
+  Expected<std::vector<FolderEntry>, FsError> ListFolder(const std::wstring& folder) const override {
+    if (folder.rfind(L"C:\\site", 0) == 0) gate_.wait();
+    return FakeFileSystem::ListFolder(folder);
+  }
+  void Open() { opener_.set_value(); }
+
+ private:
+  std::promise<void> opener_;
+  std::shared_future<void> gate_ = opener_.get_future().share();
+};
+
+// The walk waits at C:\site for longer than half a second: the search window shows that
+// folder; "中止" ends the search with nothing found, though C:\site holds a PATDAT.
+TEST(PatdatSearchWindow, ShowsTheFolderBeingSearchedAndItsButtonStopsTheSearch) {
+  const struct {
+    bool stop;
+    std::wstring found;
+  } cases[] = {{true, L""}, {false, L"C:\\site\\PATDAT\\"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stop);
+    GatedFileSystem fs;
+    fs.AddFile(L"C:\\site\\PATDAT\\kishitu.txt", "SAND 1.85");
+    testing::FakeDrives drives(L"C");
+    testing::FakeProcess process;
+    process.program_folder = L"C:\\pel";
+    qpro::Library library(fs, drives);
+    auto user = std::async(std::launch::async, [&] {
+      HWND window = nullptr;
+      testing::WaitFor([&] { return (window = FindWindowW(ui::kPatdatSearchClass, nullptr)) && IsWindowVisible(window); });
+      const std::wstring shown = window ? ui::WindowText(GetDlgItem(window, ui::kSearchFolder)) : L"no window";
+      if (window && c.stop) ui::ClickButton(GetDlgItem(window, ui::kSearchStop));
+      fs.Open();
+      return shown;
+    });
+    EXPECT_EQ(ui::SearchDrivesShowingProgress(library, process), c.found);
+    EXPECT_EQ(user.get(), L"C:\\site\\");
+    EXPECT_EQ(FindWindowW(ui::kPatdatSearchClass, nullptr), nullptr);
+  }
 }
 
 }  // namespace

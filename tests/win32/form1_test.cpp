@@ -412,10 +412,15 @@ TEST_F(ReportTest, ShownAfterARunWithWarningsWithoutTakingTheKeyboardReplacedAnd
   // abc, 1.5 after 2.0, and X100.txt missing (information)
   EXPECT_EQ(ListView_GetItemCount(form->report()->control(kReportList)), 3);
 
+  // Where the user puts it, it stays.
+  SetWindowPos(report, nullptr, 10, 20, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(report, SW_MINIMIZE);
   ASSERT_TRUE(Run(L"B-2", L"again"));
   EXPECT_EQ(form->report()->hwnd(), report);  // replaced, not a second window
   EXPECT_FALSE(IsIconic(report));
+  RECT moved;
+  GetWindowRect(report, &moved);
+  EXPECT_EQ(std::vector<LONG>({moved.left, moved.top, moved.right, moved.bottom}), std::vector<LONG>({10, 20, 710, 520}));
   EXPECT_EQ(WindowText(report), L"変換結果の確認 - again.txt");
   EXPECT_NE(GetForegroundWindow(), report);
 
@@ -451,7 +456,11 @@ TEST_F(ReportTest, SortsCopiesSavesAndLinksTheListToTheProfile) {
   ListView_GetColumn(report.control(kReportList), 2, &column);
   EXPECT_STREQ(title, L"行 ▼");
 
+  EXPECT_EQ(WindowText(report.control(kReportDetails)), texts::kReportDetailsHint);
   report.SelectFindings({0});
+  EXPECT_EQ(WindowText(report.control(kReportDetails)),
+            L"X5 の値「abc」は正の数ではないため、0 として出力しました。\r\n\r\nX5.txt の 1 行目：\r\n"
+            L"1,1.0,「abc」,4,5,6,7,8,9,10,11");
   EXPECT_EQ(report.CopySelection(),
             L"警告\tX5.txt\t1\t1\t3\tabc\t0000000.00\tX5 の値「abc」は正の数ではないため、0 として出力しました。\r\n");
   EXPECT_EQ(report.profile().highlighted_rows(), (std::set<int>{1}));
@@ -467,6 +476,7 @@ TEST_F(ReportTest, SortsCopiesSavesAndLinksTheListToTheProfile) {
   EXPECT_EQ(report.SelectedFindings(), (std::vector<std::size_t>{1}));
   report.profile().ClickPoint(1);
   EXPECT_TRUE(report.SelectedFindings().empty());
+  EXPECT_EQ(WindowText(report.control(kReportDetails)), texts::kReportDetailsHint);
 }
 
 // The report appearing or going under a pointer that does not move is no movement over
