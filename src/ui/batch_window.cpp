@@ -24,19 +24,19 @@ namespace {
 constexpr int kMarginTwips = 120;
 constexpr int kGapTwips = 90;
 constexpr int kRowHeightTwips = 420;
-constexpr int kLabelWidthTwips = 1500;
+constexpr int kLabelWidthTwips = 1900;
 constexpr int kBrowseWidthTwips = 1200;
 constexpr int kButtonHeightTwips = 450;
 constexpr int kStartWidthTwips = 1500;
 constexpr int kCheckWidthTwips = 3600;
 constexpr int kSaveWidthTwips = 3000;
 constexpr int kCloseWidthTwips = 1500;
-constexpr int kWidthTwips = 11400;
+constexpr int kWidthTwips = 12000;
 constexpr int kHeightTwips = 7800;
 constexpr int kMinWidthTwips = 8400;
 constexpr int kMinHeightTwips = 5400;
 // The list's columns, in BatchColumn order.
-constexpr int kColumnTwips[] = {1800, 1050, 660, 660, 600, 900, 5400};
+constexpr int kColumnTwips[] = {1800, 1400, 1000, 1000, 800, 1100, 4400};
 static_assert(std::size(kColumnTwips) == kBatchColumns, "one width per column");
 
 // The children, in tab order: window class, text, style, extended style.
@@ -282,11 +282,10 @@ void BatchWindow::Start_Click() {
   // Both folders as absolute paths: the folder lists of Form1 change the current folder.
   auto folder = [&](BatchControlId id, const wchar_t* missing) -> std::wstring {
     const std::wstring typed = WindowText(control(id));
-    std::wstring full = typed.find_first_not_of(L' ') == std::wstring::npos ? std::wstring() : FullPath(typed);
+    const bool blank = typed.find_first_not_of(L' ') == std::wstring::npos;
+    std::wstring full = blank ? std::wstring() : FullPath(typed);
     if (full.empty()) {
-      ports_.boxes.Show(full.empty() && typed.find_first_not_of(L' ') == std::wstring::npos
-                            ? std::wstring(missing)
-                            : texts::FillText(texts::kBatchBadFolder, {typed}),
+      ports_.boxes.Show(blank ? std::wstring(missing) : texts::FillText(texts::kBatchBadFolder, {typed}),
                         texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kExclamation);
       SetFocus(control(id));
       Edit_SetSel(control(id), 0, -1);
