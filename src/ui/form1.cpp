@@ -70,6 +70,7 @@ Expected<void, std::wstring> Form1::Create(HINSTANCE instance) {
   HMENU menu = GetSystemMenu(form_, FALSE);
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING | MF_GRAYED, kReportCommand, texts::kReportMenu);
+  AppendMenuW(menu, MF_STRING, kBatchCommand, texts::kBatchMenu);
   AppendMenuW(menu, MF_STRING, kManualCommand, texts::kManualMenu);
   AppendMenuW(menu, MF_STRING, kAboutCommand, texts::kAboutMenu);
   auto made = CreateControls(instance);
@@ -186,6 +187,11 @@ void Form1::Dir1_Change() {
 }
 
 void Form1::Command1_Click() {
+  // The batch writes through the same file system: one conversion at a time.
+  if (batch_ && batch_->Running()) {
+    ports_.boxes.Show(texts::kBatchBusy, texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kExclamation);
+    return;
+  }
   RunPorts ports{*this, ports_.boxes, ports_.fs, ports_.drives, ports_.codec};
   // The run's message boxes are modal for the report too.
   HWND report = report_ ? report_->hwnd() : nullptr;
@@ -304,6 +310,7 @@ void Form1::Picture1_MouseMove(HWND, int, int, UINT) {
 
 bool Form1::PreTranslate(MSG& message) {
   if (report_ && report_->PreTranslate(message)) return true;
+  if (batch_ && batch_->PreTranslate(message)) return true;
   if (message.message != WM_KEYDOWN || (message.hwnd != form_ && !IsChild(form_, message.hwnd))) return false;
   if (message.wParam == VK_TAB) {
     HWND focus = GetFocus();
@@ -335,6 +342,7 @@ LRESULT Form1::OnFormMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     HANDLE_MSG(window, WM_DROPFILES, Member(this, &Form1::Form_DropFiles));
     HANDLE_MSG(window, WM_SYSCOMMAND, Member(this, &Form1::Form_SysCommand));
     HANDLE_MSG(window, WM_ACTIVATE, Member(this, &Form1::Form_Activate));
+    HANDLE_MSG(window, WM_CLOSE, Member(this, &Form1::Form_Close));
     HANDLE_MSG(window, WM_DESTROY, Member(this, &Form1::Form_Unload));
     default: return DefWindowProcW(window, message, wParam, lParam);
   }
@@ -361,6 +369,7 @@ void Form1::Form_SysCommand(HWND window, UINT command, int x, int y) {
     case kReportCommand: OpenReport(); break;
     case kManualCommand: OpenManual(); break;
     case kAboutCommand: ShowAbout(); break;
+    case kBatchCommand: OpenBatch(); break;
     default: FORWARD_WM_SYSCOMMAND(window, command, x, y, DefWindowProcW);
   }
 }

@@ -21,6 +21,7 @@
 #include "platform/text_codec.h"
 #include "platform/win32/win32_handles.h"
 #include "run/conversion_run.h"
+#include "ui/batch_window.h"
 #include "ui/control_ids.h"
 #include "ui/folder_pane.h"
 #include "ui/report_window.h"
@@ -52,6 +53,8 @@ inline constexpr UINT kReportCommand = 0x0010;
 // texts::kManualMenu (the guide beside the program) and texts::kAboutMenu.
 inline constexpr UINT kManualCommand = 0x0020;
 inline constexpr UINT kAboutCommand = 0x0030;
+// texts::kBatchMenu: the batch window.
+inline constexpr UINT kBatchCommand = 0x0040;
 
 class Form1 : public RunWindow {
  public:
@@ -61,6 +64,7 @@ class Form1 : public RunWindow {
         panes_{FolderPane(ports.fs, ports.drives, ports.boxes, [this] { Dir1_Change(); }),
                FolderPane(ports.fs, ports.drives, ports.boxes, [this] { Dir2_Change(); })} {}
   ~Form1() override {
+    batch_.reset();  // a running batch ends after its current folder
     if (form_ && IsWindow(form_)) DestroyWindow(form_);
   }
   Form1(const Form1&) = delete;
@@ -83,6 +87,13 @@ class Form1 : public RunWindow {
     return id == kPicture1 ? picture : GetDlgItem(picture, id);
   }
   FolderPane& pane(Side side) { return panes_[side == Side::kDestination ? 0 : 1]; }
+  // The batch window; null until the system menu has opened it.
+  BatchWindow* batch() const { return batch_.get(); }
+  // The system menu's texts::kBatchMenu: the batch window, made the first time.
+  void OpenBatch() {
+    if (!batch_) batch_ = std::make_unique<BatchWindow>(form_, BatchPorts{ports_.fs, ports_.codec, ports_.boxes});
+    batch_->Open();
+  }
   // The report of the conversion check; null until a run has shown one.
   ReportWindow* report() const { return report_.get(); }
   // The system menu's texts::kReportMenu: the report of the last written file.
@@ -100,7 +111,11 @@ class Form1 : public RunWindow {
  private:
   // Event handlers.
   void Command1_Click();
-  void Command2_Click() { DestroyWindow(form_); }
+  // During a batch the window goes once the batch has stopped after its current folder.
+  void Command2_Click() {
+    if (batch_ && batch_->Running()) return batch_->Close([this] { DestroyWindow(form_); });
+    DestroyWindow(form_);
+  }
   void Drive1_Change() { pane(Side::kDestination).DriveChange(); }
   void Drive2_Change() { pane(Side::kSource).DriveChange(); }
   void Dir1_Change();
@@ -131,6 +146,7 @@ class Form1 : public RunWindow {
   void Form_Activate(HWND window, UINT state, HWND, BOOL) {
     if (state != WA_INACTIVE && control(kPicture1) && !IsChild(window, GetFocus())) SetFocus(tab_order_.front());
   }
+  void Form_Close(HWND) { Command2_Click(); }
   void Form_Unload(HWND) { PostQuitMessage(0); }
   void Picture1_Command(HWND picture, int id, HWND control_window, UINT code);
   // Enter on a folder list opens the item under its caret; other keys get the default.
@@ -199,6 +215,7 @@ class Form1 : public RunWindow {
   bool busy_ = false;
   std::optional<WrittenRun> last_run_;
   std::unique_ptr<ReportWindow> report_;
+  std::unique_ptr<BatchWindow> batch_;
   // Where the pointer was when the report appeared or went: the mouse-move that the
   // system sends then is no movement, and must not empty Label3.
   std::optional<POINT> pointer_at_report_change_;

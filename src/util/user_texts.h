@@ -168,6 +168,36 @@ inline constexpr wchar_t kSiteReportMoreFindings[] = L"他 {} 件";
 // {} the report file, {} the system's reason.
 inline constexpr wchar_t kSiteReportWriteFailed[] = L"サイトの報告を書き込めません。\n{}\n{}";
 
+// --- The batch window: a whole site at once -----------------------------------------
+
+inline constexpr wchar_t kBatchMenu[] = L"まとめて変換...";
+inline constexpr wchar_t kBatchCaption[] = L"まとめて変換";
+inline constexpr wchar_t kBatchSiteLabel[] = L"現場フォルダ";
+inline constexpr wchar_t kBatchOutputLabel[] = L"出力フォルダ";
+inline constexpr wchar_t kBatchBrowse[] = L"参照...";
+inline constexpr wchar_t kBatchRecursive[] = L"サブフォルダも含める";
+inline constexpr wchar_t kBatchStart[] = L"開始";
+inline constexpr wchar_t kBatchStop[] = L"中止";
+inline constexpr wchar_t kBatchSaveSiteReport[] = L"サイトの報告を保存...";
+inline constexpr wchar_t kBatchClose[] = L"閉じる";
+// While a folder is converted: {} its number (from 1), {} the folders, {} the folder.
+inline constexpr wchar_t kBatchProgress[] = L"{} / {} {}";
+// The list's column titles, in BatchColumn order.
+inline constexpr const wchar_t* kBatchColumnTitles[] = {L"フォルダ", L"結果", L"警告", L"情報",
+                                                        L"層",       L"深度", L"出力ファイル / エラー"};
+// A folder's result in the list.
+inline constexpr wchar_t kBatchConverted[] = L"変換";
+inline constexpr wchar_t kBatchWithWarnings[] = L"警告あり";
+inline constexpr wchar_t kBatchFailed[] = L"失敗";
+inline constexpr wchar_t kBatchNoSiteFolder[] = L"現場フォルダが選択されていません。";
+inline constexpr wchar_t kBatchNoOutputFolder[] = L"出力フォルダが選択されていません。";
+// {} the path as typed.
+inline constexpr wchar_t kBatchBadFolder[] = L"指定されたパスは正しくありません。\n{}";
+// Form1's execute button while a batch runs.
+inline constexpr wchar_t kBatchBusy[] = L"まとめて変換の実行中は変換できません。";
+// The save dialog's file type: its name, then its pattern, each ending in a NUL.
+inline constexpr wchar_t kBatchSiteReportFilter[] = L"HTML (*.html)\0*.html\0";
+
 // --- Folders dropped on the window or given to the program ---------------------------
 
 // A network path without a drive letter: the folder lists know drives only. {} the path.

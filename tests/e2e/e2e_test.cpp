@@ -3,13 +3,16 @@
 // files checked on disk.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "ui/batch_window.h"
 #include "ui/control_ids.h"
+#include "ui/form1.h"
 #include "ui/layout.h"
 #include "ui/report_window.h"
 #include "win32/dialog_driver.h"
@@ -420,6 +423,21 @@ TEST(Screenshots, TheGuidesPictures) {
   ASSERT_NE(rejected, nullptr);
   SaveBitmap(CaptureWindow(rejected), kept + L"\\bad-path.bmp");
   ASSERT_TRUE(AnswerMessageBox(rejected, IDOK));
+
+  // The batch window after a batch of the sample folders.
+  PostMessageW(app.form(), WM_SYSCOMMAND, ui::kBatchCommand, 0);
+  HWND batch = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (batch = FindWindowW(ui::kBatchClass, nullptr)) != nullptr && IsWindowVisible(batch); }));
+  const std::wstring output = L"C:\\液状化";
+  testing::RemoveTree(output);
+  for (auto [id, text] : {std::pair{ui::kBatchSiteText, kSampleFolder}, std::pair{ui::kBatchOutputText, output}}) {
+    SendMessageW(GetDlgItem(batch, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  PostMessageW(GetDlgItem(batch, ui::kBatchStartButton), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(batch, ui::kBatchSaveButton)) != FALSE; }));
+  EXPECT_EQ(SendMessageW(GetDlgItem(batch, ui::kBatchList), LVM_GETITEMCOUNT, 0, 0), 4);
+  SaveBitmap(CaptureWindow(batch), kept + L"\\batch-window.bmp");
+  testing::RemoveTree(output);
   testing::RemoveTree(kSampleFolder);
 }
 

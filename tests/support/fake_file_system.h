@@ -2,11 +2,15 @@
 // (ASCII), as on Windows; listings come in the order entries were added. Files can be
 // marked hidden, unreadable or unwritable, folders as reparse points. Its separator is
 // "\" unless another is given ("/" for a POSIX-like system, where "\" is part of names).
+// A test can hold the thread that reads a given file there until it releases it.
 #pragma once
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cwctype>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -47,6 +51,23 @@ class FakeFileSystem : public FileSystem {
   void MarkUnwritable(const std::wstring& path) { unwritable_.insert(Key(path)); }
   void MarkUncreatable(const std::wstring& path) { uncreatable_.insert(Key(path)); }
 
+  // The next read of `path` waits until Release(): a batch's worker held at a known folder.
+  void HoldReadOf(const std::wstring& path) {
+    const std::lock_guard<std::mutex> lock(gate_.mutex);
+    gate_.held = Key(path);
+    gate_.holding = gate_.released = false;
+  }
+  // True once a thread waits at the held read; false after `timeout`.
+  bool WaitUntilHeld(std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
+    std::unique_lock<std::mutex> lock(gate_.mutex);
+    return gate_.changed.wait_for(lock, timeout, [&] { return gate_.holding; });
+  }
+  void Release() {
+    const std::lock_guard<std::mutex> lock(gate_.mutex);
+    gate_.released = true;
+    gate_.changed.notify_all();
+  }
+
   bool HasFile(const std::wstring& path) const {
     auto it = entries_.find(Key(path));
     return it != entries_.end() && !it->second.folder;
@@ -69,6 +90,7 @@ class FakeFileSystem : public FileSystem {
 
   Expected<std::string, FsError> ReadWholeFile(const std::wstring& path) const override {
     const auto key = Key(path);
+    PassGate(key);
     if (unreadable_.count(key)) return Error(FsErrorKind::kAccessDenied, FsOperation::kRead);
     if (!HasFile(path)) return Error(FsErrorKind::kMissing, FsOperation::kRead);
     return entries_.at(key).bytes;
@@ -147,6 +169,15 @@ class FakeFileSystem : public FileSystem {
     return Fail(FsError{kind, operation, words});
   }
 
+  void PassGate(const std::wstring& key) const {
+    std::unique_lock<std::mutex> lock(gate_.mutex);
+    if (gate_.held.empty() || key != gate_.held) return;
+    gate_.holding = true;
+    gate_.changed.notify_all();
+    gate_.changed.wait(lock, [&] { return gate_.released; });
+    gate_.held.clear();
+  }
+
   // A drive ("c:") or, with "/" as separator, the root ("" after trimming).
   bool IsRootKey(const std::wstring& key) const {
     return (key.size() == 2 && key[1] == L':') || (sep_ == L'/' && key.empty());
@@ -195,6 +226,17 @@ class FakeFileSystem : public FileSystem {
   int replace_calls_ = 0;
   int next_order_ = 0;
   wchar_t sep_;
+  // The hold on a read; a copy of the file system starts without one.
+  struct Gate {
+    Gate() = default;
+    Gate(const Gate&) {}
+    Gate& operator=(const Gate&) { return *this; }
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::wstring held;  // the key whose read waits
+    bool holding = false, released = false;
+  };
+  mutable Gate gate_;
 };
 
 }  // namespace pel::testing

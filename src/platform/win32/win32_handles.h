@@ -65,6 +65,14 @@ struct MemoryDcTraits {
 };
 
 // A kernel handle closed with CloseHandle (INVALID_HANDLE_VALUE when empty).
+// A COM interface pointer, released with the object's own Release.
+template <class Interface>
+struct ComTraits {
+  using Handle = Interface*;
+  static Interface* Empty() { return nullptr; }
+  static void Free(Interface* p) { p->Release(); }
+};
+
 using UniqueHandle = Unique<KernelHandleTraits>;
 // A FindFirstFile search.
 using UniqueFind = Unique<FindHandleTraits>;
@@ -77,6 +85,8 @@ using UniquePen = Unique<GdiObjectTraits<HPEN>>;
 using UniqueBitmap = Unique<GdiObjectTraits<HBITMAP>>;
 // A memory device context of CreateCompatibleDC.
 using UniqueMemoryDC = Unique<MemoryDcTraits>;
+template <class Interface>
+using UniqueCom = Unique<ComTraits<Interface>>;
 
 // A window's device context for the length of a scope (the screen's for a null window).
 class ScopedGetDC {
