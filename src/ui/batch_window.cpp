@@ -548,6 +548,10 @@ void BatchWindow::Batch_DropFiles(HWND, HDROP drop) {
   if (!path.empty()) DropFolder(path, PtInRect(&row, at) != 0);
 }
 
+Expected<void, FsError> BatchWindow::SaveSiteReport(const std::wstring& path) const {
+  return WriteSiteReport(ports_.fs, record_, path);
+}
+
 void BatchWindow::SaveSiteReport_Click() {
   if (Running() || !record_.summary) return;
   // Named after the site folder, in the output folder.
@@ -567,7 +571,7 @@ void BatchWindow::SaveSiteReport_Click() {
   static const auto save_file_name = SystemFunction<decltype(GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW");
   if (!save_file_name || !save_file_name(&dialog)) return;
   path.resize(wcslen(path.c_str()));
-  if (auto written = WriteSiteReport(ports_.fs, record_, path); !written) {
+  if (auto written = SaveSiteReport(path); !written) {
     const Outcome failed = MakeOutcome(OutcomeKind::kReportWriteFailed, path, std::move(written.error()));
     ports_.boxes.Show(DescribeOutcome(failed), texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kExclamation);
   }

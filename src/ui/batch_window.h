@@ -87,6 +87,9 @@ class BatchWindow {
   void OpenReport(int row);
   // Sets the folder of the site row (or, with `output`, the output row) as a drop does.
   void DropFolder(const std::wstring& path, bool output);
+  // The site's report page of the last batch, written to `path` as the save button does
+  // once its dialog has been answered.
+  Expected<void, FsError> SaveSiteReport(const std::wstring& path) const;
   const BatchRecord& record() const { return record_; }
   const std::vector<std::size_t>& order() const { return order_; }
   ReportWindow* report() const { return report_.get(); }

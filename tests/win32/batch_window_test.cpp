@@ -107,6 +107,12 @@ TEST_F(BatchWindowTest, ConvertsTheSiteListsEachFolderAndOpensItsReport) {
   EXPECT_TRUE(fs.HasFile(L"C:\\out\\B-2.txt"));
   EXPECT_FALSE(fs.HasFile(L"C:\\out\\B-3.txt"));
   EXPECT_TRUE(boxes.shown.empty());
+  // The site report holds every folder of the batch, the failed one with its error.
+  ASSERT_TRUE(batch->SaveSiteReport(L"C:\\out\\site.html"));
+  const std::string& page = fs.File(L"C:\\out\\site.html");
+  for (const char* part : {"id=\"b-1\"", "id=\"b-2\"", "id=\"b-3\"", "href=\"./B-1.txt\"", "C:\\site"}) {
+    EXPECT_NE(page.find(part), std::string::npos) << part;
+  }
 
   // Enter on a row opens its report in the batch's own report window; a failed folder has none.
   HWND list = batch->control(kBatchList);
