@@ -117,8 +117,9 @@ ProfileLayout LayOutProfile(const std::vector<ProfilePoint>& points, PixelRect a
   layout.value_max = value_max;
   const int rows_of_labels = std::max(2, (plot.bottom - plot.top) / (2 * m.text_height));
   layout.depth_ticks = Ticks(low, high, plot.top, plot.bottom, rows_of_labels);
-  // A value label is two or three digits wide: a narrow plot takes fewer, lest they run together.
-  const int columns_of_labels = std::clamp((plot.right - plot.left) / (2 * m.text_height), 1, 5);
+  // A value label is two or three digits wide: a narrow plot takes fewer, lest they run
+  // together, but never less than the scale's start and a step.
+  const int columns_of_labels = std::clamp((plot.right - plot.left) / (2 * m.text_height), 2, 5);
   layout.value_ticks = Ticks(0, value_max, plot.left, plot.right, columns_of_labels);
 
   const int half_bar = std::max(m.unit, std::min(m.text_height / 4, (plot.bottom - plot.top) / (2 * 50)));

@@ -96,6 +96,13 @@ void AppendPercentEncoded(std::string& out, std::wstring_view piece) {
 
 std::string Num(long long n) { return std::to_string(n); }
 
+// The end of the overview's value scale, which a narrow column gives no label of its own.
+std::wstring ScaleEnd(double value_max) {
+  wchar_t text[32];
+  std::swprintf(text, 32, L"%g", value_max);
+  return text;
+}
+
 // --- Paths ---------------------------------------------------------------------------------
 
 // An absolute path cut into its root and its pieces, "." and ".." taken out.
@@ -251,7 +258,7 @@ void AppendOverview(std::string& out, const std::vector<SiteBorehole>& boreholes
     for (const Tick& t : empty.depth_ticks) AppendText(out, "r", kAxisWidth - 5, t.pixel, t.label);
     AppendText(out, "", 1, kColumnMetrics.text_height, texts::kReportDepthScale);
     AppendText(out, "", kAxisWidth, kColumnMetrics.text_height,
-               std::wstring(texts::kReportValueScale) + L" 0-" + empty.value_ticks.back().label);
+               std::wstring(texts::kReportValueScale) + L" 0-" + ScaleEnd(empty.value_max));
     for (std::size_t i = first; i < last; ++i) {
       const SiteBorehole& b = boreholes[i];
       out += "<a href=\"#b-" + Num(static_cast<long long>(i) + 1) + "\"><g transform=\"translate(" +
