@@ -412,6 +412,19 @@ TEST(Screenshots, TheGuidesPictures) {
   ASSERT_TRUE(app.WaitForStatus(L"変換が正常に終了しました。"));
   HWND report = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (report = FindWindowW(ui::kReportClass, nullptr)) != nullptr; }));
+  // B-1's one finding clicked in the list, under its column titles: the details under the
+  // list show its whole message and the source line it comes from.
+  HWND details = GetDlgItem(report, ui::kReportDetails);
+  const std::wstring hint = WindowText(details);
+  HWND findings = GetDlgItem(report, ui::kReportList);
+  RECT titles{};
+  GetWindowRect(FindWindowExW(findings, nullptr, WC_HEADERW, nullptr), &titles);
+  const LPARAM first_row = MAKELPARAM(20, titles.bottom - titles.top + 6);
+  PostMessageW(findings, WM_LBUTTONDOWN, MK_LBUTTON, first_row);
+  PostMessageW(findings, WM_LBUTTONUP, 0, first_row);
+  ASSERT_TRUE(WaitFor([&] { return WindowText(details) != hint; }));
+  EXPECT_NE(WindowText(details).find(L"X5 の値が空欄のため、0 として出力しました。"), std::wstring::npos);
+  EXPECT_NE(WindowText(details).find(L"X5.txt の 7 行目："), std::wstring::npos);
   SaveBitmap(CaptureWindow(report), kept + L"\\report.bmp");
   PostMessageW(report, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(report); }));
@@ -433,7 +446,24 @@ TEST(Screenshots, TheGuidesPictures) {
   for (auto [id, text] : {std::pair{ui::kBatchSiteText, kSampleFolder}, std::pair{ui::kBatchOutputText, output}}) {
     SendMessageW(GetDlgItem(batch, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
-  PostMessageW(GetDlgItem(batch, ui::kBatchStartButton), BM_CLICK, 0, 0);
+  // Filled in, before 開始: Tab takes the keyboard from the site folder's text to 開始, so
+  // that no caret shows.
+  auto focus = [&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(batch, nullptr), &info);
+    return info.hwndFocus;
+  };
+  HWND start = GetDlgItem(batch, ui::kBatchStartButton);
+  for (int tab = 0; tab < 8 && focus() != start; ++tab) {
+    HWND from = focus();
+    ASSERT_NE(from, nullptr);
+    PostMessageW(from, WM_KEYDOWN, VK_TAB, 0);
+    ASSERT_TRUE(WaitFor([&] { return focus() != from; }));
+  }
+  ASSERT_EQ(focus(), start);
+  SaveBitmap(CaptureWindow(batch), kept + L"\\batch-start.bmp");
+  PostMessageW(start, BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(batch, ui::kBatchSaveButton)) != FALSE; }));
   EXPECT_EQ(SendMessageW(GetDlgItem(batch, ui::kBatchList), LVM_GETITEMCOUNT, 0, 0), 4);
   SaveBitmap(CaptureWindow(batch), kept + L"\\batch-window.bmp");
