@@ -27,15 +27,9 @@ bool EndsWithTxt(const std::wstring& path) {
   return SameNameIgnoringCase(path.substr(path.size() - 4), L".txt");
 }
 
-// A site report's date: SOURCE_DATE_EPOCH (seconds, UTC) where it is set, so that two
-// runs give the same page; else now, in local time.
+// A site report's date: now, in local time, unless fixed.
 ReportTime ReportDate(const CliPorts& ports) {
-  if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH"); fixed && *fixed) {
-    char* end = nullptr;
-    const long long seconds = std::strtoll(fixed, &end, 10);
-    if (*end == '\0') return {seconds, 0};
-  }
-  return ports.local_time ? ports.local_time() : ReportTime{static_cast<std::int64_t>(std::time(nullptr)), 0};
+  return SiteReportDate(ports.local_time ? ports.local_time() : ReportTime{static_cast<std::int64_t>(std::time(nullptr)), 0});
 }
 
 int StatusOf(const FolderResult& r) {

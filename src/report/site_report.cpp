@@ -481,6 +481,15 @@ void SiteReport::Add(std::wstring_view relative, const std::optional<std::wstrin
   boreholes_.push_back(std::move(b));
 }
 
+ReportTime SiteReportDate(const ReportTime& now) {
+  if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH"); fixed && *fixed) {
+    char* end = nullptr;
+    const long long seconds = std::strtoll(fixed, &end, 10);
+    if (*end == '\0') return {seconds, 0};
+  }
+  return now;
+}
+
 std::wstring IsoDateTime(const ReportTime& time) {
   const std::int64_t local = time.seconds + std::int64_t{time.offset_minutes} * 60;
   std::int64_t days = local / 86400, seconds = local % 86400;

@@ -69,6 +69,10 @@ struct ReportTime {
   std::int64_t seconds = 0;
   int offset_minutes = 0;
 };
+// The page's date: SOURCE_DATE_EPOCH (seconds, UTC) where it is set, so that two runs
+// give the same page; else `now`.
+ReportTime SiteReportDate(const ReportTime& now);
+
 // ISO 8601 with the offset: 2026-12-09T13:05:00+09:00.
 std::wstring IsoDateTime(const ReportTime& time);
 

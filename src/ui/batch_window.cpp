@@ -9,6 +9,7 @@
 #include <chrono>
 #include <ctime>
 #include <numeric>
+#include <system_error>
 
 #include "batch/site_feed.h"
 #include "report/site_report.h"
@@ -22,20 +23,20 @@ namespace pel::ui {
 namespace {
 
 // The site's report page, one self-contained HTML file, from what the batch kept, dated
-// when the batch started in local time; written whole or not at all.
+// when the batch started in local time (unless fixed); written whole or not at all.
 Expected<void, FsError> WriteSiteReport(FileSystem& fs, const BatchRecord& record, const std::wstring& path) {
   SiteReport site;
   for (const BatchRow& row : record.rows) AddToSiteReport(site, row.result, row.relative);
   if (record.summary) site.SetSummary(SiteSummaryOf(*record.summary));
   SiteReportHeader header;
-  header.site_folder = record.site;
-  header.output_folder = record.output;
+  header.site_folder = WithoutBackslash(record.site);
+  header.output_folder = WithoutBackslash(record.output);
   header.report_file = path;
   header.separator = L'\\';
   __time64_t started = std::chrono::system_clock::to_time_t(record.started);
   struct tm local {};
   _localtime64_s(&local, &started);
-  header.time = {static_cast<std::int64_t>(started), static_cast<int>((_mkgmtime64(&local) - started) / 60)};
+  header.time = SiteReportDate({static_cast<std::int64_t>(started), static_cast<int>((_mkgmtime64(&local) - started) / 60)});
   header.version = L"" PEL_VERSION;
   return fs.AtomicReplace(path, SiteReportHtml(site, header));
 }
@@ -199,6 +200,14 @@ bool BatchWindow::Create() {
     ListView_InsertColumn(list, static_cast<int>(c), &column);
   }
   ApplyDpi(GetDpiForWindow(window_));
+  // A batch's results are kept until the next one, also over a close and a reopen.
+  if (!record_.site.empty()) {
+    SetWindowTextW(control(kBatchSiteText), record_.site.c_str());
+    SetWindowTextW(control(kBatchOutputText), record_.output.c_str());
+    Button_SetCheck(control(kBatchRecursiveCheck), record_.recursive ? BST_CHECKED : BST_UNCHECKED);
+  }
+  FillList();
+  SetRunning(false);
   // Over Form1's top left corner, a little in, never off the monitor's work area.
   RECT form;
   GetWindowRect(owner_, &form);
@@ -325,10 +334,15 @@ void BatchWindow::Start_Click() {
   SendMessageW(control(kBatchProgressBar), PBM_SETPOS, 0, 0);
   stop_ = false;
   SetRunning(true);
-  worker_ = std::thread([this, window = window_, site, output, recursive] {
+  auto run = [this, window = window_, site, output, recursive] {
     Worker worker(*this, window);
     worker.Post(RunBatch(ports_.fs, site, output, recursive, stop_, worker));
-  });
+  };
+  try {
+    worker_ = std::thread(run);
+  } catch (const std::system_error&) {
+    run();  // no thread to be had: the batch runs here, its events handled once it ends
+  }
 }
 
 void BatchWindow::SetRunning(bool running) {
@@ -337,7 +351,8 @@ void BatchWindow::SetRunning(bool running) {
   for (BatchControlId id : {kBatchSiteText, kBatchSiteBrowse, kBatchOutputText, kBatchOutputBrowse, kBatchRecursiveCheck}) {
     EnableWindow(control(id), !running);
   }
-  EnableWindow(control(kBatchSaveButton), !running && record_.summary.has_value());
+  // A batch that could not start has no page to save.
+  EnableWindow(control(kBatchSaveButton), !running && record_.summary && !record_.summary->error);
   // The keyboard never stays on a control that was just disabled.
   if (running && !IsWindowEnabled(GetFocus()) && IsChild(window_, GetFocus())) SetFocus(control(kBatchStartButton));
 }
@@ -372,7 +387,7 @@ void BatchWindow::On(FolderResult& result) {
 }
 
 void BatchWindow::On(const BatchSummary& summary) {
-  worker_.join();
+  if (worker_.joinable()) worker_.join();
   record_.summary = summary;
   SetRunning(false);
   HWND bar = control(kBatchProgressBar);

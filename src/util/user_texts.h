@@ -145,7 +145,7 @@ inline constexpr wchar_t kReportCannotSave[] = L"ファイルを保存できま�
 
 inline constexpr wchar_t kSiteReportTitle[] = L"サイトの報告";
 // The header's rows: the site folder, the output folder, when it was made, the program's version.
-inline constexpr wchar_t kSiteReportSiteFolder[] = L"変換元の親フォルダ";
+inline constexpr wchar_t kSiteReportSiteFolder[] = L"現場フォルダ";
 inline constexpr wchar_t kSiteReportOutputFolder[] = L"出力フォルダ";
 inline constexpr wchar_t kSiteReportDateTime[] = L"作成日時";
 inline constexpr wchar_t kSiteReportVersion[] = L"バージョン";
@@ -155,7 +155,7 @@ inline constexpr wchar_t kSiteReportStopped[] = L"バッチは途中で中断し
 inline constexpr wchar_t kSiteReportOverview[] = L"全体図（全ボーリング共通の縮尺）";
 inline constexpr wchar_t kSiteReportBoreholes[] = L"ボーリング一覧";
 // The boreholes' table: name, result, layers, points, warnings, infos, output file.
-inline constexpr const wchar_t* kSiteReportColumnTitles[] = {L"ボーリング", L"結果", L"層", L"深度", L"警告", L"情報", L"出力ファイル"};
+inline constexpr const wchar_t* kSiteReportColumnTitles[] = {L"ボーリング", L"結果", L"層", L"深度（点）", L"警告", L"情報", L"出力ファイル"};
 // A folder's result, by SiteResult: converted, with warnings, failed.
 inline constexpr const wchar_t* kSiteReportResults[] = {L"変換", L"警告あり", L"失敗"};
 // Under each profile of the overview: {} the warnings.

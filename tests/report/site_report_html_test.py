@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The site report read by a real HTML5 parser (html5lib, as browsers parse): a batch of the
-examples plus a folder named <script>, one whose title holds </svg><script> and one that
-fails, run with --json and --report; the page must be whole, every borehole in it, its
+examples plus a folder named <script>, one named javascript:x, one whose title holds
+</svg><script> and one that fails, run with --json and --report; the page must be whole, every borehole in it, its
 counts the JSON summary's, and nothing from the data markup or a link elsewhere.
   site_report_html_test.py CLI EXAMPLES"""
 import json
@@ -21,6 +21,7 @@ try:
     shutil.copytree(examples, site)
     shutil.rmtree(os.path.join(site, "PATDAT"))
     shutil.copytree(os.path.join(site, "B-1"), os.path.join(site, "<script>"))
+    shutil.copytree(os.path.join(site, "B-4"), os.path.join(site, "javascript:x"))
     shutil.copytree(os.path.join(site, "B-2"), os.path.join(site, "title"))
     title = '"' + "T" * 40 + '</svg><script>alert(1)</script>"\r\n'
     open(os.path.join(site, "title", "titl01.txt"), "wb").write(title.encode("cp932"))
@@ -35,7 +36,7 @@ try:
     batch = json.loads(run.stdout)
     assert batch["report"] == {"file": report, "error": None}, batch["report"]
     summary = batch["summary"]
-    assert summary == {"folders": 7, "converted": 6, "with_warnings": 5, "failed": 1}, summary
+    assert summary == {"folders": 8, "converted": 7, "with_warnings": 6, "failed": 1}, summary
 
     raw = open(report, "rb").read()
     page = html5lib.parse(raw, treebuilder="etree", namespaceHTMLElements=False)
@@ -60,10 +61,10 @@ try:
     rows = page.findall(".//table[@id='boreholes']/tbody/tr")[1:] or page.findall(".//table[@id='boreholes']/tr")[1:]
     assert sorted(r[0].find("a").text for r in rows) == names, [r[0].find("a").text for r in rows]
     sections = page.findall(".//section")
-    assert len(sections) == 7 and sorted(s.find("h3").text for s in sections) == names
+    assert len(sections) == 8 and sorted(s.find("h3").text for s in sections) == names
     overview = page.findall(f".//{ns}svg[@class='o']")
     profiles = page.findall(f".//{ns}svg[@class='p']")
-    assert len(overview) == 1 and len(profiles) == 6, (len(overview), len(profiles))
+    assert len(overview) == 1 and len(profiles) == 7, (len(overview), len(profiles))
     assert len(page.findall(f".//{ns}svg")) == len(overview) + len(profiles)
     columns = [t.text for t in overview[0].iter(f"{ns}title")]
     assert sorted(columns) == names, columns
@@ -82,13 +83,14 @@ try:
             continue
         counts = [int(r[i].text) for i in range(2, 6)]
         assert counts == [folder["counts"]["layers_written"], folder["counts"]["points_written"], warnings, infos], counts
-        assert r[6].find("a").get("href") == "./" + os.path.basename(folder["destination"]).replace("<", "%3C").replace(">", "%3E")
+        assert r[6].find("a").get("href") == "./" + os.path.basename(folder["destination"]).replace("<", "%3C").replace(">", "%3E").replace(":", "%3A")
 
     # The escaped names and the title's value as text, never as markup.
     text = "".join(page.itertext())
     assert "<script>" in text, "the folder's name as text"
     assert "</svg><script>alert(1)</script>" in text, "the title's cut part as text"
     assert b"&lt;script&gt;" in raw and b"<script" not in raw
+    assert "javascript:x" in text and b'href="javascript' not in raw, "a name that reads as a scheme, as text"
     failed = [s for s in sections if s.find("h3").text == "failing"][0]
     assert "123456789" in "".join(failed.itertext())
     print("site report: %d boreholes, %d bytes, parsed by html5lib" % (len(rows), len(raw)))

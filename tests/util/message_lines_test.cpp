@@ -23,7 +23,7 @@ TEST(BreakLongLines, BreaksOnlyRunsWithoutBlanksOrFullWidthCharacters) {
   const std::wstring a300(300, L'a');
   const std::wstring a60(60, L'a');
   const std::wstring a60_times4 = a60 + L"\n" + a60 + L"\n" + a60 + L"\n" + a60 + L"\n";
-  const std::wstring kanji(40, L'地');  // 80 columns
+  const std::wstring kanji(70, L'地');  // more than 60 characters, 140 columns
   const std::wstring sentence = std::wstring(L"規定値のドライブ名が正しくありません。ドライブ名は１文字のアルファベットと") +
                                 L" \":\" でなければいけません。  例 \"C:\", \"D:\"...";
   const struct {
@@ -37,6 +37,7 @@ TEST(BreakLongLines, BreaksOnlyRunsWithoutBlanksOrFullWidthCharacters) {
       {"a piece longer than a line", L"C:\\" + a300 + L".txt", L"C:\\\n" + a60_times4 + a60 + L"\n.txt"},
       {"full-width text wraps in the box", L"D:\\" + kanji, L"D:\\" + kanji},
       {"a sentence stays whole", sentence, sentence},
+      {"a full-width character ends a run", a60 + L"地" + a60, a60 + L"地" + a60},
       {"blanks wrap in the box", L"The folder " + std::wstring(20, L'x') + L" holds none of the four files, nor do any below",
        L"The folder " + std::wstring(20, L'x') + L" holds none of the four files, nor do any below"},
       {"a path after full-width text", L"ファイル：C:\\" + a300, L"ファイル：C:\\\n" + a60_times4 + a60},

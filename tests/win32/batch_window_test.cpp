@@ -130,6 +130,15 @@ TEST_F(BatchWindowTest, ConvertsTheSiteListsEachFolderAndOpensItsReport) {
   batch->SortBy(BatchColumn::kResult);  // 変換, 失敗, 警告あり in code point order
   EXPECT_EQ(batch->order(), (std::vector<std::size_t>{0, 2, 1}));
   EXPECT_EQ(Cell(1, BatchColumn::kFolder), L"B-3");
+
+  // Closed and opened again, the window still holds the batch: its folders, rows and page.
+  SendMessageW(batch->hwnd(), WM_CLOSE, 0, 0);
+  ASSERT_FALSE(IsWindow(batch->hwnd()));
+  SendMessageW(form->hwnd(), WM_SYSCOMMAND, kBatchCommand, 0);
+  EXPECT_EQ(TextOf(kBatchSiteText), L"C:\\site");
+  EXPECT_EQ(Rows(), 3);
+  EXPECT_EQ(Cell(1, BatchColumn::kFolder), L"B-3");
+  EXPECT_TRUE(IsWindowEnabled(batch->control(kBatchSaveButton)));
 }
 
 // Held at B-2: the progress names it, Form1 converts nothing, 中止 ends the batch once B-2
@@ -191,11 +200,12 @@ TEST_F(BatchWindowTest, RefusesWhatCannotBeConverted) {
     bool recursive;
     std::wstring box;     // the message shown, if any
     int failed_rows;
+    bool page;            // a site report can be saved
   } cases[] = {
-      {"no site", L"  ", false, L"現場フォルダが選択されていません。", 0},
+      {"no site", L"  ", false, L"現場フォルダが選択されていません。", 0, false},
       {"no borehole folder", L"C:\\empty", false,
-       L"変換するフォルダがありません（titl01.txt、X1.txt、X5.txt、X100.txt のどれかを含むフォルダ）。\nC:\\empty", 0},
-      {"B-1 and area\\b-1 clash", L"C:\\site", true, L"", 3},
+       L"変換するフォルダがありません（titl01.txt、X1.txt、X5.txt、X100.txt のどれかを含むフォルダ）。\nC:\\empty", 0, false},
+      {"B-1 and area\\b-1 clash", L"C:\\site", true, L"", 3, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -209,6 +219,7 @@ TEST_F(BatchWindowTest, RefusesWhatCannotBeConverted) {
     int failed = 0;
     for (int row = 0; row < Rows(); ++row) failed += Cell(row, BatchColumn::kResult) == L"失敗";
     EXPECT_EQ(failed, c.failed_rows);
+    EXPECT_EQ(IsWindowEnabled(batch->control(kBatchSaveButton)) != FALSE, c.page);
   }
   // area\b-1, after B-3 in ordinal order, names B-1 as the folder it clashes with.
   EXPECT_EQ(Cell(3, BatchColumn::kOutput), L"フォルダ C:\\site\\B-1 と出力ファイル名が重なるため変換しません（C:\\out\\b-1.txt）。");
