@@ -409,8 +409,9 @@ void BatchWindow::On(const BatchSummary& summary) {
     return;
   }
   if (summary.error) {
-    ports_.boxes.Show(DescribeOutcome(*summary.error), texts::kApplicationTitle, MessageButtons::kOk,
-                      MessageIcon::kExclamation);
+    const bool only_deeper = summary.error->kind == OutcomeKind::kNoBoreholeFoldersButDeeper;
+    ports_.boxes.Show(only_deeper ? DescribeOutcomeAs(*summary.error, texts::kBatchOnlyDeeper) : DescribeOutcome(*summary.error),
+                      texts::kApplicationTitle, MessageButtons::kOk, MessageIcon::kExclamation);
   }
 }
 

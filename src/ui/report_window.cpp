@@ -114,7 +114,8 @@ void ReportWindow::Layout() {
   MoveWindow(profile_.hwnd(), margin, top, profile_w, std::max(bottom - top, 1), TRUE);
   const int list_x = 2 * margin + profile_w;
   const int list_w = std::max<int>(client.right - margin - list_x, 1);
-  const int details_h = std::min(3 * line + margin, (bottom - top) / 2);
+  // The message, a blank line, where the line is and the line itself.
+  const int details_h = std::min(4 * line + margin, (bottom - top) / 2);
   const int details_y = bottom - details_h;
   MoveWindow(control(kReportList), list_x, top, list_w, std::max(details_y - margin / 2 - top, 1), TRUE);
   MoveWindow(control(kReportDetails), list_x, details_y, list_w, std::max(details_h, 1), TRUE);

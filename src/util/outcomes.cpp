@@ -30,6 +30,8 @@ std::wstring Describe(const Outcome& o, std::wstring_view pattern) {
 
 std::wstring DescribeOutcome(const Outcome& o) { return Describe(o, InfoOf(o.kind).message); }
 
+std::wstring DescribeOutcomeAs(const Outcome& o, std::wstring_view message) { return Describe(o, message); }
+
 std::wstring DescribeOutcomeOnOneLine(const Outcome& o) {
   const OutcomeKindInfo& info = InfoOf(o.kind);
   const std::wstring_view message = info.message;

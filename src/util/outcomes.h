@@ -133,6 +133,8 @@ inline Outcome MakeOutcome(OutcomeKind kind, std::wstring path = {}, FsError sys
 // The outcome's message, its holes filled from `outcome` (names and values as shown:
 // control characters and undecodable bytes as \xHH), in lines for a message box.
 std::wstring DescribeOutcome(const Outcome& outcome);
+// The same in another wording of the kind's message, with the same holes in the same order.
+std::wstring DescribeOutcomeAs(const Outcome& outcome, std::wstring_view message);
 // The same on one line, for the console and JSON: the sentence, then what it is about,
 // each after a blank, and the system's reason after ": ".
 std::wstring DescribeOutcomeOnOneLine(const Outcome& outcome);

@@ -236,6 +236,9 @@ inline constexpr wchar_t kCliNoBoreholeFolders[] =
     L"変換するフォルダがありません（titl01.txt、X1.txt、X5.txt、X100.txt のどれかを含むフォルダ）。\n{}";
 inline constexpr wchar_t kCliNoBoreholeFoldersButDeeper[] =
     L"すぐ下に変換するフォルダがありません。さらに下のフォルダには変換するファイルがあります（--recursive を付けると変換します）。\n{}";
+// The batch window's wording of the same: its check box instead of the option; {} the folder.
+inline constexpr wchar_t kBatchOnlyDeeper[] =
+    L"すぐ下に変換するフォルダがありません。さらに下のフォルダには変換するファイルがあります（「サブフォルダも含める」に印を付けると変換します）。\n{}";
 // {} the output folder, {} the system's reason.
 inline constexpr wchar_t kCliOutputFolderUnusable[] = L"出力フォルダに書き込めません。\n{}\n{}";
 inline constexpr wchar_t kCliStopped[] = L"中断しました。ここまでの出力ファイルはすべて書き終えています。";
@@ -264,7 +267,7 @@ inline constexpr wchar_t kCliHelp[] =
     L"  --help     この説明を表示します。\n"
     L"  --version  版を表示します。\n"
     L"\n"
-    L"終了コード: 0 警告なし、1 警告あり、2 変換できなかったフォルダがある（または中断）、64 使い方の誤り\n";
+    L"終了コード: 0 警告なし、1 警告あり、2 変換できなかったフォルダがある（または中断、サイトの報告を書き込めない）、64 使い方の誤り\n";
 
 // --- The windows' controls -----------------------------------------------------------
 

@@ -205,6 +205,9 @@ TEST_F(BatchWindowTest, RefusesWhatCannotBeConverted) {
       {"no site", L"  ", false, L"現場フォルダが選択されていません。", 0, false},
       {"no borehole folder", L"C:\\empty", false,
        L"変換するフォルダがありません（titl01.txt、X1.txt、X5.txt、X100.txt のどれかを含むフォルダ）。\nC:\\empty", 0, false},
+      {"only deeper folders", L"C:\\site\\..", false,
+       L"すぐ下に変換するフォルダがありません。さらに下のフォルダには変換するファイルがあります（「サブフォルダも含める」に印を付けると変換します）。\nC:\\",
+       0, false},
       {"B-1 and area\\b-1 clash", L"C:\\site", true, L"", 3, true},
   };
   for (const auto& c : cases) {
