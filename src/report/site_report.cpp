@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "report/report_table.h"
+#include "util/cp932.h"
 #include "util/folder_paths.h"
 #include "util/shown_text.h"
 #include "util/user_texts.h"
@@ -14,24 +15,6 @@ namespace pel {
 namespace {
 
 // --- Text, links and numbers -------------------------------------------------------------
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // Calls `f` with each character of `text`: UTF-16 pairs joined, a lone surrogate as
 // U+FFFD; a byte of a name that was not UTF-8 (U+DC80 + the byte) as `byte(b)`.

@@ -462,17 +462,8 @@ void BatchWindow::FillList() {
   ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_SetItemCountEx(list, static_cast<int>(order_.size()), 0);
   InvalidateRect(list, nullptr, TRUE);
-  // The sorted column's title shows the direction: ▲ rising, ▼ falling.
-  for (std::size_t c = 0; c < kBatchColumns; ++c) {
-    std::wstring title = texts::kBatchColumnTitles[c];
-    if (sorted_ && static_cast<std::size_t>(sort_column_) == c) {
-      title += descending_ ? texts::kReportSortedDescending : texts::kReportSortedAscending;
-    }
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT;
-    column.pszText = title.data();
-    ListView_SetColumn(list, static_cast<int>(c), &column);
-  }
+  ShowColumnTitles(list, texts::kBatchColumnTitles, kBatchColumns, sorted_ ? static_cast<int>(sort_column_) : -1,
+                   descending_);
 }
 
 void BatchWindow::OpenReport(int row) {

@@ -185,17 +185,8 @@ void ReportWindow::FillList() {
   FitColumns();
   SetWindowRedraw(list, TRUE);
   InvalidateRect(list, nullptr, TRUE);
-  // The sorted column's title shows the direction: ▲ rising, ▼ falling.
-  for (std::size_t c = 0; c < kReportColumns; ++c) {
-    std::wstring title = texts::kReportColumnTitles[c];
-    if (sorted_ && static_cast<std::size_t>(sort_column_) == c) {
-      title += descending_ ? texts::kReportSortedDescending : texts::kReportSortedAscending;
-    }
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT;
-    column.pszText = title.data();
-    ListView_SetColumn(list, static_cast<int>(c), &column);
-  }
+  ShowColumnTitles(list, texts::kReportColumnTitles, kReportColumns, sorted_ ? static_cast<int>(sort_column_) : -1,
+                   descending_);
   filling_ = false;
 }
 

@@ -11,6 +11,7 @@
 
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_system.h"
+#include "util/user_texts.h"
 
 namespace pel::ui {
 
@@ -134,6 +135,21 @@ inline win32::UniqueFont CreateUiFont(UINT dpi) {
   font.lfQuality = CLEARTYPE_QUALITY;
   lstrcpynW(font.lfFaceName, ChooseFontFace(), LF_FACESIZE);
   return win32::UniqueFont(CreateFontIndirectW(&font));
+}
+
+// A list view's column titles, the sorted column's with its direction: ▲ rising, ▼ falling.
+inline void ShowColumnTitles(HWND list, const wchar_t* const* titles, std::size_t count, int sorted_column,
+                             bool descending) {
+  for (std::size_t c = 0; c < count; ++c) {
+    std::wstring title = titles[c];
+    if (sorted_column == static_cast<int>(c)) {
+      title += descending ? texts::kReportSortedDescending : texts::kReportSortedAscending;
+    }
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = title.data();
+    ListView_SetColumn(list, static_cast<int>(c), &column);
+  }
 }
 
 }  // namespace pel::ui

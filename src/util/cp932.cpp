@@ -22,6 +22,9 @@ char32_t SingleByte(unsigned char c) {
   return kReplacement;
 }
 
+
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -39,8 +42,6 @@ void AppendUtf8(std::string& out, char32_t c) {
     out += static_cast<char>(0x80 | (c & 0x3F));
   }
 }
-
-}  // namespace
 
 std::u32string DecodeCp932(std::string_view bytes) {
   std::u32string text;

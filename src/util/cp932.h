@@ -20,6 +20,9 @@ std::u32string DecodeCp932(std::string_view bytes);
 std::wstring Cp932ToWide(std::string_view bytes);
 std::string Cp932ToUtf8(std::string_view bytes);
 
+// `c` as UTF-8, after what `out` holds.
+void AppendUtf8(std::string& out, char32_t c);
+
 // UTF-8 of Unicode text; UTF-8 of UTF-16 / UTF-32 wide text (wchar_t is either).
 std::string Utf8(std::u32string_view text);
 std::string Utf8(std::wstring_view text);
