@@ -131,14 +131,20 @@ TEST_F(BatchWindowTest, ConvertsTheSiteListsEachFolderAndOpensItsReport) {
   EXPECT_EQ(batch->order(), (std::vector<std::size_t>{0, 2, 1}));
   EXPECT_EQ(Cell(1, BatchColumn::kFolder), L"B-3");
 
-  // Closed and opened again, the window still holds the batch: its folders, rows and page.
-  SendMessageW(batch->hwnd(), WM_CLOSE, 0, 0);
+  // Closed by Esc and opened again, the window still holds the batch: its folders, rows and page.
+  MSG escape{list, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+  form->PreTranslate(escape);
   ASSERT_FALSE(IsWindow(batch->hwnd()));
   SendMessageW(form->hwnd(), WM_SYSCOMMAND, kBatchCommand, 0);
   EXPECT_EQ(TextOf(kBatchSiteText), L"C:\\site");
   EXPECT_EQ(Rows(), 3);
   EXPECT_EQ(Cell(1, BatchColumn::kFolder), L"B-3");
   EXPECT_TRUE(IsWindowEnabled(batch->control(kBatchSaveButton)));
+  // A folder dropped on the output row sets the output folder, anywhere else the site.
+  batch->DropFolder(L"C:\\site\\B-1", true);
+  batch->DropFolder(L"C:\\out", false);
+  EXPECT_EQ(TextOf(kBatchOutputText), L"C:\\site\\B-1");
+  EXPECT_EQ(TextOf(kBatchSiteText), L"C:\\out");
 }
 
 // Held at B-2: the progress names it, Form1 converts nothing, 中止 ends the batch once B-2
