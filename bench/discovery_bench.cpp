@@ -85,7 +85,10 @@ int wmain(int argc, wchar_t** argv) {
     std::int16_t hits = 0;
     std::vector<std::wstring> list;
     const double start = Seconds();
-    pel::SearchPatdatTree(library, process, root + L"\\PATDAT", hits, list, pel::kPatdatMarker, watch);
+    // Watched, the walk runs on its own thread, as the start-up's search runs it.
+    pel::WalkerProcess walker(process);
+    pel::ProcessEnvironment& walking = watch ? static_cast<pel::ProcessEnvironment&>(walker) : process;
+    pel::SearchPatdatTree(library, walking, root + L"\\PATDAT", hits, list, pel::kPatdatMarker, watch);
     const double took = Seconds() - start;
     walk_listings = library.listings();
     if (hits != 0) std::printf("unexpected hit\n");

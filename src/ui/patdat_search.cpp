@@ -143,7 +143,8 @@ std::wstring PatdatSearch::Run(qpro::Library& library, ProcessEnvironment& proce
   std::thread worker;
   try {
     worker = std::thread([&] {
-      found = SearchDrivesForPatdat(library, process, &watch_);
+      WalkerProcess walker(process);
+      found = SearchDrivesForPatdat(library, walker, &watch_);
       PostMessageW(window_, kSearchDone, 0, 0);
     });
   } catch (const std::system_error&) {
