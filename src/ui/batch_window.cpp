@@ -252,12 +252,7 @@ bool BatchWindow::PreTranslate(MSG& message) {
 
 void BatchWindow::ApplyDpi(UINT dpi) {
   dpi_ = dpi ? dpi : 96;
-  win32::UniqueFont font = CreateUiFont(dpi_);
-  if (!font) return;  // the old font stays
-  for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    SetWindowFont(child, font.get(), FALSE);
-  }
-  font_ = std::move(font);
+  if (!SetChildrenUiFont(window_, dpi_, font_)) return;  // the old font stays
   for (std::size_t c = 0; c < kBatchColumns; ++c) {
     ListView_SetColumnWidth(control(kBatchList), static_cast<int>(c), DpiScale(kColumnTwips[c], dpi_));
   }

@@ -82,10 +82,7 @@ bool PatdatSearch::Create() {
 // Two lines of text and the button under them, in the middle of the work area.
 void PatdatSearch::ApplyDpi(UINT dpi) {
   if (!dpi) dpi = 96;
-  if (win32::UniqueFont font = CreateUiFont(dpi)) {
-    for (HWND c = GetWindow(window_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) SetWindowFont(c, font.get(), FALSE);
-    font_ = std::move(font);
-  }
+  SetChildrenUiFont(window_, dpi, font_);  // where none can be made, the old font stays
   const int margin = DpiScale(kMarginTwips, dpi);
   const int line = MulDiv(UiFontHeight(dpi), 3, 2);
   const int width = DpiScale(kWidthTwips, dpi);

@@ -87,12 +87,7 @@ ScreenRect ReportWindow::Placement() const {
 
 void ReportWindow::ApplyDpi(UINT dpi) {
   dpi_ = dpi ? dpi : 96;
-  win32::UniqueFont font = CreateUiFont(dpi_);
-  if (!font) return;  // the old font stays
-  for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    SetWindowFont(child, font.get(), FALSE);
-  }
-  font_ = std::move(font);
+  if (!SetChildrenUiFont(window_, dpi_, font_)) return;  // the old font stays
   profile_.SetFont(font_.get(), dpi_);
   ListView_SetColumnWidth(control(kReportList), static_cast<int>(kReportColumns) - 1,
                          DpiScale(kMessageColumnTwips, dpi_));

@@ -8,6 +8,7 @@
 #include <windowsx.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_system.h"
@@ -135,6 +136,18 @@ inline win32::UniqueFont CreateUiFont(UINT dpi) {
   font.lfQuality = CLEARTYPE_QUALITY;
   lstrcpynW(font.lfFaceName, ChooseFontFace(), LF_FACESIZE);
   return win32::UniqueFont(CreateFontIndirectW(&font));
+}
+
+// The program's font at `dpi` given to every child of `window`, kept in `font` once they
+// hold it (the old one can go then); false where none could be made: the old one stays.
+inline bool SetChildrenUiFont(HWND window, UINT dpi, win32::UniqueFont& font) {
+  win32::UniqueFont made = CreateUiFont(dpi);
+  if (!made) return false;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    SetWindowFont(child, made.get(), FALSE);
+  }
+  font = std::move(made);
+  return true;
 }
 
 // A list view's column titles, the sorted column's with its direction: ▲ rising, ▼ falling.
