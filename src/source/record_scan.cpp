@@ -55,6 +55,9 @@ RecordScan ScanRecordsAvx2(std::string_view data, std::size_t pos, int fields, F
                            std::size_t most);
 RecordScan ScanRecordsAvx512(std::string_view data, std::size_t pos, int fields, FieldSet wanted, ScannedRecord* out,
                              std::size_t most);
+// From record_scan_vbmi2.cpp: clean records only, and at least one block of them.
+RecordScan ScanCleanRecordsVbmi2(std::string_view data, std::size_t pos, int fields, FieldSet wanted,
+                                 ScannedRecord* out, std::size_t most);
 #endif
 
 RecordScan ScanRecords(std::string_view data, std::size_t pos, int fields, FieldSet wanted, ScannedRecord* out,
@@ -68,6 +71,12 @@ RecordScan ScanRecords(std::string_view data, std::size_t pos, int fields, Field
     if (basics && __builtin_cpu_supports("avx2")) return ScanRecordsAvx2;
     return ScanRecordsSse2;
   }();
+  static const bool clean_way =
+      scan == ScanRecordsAvx512 && __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("pclmul");
+  if (clean_way) {
+    const RecordScan quick = ScanCleanRecordsVbmi2(data, pos, fields, wanted, out, most);
+    if (quick.records > 0) return quick;
+  }
   return scan(data, pos, fields, wanted, out, most);
 #else
   return ScanRecordsPlain(data, pos, fields, wanted, out, most);

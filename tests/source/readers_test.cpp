@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "support/fake_file_system.h"
@@ -82,6 +83,40 @@ TEST(Readers, RefuseMoreThan32767Records) {
   EXPECT_EQ(ReadX5(Repeat(Record(11), 32767))->count, 32767);
   EXPECT_FALSE(ReadX5(Repeat(Record(11), 32768)));
   EXPECT_FALSE(ReadX100(Repeat(Record(44), 32767) + "1"));
+}
+
+// Long runs of plain records are taken a block at a time; every way of writing them must
+// read as the same depths and counts as record by record.
+TEST(Readers, LongRunsOfRecordsReadTheSameInEveryForm) {
+  struct Form {
+    const char* name;
+    std::string line_end, blank;
+    int split_at;  // the record whose fields go one per line (0: none)
+  } forms[] = {{"CR LF", "\r\n", "", 0},     {"LF", "\n", "", 0},         {"one line", ",", "", 0},
+               {"blanks", "\r\n", " ", 0},   {"split record", "\r\n", "", 200}, {"lone CR", "\r", "", 0}};
+  for (const auto& form : forms) {
+    std::string x5, x100, x1;
+    std::vector<double> depths{0};
+    for (int r = 1; r <= 300; ++r) {
+      const std::string depth = form.blank + std::to_string(r) + ".25" + form.blank;
+      std::string x5_record = Record(11, {{2, depth}});
+      x5_record.resize(x5_record.size() - 2);
+      if (r == form.split_at) std::replace(x5_record.begin(), x5_record.end(), ',', '\n');
+      x5 += x5_record + (r < 300 ? form.line_end : "");
+      std::string x100_record = Record(44, {{3, depth}});
+      x100 += x100_record.substr(0, x100_record.size() - 2) + (r < 300 ? form.line_end : "");
+      x1 += std::to_string(r) + ",1.5,\"sand\"," + std::to_string(r) + form.line_end;
+      depths.push_back(r + 0.25);
+    }
+    const X5Table a = ReadX5(x5).value();
+    const X100Table b = ReadX100(x100).value();
+    EXPECT_EQ(a.count, 300) << form.name;
+    EXPECT_EQ(a.depth_value, depths) << form.name;
+    EXPECT_TRUE(a.breaks.empty()) << form.name;
+    EXPECT_EQ(b.count, 300) << form.name;
+    EXPECT_EQ(b.depth_value, depths) << form.name;
+    EXPECT_EQ(ReadLayers(x1)->count, 300) << form.name;
+  }
 }
 
 TEST(ReadLayers, KeepsFieldTwoOfEachRecord) {
