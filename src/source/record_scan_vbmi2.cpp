@@ -67,10 +67,12 @@ RecordScan ScanCleanRecordsVbmi2(std::string_view data, std::size_t pos, int fie
       const std::uint64_t comma = _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8(','));
       const std::uint64_t cr = _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8('\r'));
       const std::uint64_t lf = _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8('\n'));
-      const std::uint64_t blank =
-          _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8(' ')) | _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8('\t'));
-      // Every byte the field syntax treats apart lies at or below the quote (0x22).
+      // Every byte the field syntax treats apart lies at or below the quote (0x22); most
+      // blocks hold none of them but line ends.
       const std::uint64_t low = _mm512_cmple_epu8_mask(x, _mm512_set1_epi8('"'));
+      const std::uint64_t blank =
+          low == (cr | lf) ? 0
+                           : _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8(' ')) | _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8('\t'));
       const std::uint64_t after_cr = (cr << 1) | cr_before;
       const std::uint64_t after_line_end = ((cr | lf) << 1) | line_end_before;
       const std::uint64_t lone_lf = lf & ~after_cr;
