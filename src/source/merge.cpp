@@ -13,7 +13,8 @@ namespace {
 // Rows `from` to `count` of a table's depth values.
 std::span<const double> DepthsFrom(const std::vector<double>& values, int from, int count) {
   if (from > count) return {};
-  return std::span<const double>(values).subspan(static_cast<std::size_t>(from), static_cast<std::size_t>(count - from + 1));
+  return std::span<const double>(values).subspan(static_cast<std::size_t>(from),
+                                                 static_cast<std::size_t>(count - from + 1));
 }
 
 // Whether each value is greater than the one before, i.e. none is <= the one before (no
