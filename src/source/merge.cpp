@@ -119,8 +119,8 @@ int CountMergedRows(std::span<const double> x5, std::span<const double> x100) {
   }
   int rows = 0;
   for (;;) {
-    // Each step takes a value of a part at least, so no part runs out within `steps`
-    // steps, the fewest values left on a side of any part.
+    // A side of a part moves one value a step at the most, so none runs out within
+    // `steps` steps, the fewest values left on a side of any part.
     std::ptrdiff_t steps = PTRDIFF_MAX;
     for (std::size_t p = 0; p < kParts; ++p) steps = std::min({steps, x_end[p] - x[p], y_end[p] - y[p]});
     if (steps < kFewestSteps) break;
