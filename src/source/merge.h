@@ -1,6 +1,7 @@
 // The point merge: X5Table and X100Table walked together in depth order into PointList.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "source/tables.h"
@@ -16,5 +17,14 @@ double DepthValue(std::string_view text);
 // the first 51 are kept. Requires X5 count + X100 count <= 32767. The tables must outlive
 // the list, which refers to them.
 PointList MergePoints(const X5Table& x5, const X100Table& x100);
+
+// The rows the merge makes of two runs of depth values: the walk MergePoints makes, one
+// row a step, then a row for each value left in the other run. The plain walk, the
+// reference the quicker count is held to.
+int CountMergedRowsPlain(std::span<const double> x5, std::span<const double> x100);
+
+// The same count, quicker on long runs that strictly increase, as the depths of a table
+// in order do; runs that do not are walked as above.
+int CountMergedRows(std::span<const double> x5, std::span<const double> x100);
 
 }  // namespace pel
