@@ -78,6 +78,7 @@ struct Finding {
   std::size_t text_begin = 0, text_end = 0;
   int count = -1;       // records, rows or fields, where the kind counts; else -1
   std::wstring message;
+  bool operator==(const Finding&) const = default;
 };
 
 // What was read, merged and written.

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <future>
+#include <optional>
+#include <system_error>
 
 #include "check/conversion_check.h"
 #include "output/liquefaction_writer.h"
@@ -19,27 +22,41 @@ struct Loaded {
   Absence absence = Absence::kNone;
 };
 
-// Reads the files of `files` that are there.
-Expected<std::array<Loaded, 4>, Outcome> LoadFiles(const FileSystem& fs, const std::wstring& folder,
-                                                   const SourceFileSet& files) {
-  std::array<Loaded, 4> loaded;
-  for (std::size_t i = 0; i < loaded.size(); ++i) {
-    Loaded& file = loaded[i];
-    file.name = files.files[i].name;
-    file.path = fs.Join(folder, file.name);
-    file.absence = files.files[i].absence;
-    if (!files.files[i].present) continue;
-    auto bytes = fs.ReadWholeFile(file.path);
-    if (!bytes) {
-      const bool special = bytes.error().kind == FsErrorKind::kNotARegularFile;
-      return Fail(MakeOutcome(special ? OutcomeKind::kNotARegularFile : OutcomeKind::kUnreadable, file.path,
-                              std::move(bytes.error())));
-    }
-    file.bytes = std::move(*bytes);
+// Reads the file `entry` of `folder` into `file`, when it is there.
+Expected<void, Outcome> LoadFile(const FileSystem& fs, const std::wstring& folder, const SourceFileEntry& entry,
+                                 Loaded& file) {
+  file.name = entry.name;
+  file.path = fs.Join(folder, file.name);
+  file.absence = entry.absence;
+  if (!entry.present) return {};
+  auto bytes = fs.ReadWholeFile(file.path);
+  if (!bytes) {
+    const bool special = bytes.error().kind == FsErrorKind::kNotARegularFile;
+    return Fail(MakeOutcome(special ? OutcomeKind::kNotARegularFile : OutcomeKind::kUnreadable, file.path,
+                            std::move(bytes.error())));
   }
-  return loaded;
+  file.bytes = std::move(*bytes);
+  return {};
 }
 
+// What the three smaller files read as.
+struct SmallerTables {
+  TitleSet titles;
+  std::optional<LayerList> layers;
+  std::optional<X5Table> x5;
+};
+
+SmallerTables ReadSmallerFiles(const std::array<Loaded, 4>& files) {
+  return {ReadTitles(files[static_cast<std::size_t>(SourceFile::kTitle)].bytes),
+          ReadLayers(files[static_cast<std::size_t>(SourceFile::kX1)].bytes),
+          ReadX5(files[static_cast<std::size_t>(SourceFile::kX5)].bytes)};
+}
+
+// Where the listing shows an X100.txt this large, the three smaller files are read on a
+// second thread while this one loads and reads X100.txt, by far the largest. (A thread
+// takes some tens of microseconds to start, on a virtual machine a few hundred; the
+// loading of the files hides that.)
+constexpr std::int64_t kReadBesideBytes = 256 * 1024;
 
 Outcome TooManyRecords(OutcomeKind kind, const std::wstring& path) {
   Outcome o = MakeOutcome(kind, path);
@@ -76,20 +93,18 @@ Outcome Trace(const FieldOverflow& overflow, const LayerList& layers, const Poin
   return error;
 }
 
-// Counts, reads, merges, writes in memory and checks the files loaded.
-Expected<PreparedFile, Outcome> Prepare(const std::array<Loaded, 4>& files) {
+// Merges, writes in memory and checks the files loaded and read.
+Expected<PreparedFile, Outcome> Prepare(const std::array<Loaded, 4>& files, const SmallerTables& smaller,
+                                        const std::optional<X100Table>& x100) {
   using Kind = OutcomeKind;
-  const Loaded& title_file = files[static_cast<std::size_t>(SourceFile::kTitle)];
   const Loaded& x1_file = files[static_cast<std::size_t>(SourceFile::kX1)];
   const Loaded& x5_file = files[static_cast<std::size_t>(SourceFile::kX5)];
   const Loaded& x100_file = files[static_cast<std::size_t>(SourceFile::kX100)];
-
-  const TitleSet titles = ReadTitles(title_file.bytes);
-  const auto layers = ReadLayers(x1_file.bytes);
+  const TitleSet& titles = smaller.titles;
+  const auto& layers = smaller.layers;
+  const auto& x5 = smaller.x5;
   if (!layers) return Fail(TooManyRecords(Kind::kTooManyRecords, x1_file.path));
-  const auto x5 = ReadX5(x5_file.bytes);
   if (!x5) return Fail(TooManyRecords(Kind::kTooManyRecords, x5_file.path));
-  const auto x100 = ReadX100(x100_file.bytes);
   if (!x100) return Fail(TooManyRecords(Kind::kTooManyRecords, x100_file.path));
   if (x5->count + x100->count > kMaxRecordCount) return Fail(TooManyRecords(Kind::kTooManyPoints, x5_file.path));
 
@@ -149,9 +164,32 @@ Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std:
 
 Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std::wstring& source_folder,
                                                 const SourceFileSet& files) {
-  auto loaded = LoadFiles(fs, source_folder, files);
-  if (!loaded) return Fail(std::move(loaded.error()));
-  return Prepare(*loaded);
+  std::array<Loaded, 4> loaded;
+  // The thread beside waits until the smaller files are loaded. On any way out of here
+  // the promise goes first (unkept, it sends the thread home) and the future then waits
+  // for the thread to end.
+  std::future<SmallerTables> beside;
+  std::promise<bool> smaller_loaded;
+  if (files[SourceFile::kX100].listed_size >= kReadBesideBytes) {
+    try {
+      beside = std::async(std::launch::async, [&loaded, go = smaller_loaded.get_future()]() mutable {
+        bool read = false;
+        try {
+          read = go.get();
+        } catch (const std::future_error&) {
+        }
+        return read ? ReadSmallerFiles(loaded) : SmallerTables{};
+      });
+    } catch (const std::system_error&) {
+    }
+  }
+  for (std::size_t i = 0; i < loaded.size(); ++i) {
+    if (auto file = LoadFile(fs, source_folder, files.files[i], loaded[i]); !file) return Fail(std::move(file.error()));
+    if (i + 1 == static_cast<std::size_t>(SourceFile::kX100) && beside.valid()) smaller_loaded.set_value(true);
+  }
+  const auto x100 = ReadX100(loaded[static_cast<std::size_t>(SourceFile::kX100)].bytes);
+  const SmallerTables smaller = beside.valid() ? beside.get() : ReadSmallerFiles(loaded);
+  return Prepare(loaded, smaller, x100);
 }
 
 Expected<void, Outcome> WritePreparedFile(FileSystem& fs, const PreparedFile& prepared,

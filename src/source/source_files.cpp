@@ -29,6 +29,7 @@ Expected<SourceFileSet, Outcome> MatchSourceFiles(const FileSystem& fs, const st
     if (found->is_special) return Fail(MakeOutcome(OutcomeKind::kNotARegularFile, fs.Join(folder, found->name)));
     file.name = found->name;
     file.present = !found->is_hidden;
+    file.listed_size = found->size;
     file.absence = file.present ? Absence::kNone : Absence::kHiddenOrSystem;
   }
   return set;

@@ -22,6 +22,7 @@ struct SourceFileEntry {
   std::wstring name;     // as found on disk; the editor's own name when there is none
   bool present = false;  // an ordinary file that the conversion reads
   Absence absence = Absence::kMissing;
+  std::int64_t listed_size = 0;  // its size in the folder's listing (0 without one)
 };
 
 struct SourceFileSet {

@@ -71,6 +71,28 @@ TEST_F(ConvertBoreholeTest, TwoRunsDoNotShareTables) {
   EXPECT_EQ(fs.File(kDest), first);
 }
 
+// A large X100.txt is read on a second thread beside the other files; a folder whose
+// listing gives no sizes is read on this one. Both give the same file and findings.
+TEST_F(ConvertBoreholeTest, LargeX100ReadBesideTheOthersGivesTheSame) {
+  std::string x5, x100;
+  for (int i = 1; i <= 8000; ++i) {
+    x5 += X5Record(std::to_string(i) + ".5", i % 7 ? "1" : "-1");
+    x100 += X100Record(std::to_string(i % 4000), "2");
+  }
+  Folder("L", "1,2,a,b\r\n", x5, x100);
+  auto files = FindSourceFiles(fs, kSource, FolderRule::kMissingIsEmpty);
+  ASSERT_TRUE(files);
+  ASSERT_GE((*files)[SourceFile::kX100].listed_size, 256 * 1024);
+  auto beside = PrepareBorehole(fs, kSource, *files);
+  for (auto& file : files->files) file.listed_size = 0;
+  auto here = PrepareBorehole(fs, kSource, *files);
+  ASSERT_TRUE(beside);
+  ASSERT_TRUE(here);
+  EXPECT_EQ(beside->bytes, here->bytes);
+  EXPECT_EQ(beside->report.findings, here->report.findings);
+  EXPECT_FALSE(here->report.findings.empty());
+}
+
 TEST_F(ConvertBoreholeTest, ErrorsWriteNothing) {
   struct Case {
     const char* name;
@@ -99,6 +121,9 @@ TEST_F(ConvertBoreholeTest, ErrorsWriteNothing) {
        kSource + L"\\X1.txt", 1, 1, 2, std::string(60, '9')},
       {"too_many_layers", too_many_layers, "", "", OutcomeKind::kTooManyRecords, kSource + L"\\X1.txt", 0, 0,
        0, ""},
+      // X100.txt large enough to be read beside the others: the smaller files' error still wins.
+      {"too_many_layers_large_x100", too_many_layers, "", many_x100, OutcomeKind::kTooManyRecords,
+       kSource + L"\\X1.txt", 0, 0, 0, ""},
       {"too_many_points", "", many_x5, many_x100, OutcomeKind::kTooManyPoints, kSource + L"\\X5.txt", 0, 0, 0,
        ""},
   };
@@ -126,15 +151,21 @@ TEST_F(ConvertBoreholeTest, UnreadableSourceAndUnwritableDestinationAreReported)
     std::wstring unreadable, unwritable;
     OutcomeKind kind;
     std::wstring path;
+    bool large_x100 = false;  // large enough to be read beside the other files
   } cases[] = {
       {"title_unreadable", kSource + L"\\titl01.txt", L"", OutcomeKind::kUnreadable, kSource + L"\\titl01.txt"},
       {"x100_unreadable", kSource + L"\\X100.txt", L"", OutcomeKind::kUnreadable, kSource + L"\\X100.txt"},
       {"destination_unwritable", L"", kDest, OutcomeKind::kWriteFailed, kDest},
+      {"x1_unreadable_large_x100", kSource + L"\\X1.txt", L"", OutcomeKind::kUnreadable, kSource + L"\\X1.txt", true},
+      {"x100_unreadable_large", kSource + L"\\X100.txt", L"", OutcomeKind::kUnreadable, kSource + L"\\X100.txt", true},
   };
+  std::string large_x100;
+  for (int i = 1; i <= 8000; ++i) large_x100 += X100Record(std::to_string(i), "1");
+  ASSERT_GE(large_x100.size(), 256u * 1024);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     fs = testing::FakeFileSystem();
-    Folder("T", "1,2,3,4", X5Record("1", "1"), X100Record("1", "1"));
+    Folder("T", "1,2,3,4", X5Record("1", "1"), c.large_x100 ? large_x100 : X100Record("1", "1"));
     if (!c.unreadable.empty()) fs.MarkUnreadable(c.unreadable);
     if (!c.unwritable.empty()) fs.MarkUnwritable(c.unwritable);
     auto result = ConvertBorehole(fs, kSource, kDest);
