@@ -41,7 +41,7 @@ struct Wanted {
 };
 
 // A wanted field of a scanned record, as the field reader reads an unquoted field.
-Cell WantedCell(std::string_view bytes, const ScannedField& field) {
+[[gnu::always_inline]] inline Cell WantedCell(std::string_view bytes, const ScannedField& field) {
   std::uint32_t begin = field.begin, end = field.end;
   while (begin < end && (bytes[begin] == ' ' || bytes[begin] == '\t')) ++begin;
   std::uint32_t last = end;
@@ -130,7 +130,7 @@ std::optional<FileFacts> WalkRecords(std::string_view bytes, int fields_per_reco
 // Keeps each depth's value, notes where the order breaks, and keeps the depth's cell for
 // the first rows.
 template <class Table>
-void KeepDepth(Table& table, int r, const Cell& depth, Cell& previous) {
+[[gnu::always_inline]] inline void KeepDepth(Table& table, int r, const Cell& depth, Cell& previous) {
   const double value = DepthValue(depth.text);
   if (r > 1) {
     const double before = table.depth_value.back();

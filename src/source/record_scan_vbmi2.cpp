@@ -1,5 +1,5 @@
 // The record scan's quick way through long runs of clean records, for machines with
-// AVX-512 VBMI2 (its byte compress) and PCLMULQDQ. Built with -mavx512vbmi2 -mpclmul;
+// AVX-512 VBMI2 (its byte compress) and PCLMULQDQ. Built with -mavx512vbmi2 -mpclmul (and BMI2);
 // called only where the machine has them.
 //
 // Clean blocks hold only field text, commas and line ends: no end mark, no other control
