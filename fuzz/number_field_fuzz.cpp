@@ -1,14 +1,25 @@
 // Any text through the number field: where the short way for plain decimals takes it, it
 // must give what the general decimal rendering gives; every field is empty or exactly
-// as wide as its format.
+// as wide as its format. The decimal reading's quick way for short texts must give what
+// the byte-at-a-time reading gives, on the text and on each of its tails.
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
 #include "output/number_field.h"
+#include "source/decimal.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
+  for (std::size_t from = 0; from <= text.size(); ++from) {
+    const pel::DecimalPrefix quick = pel::ParseDecimalPrefix(text.substr(from));
+    const pel::DecimalPrefix plain = pel::ParseDecimalPrefixPlain(text.substr(from));
+    if (quick.length != plain.length ||
+        std::bit_cast<std::uint64_t>(quick.value) != std::bit_cast<std::uint64_t>(plain.value)) {
+      std::abort();
+    }
+  }
   for (const auto& [places, decimals] : {std::pair{7, 2}, std::pair{6, 3}}) {
     const pel::FormattedNumber general = pel::FormatNumberGeneral(text, places, decimals);
     if (const auto plain = pel::FormatPlainDecimal(text, places, decimals)) {

@@ -52,10 +52,19 @@ SmallerTables ReadSmallerFiles(const std::array<Loaded, 4>& files) {
           ReadX5(files[static_cast<std::size_t>(SourceFile::kX5)].bytes)};
 }
 
-// Where the listing shows an X100.txt this large, the three smaller files are read on a
-// second thread while this one loads and reads X100.txt, by far the largest. (A thread
-// takes some tens of microseconds to start, on a virtual machine a few hundred; the
-// loading of the files hides that.)
+// Loads the three smaller files into `loaded` and reads them.
+Expected<SmallerTables, Outcome> LoadSmallerFiles(const FileSystem& fs, const std::wstring& folder,
+                                                  const SourceFileSet& files, std::array<Loaded, 4>& loaded) {
+  for (const SourceFile file : {SourceFile::kTitle, SourceFile::kX1, SourceFile::kX5}) {
+    const auto i = static_cast<std::size_t>(file);
+    if (auto done = LoadFile(fs, folder, files.files[i], loaded[i]); !done) return Fail(std::move(done.error()));
+  }
+  return ReadSmallerFiles(loaded);
+}
+
+// Where the listing shows an X100.txt this large, the three smaller files are loaded and
+// read on a second thread while this one loads and reads X100.txt, by far the largest.
+// (A thread takes some tens of microseconds to start, on a virtual machine a few hundred.)
 constexpr std::int64_t kReadBesideBytes = 256 * 1024;
 
 Outcome TooManyRecords(OutcomeKind kind, const std::wstring& path) {
@@ -164,32 +173,36 @@ Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std:
 
 Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std::wstring& source_folder,
                                                 const SourceFileSet& files) {
+  // Elsewhere the files are loaded in their order, and a file that cannot be loaded
+  // ends the conversion before the next one is opened. A failure of the smaller files
+  // is told before one of X100.txt, as in that order. The future's end waits for the
+  // thread, on every way out of here.
   std::array<Loaded, 4> loaded;
-  // The thread beside waits until the smaller files are loaded. On any way out of here
-  // the promise goes first (unkept, it sends the thread home) and the future then waits
-  // for the thread to end.
-  std::future<SmallerTables> beside;
-  std::promise<bool> smaller_loaded;
+  auto load_smaller = [&fs, &source_folder, &files, &loaded] {
+    return LoadSmallerFiles(fs, source_folder, files, loaded);
+  };
+  std::future<Expected<SmallerTables, Outcome>> beside;
   if (files[SourceFile::kX100].listed_size >= kReadBesideBytes) {
     try {
-      beside = std::async(std::launch::async, [&loaded, go = smaller_loaded.get_future()]() mutable {
-        bool read = false;
-        try {
-          read = go.get();
-        } catch (const std::future_error&) {
-        }
-        return read ? ReadSmallerFiles(loaded) : SmallerTables{};
-      });
+      beside = std::async(std::launch::async, load_smaller);
     } catch (const std::system_error&) {
     }
   }
-  for (std::size_t i = 0; i < loaded.size(); ++i) {
-    if (auto file = LoadFile(fs, source_folder, files.files[i], loaded[i]); !file) return Fail(std::move(file.error()));
-    if (i + 1 == static_cast<std::size_t>(SourceFile::kX100) && beside.valid()) smaller_loaded.set_value(true);
+  std::optional<Expected<SmallerTables, Outcome>> smaller;
+  if (!beside.valid()) {
+    smaller.emplace(load_smaller());
+    if (!*smaller) return Fail(std::move(smaller->error()));
   }
-  const auto x100 = ReadX100(loaded[static_cast<std::size_t>(SourceFile::kX100)].bytes);
-  const SmallerTables smaller = beside.valid() ? beside.get() : ReadSmallerFiles(loaded);
-  return Prepare(loaded, smaller, x100);
+  Loaded& x100_file = loaded[static_cast<std::size_t>(SourceFile::kX100)];
+  auto x100_loaded = LoadFile(fs, source_folder, files[SourceFile::kX100], x100_file);
+  std::optional<X100Table> x100;
+  if (x100_loaded) x100 = ReadX100(x100_file.bytes);
+  if (beside.valid()) {
+    smaller.emplace(beside.get());
+    if (!*smaller) return Fail(std::move(smaller->error()));
+  }
+  if (!x100_loaded) return Fail(std::move(x100_loaded.error()));
+  return Prepare(loaded, **smaller, x100);
 }
 
 Expected<void, Outcome> WritePreparedFile(FileSystem& fs, const PreparedFile& prepared,

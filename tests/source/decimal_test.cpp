@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <functional>
+#include <random>
 #include <limits>
 #include <string>
 
@@ -54,6 +58,39 @@ TEST(ParseDecimalPrefix, TakesTheLongestLeadingNumber) {
       EXPECT_DOUBLE_EQ(prefix.value, c.value);
     }
     EXPECT_EQ(std::signbit(prefix.value), std::signbit(c.value));
+  }
+}
+
+// The quick way for short plain decimals against the byte-at-a-time reading: every text of
+// up to 7 characters over a small alphabet, and seeded texts of up to 10 over a wider one
+// (bytes above 0x7F too), equal in length and in every bit of the value.
+TEST(ParseDecimalPrefix, QuickWayReadsAsTheReference) {
+  auto same = [](const std::string& text) {
+    const DecimalPrefix quick = ParseDecimalPrefix(text), plain = ParseDecimalPrefixPlain(text);
+    return quick.length == plain.length &&
+           std::bit_cast<std::uint64_t>(quick.value) == std::bit_cast<std::uint64_t>(plain.value);
+  };
+  const std::string small = "019.-+e x";
+  std::string text;
+  std::size_t checked = 0, differ = 0;
+  std::function<void(std::size_t)> every = [&](std::size_t left) {
+    differ += !same(text);
+    ++checked;
+    if (left == 0) return;
+    for (char c : small) {
+      text.push_back(c);
+      every(left - 1);
+      text.pop_back();
+    }
+  };
+  every(7);
+  EXPECT_EQ(differ, 0u) << "of " << checked;
+  const std::string wide = "0123456789.-+eE x\xff";
+  std::mt19937 random(15);
+  for (int i = 0; i < 1'000'000; ++i) {
+    text.assign(random() % 11, ' ');
+    for (char& c : text) c = wide[random() % wide.size()];
+    ASSERT_TRUE(same(text)) << ::testing::PrintToString(text);
   }
 }
 
