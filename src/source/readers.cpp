@@ -1,5 +1,6 @@
 #include "source/readers.h"
 
+#include <algorithm>
 #include <climits>
 #include <span>
 #include <limits>
@@ -141,6 +142,13 @@ template <class Table>
   if (r <= kKeptRows) table.depth.Append(depth);
 }
 
+// Room for the depth of every record the file can hold (each record has a separator per
+// field but the last, and there are at most kMaxRecordCount of them), so that the list
+// is never copied as it grows.
+std::size_t MostDepths(std::string_view bytes, int fields_per_record) {
+  return std::min<std::size_t>(bytes.size() / static_cast<std::size_t>(fields_per_record - 1) + 1, kMaxRecordCount) + 1;
+}
+
 }  // namespace
 
 bool IsPositiveX5Value(std::string_view text) {
@@ -185,6 +193,7 @@ std::optional<LayerList> ReadLayers(std::string_view bytes) {
 
 std::optional<X5Table> ReadX5(std::string_view bytes) {
   X5Table table;
+  table.depth_value.reserve(MostDepths(bytes, kX5FieldsPerRecord));
   table.depth_value.push_back(0.0);
   table.depth.PadTo(1);
   table.value.PadTo(1);
@@ -207,6 +216,7 @@ std::optional<X5Table> ReadX5(std::string_view bytes) {
 
 std::optional<X100Table> ReadX100(std::string_view bytes) {
   X100Table table;
+  table.depth_value.reserve(MostDepths(bytes, kX100FieldsPerRecord));
   table.depth_value.push_back(0.0);
   table.depth.PadTo(1);
   table.values.PadTo(X100Table::kValues);
