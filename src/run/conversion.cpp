@@ -173,10 +173,10 @@ Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std:
 
 Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std::wstring& source_folder,
                                                 const SourceFileSet& files) {
-  // Elsewhere the files are loaded in their order, and a file that cannot be loaded
-  // ends the conversion before the next one is opened. A failure of the smaller files
-  // is told before one of X100.txt, as in that order. The future's end waits for the
-  // thread, on every way out of here.
+  // On one thread the files are loaded in their order, and a file that cannot be loaded
+  // ends the conversion before the next one is opened. On two, a failure of the smaller
+  // files is still told before one of X100.txt. Whichever way this function is left, the
+  // future's end waits for the thread (which writes into `loaded`).
   std::array<Loaded, 4> loaded;
   auto load_smaller = [&fs, &source_folder, &files, &loaded] {
     return LoadSmallerFiles(fs, source_folder, files, loaded);
