@@ -5,6 +5,7 @@
 #include <future>
 #include <optional>
 #include <system_error>
+#include <thread>
 
 #include "check/conversion_check.h"
 #include "output/liquefaction_writer.h"
@@ -175,17 +176,28 @@ Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std:
                                                 const SourceFileSet& files) {
   // On one thread the files are loaded in their order, and a file that cannot be loaded
   // ends the conversion before the next one is opened. On two, a failure of the smaller
-  // files is still told before one of X100.txt. Whichever way this function is left, the
-  // future's end waits for the thread (which writes into `loaded`).
+  // files is still told before one of X100.txt. The second thread hands its tables over
+  // the moment they are read; it is joined only when this function is left (whichever
+  // way), since it writes into `loaded` and its own ending takes a while on some machines.
   std::array<Loaded, 4> loaded;
   auto load_smaller = [&fs, &source_folder, &files, &loaded] {
     return LoadSmallerFiles(fs, source_folder, files, loaded);
   };
+  std::promise<Expected<SmallerTables, Outcome>> handed;
   std::future<Expected<SmallerTables, Outcome>> beside;
+  std::jthread second;
   if (files[SourceFile::kX100].listed_size >= kReadBesideBytes) {
     try {
-      beside = std::async(std::launch::async, load_smaller);
+      beside = handed.get_future();
+      second = std::jthread([&handed, &load_smaller] {
+        try {
+          handed.set_value(load_smaller());
+        } catch (...) {
+          handed.set_exception(std::current_exception());
+        }
+      });
     } catch (const std::system_error&) {
+      beside = {};
     }
   }
   std::optional<Expected<SmallerTables, Outcome>> smaller;
