@@ -47,6 +47,8 @@ inline const FolderEntry* Find(const std::vector<FolderEntry>& listing, const st
   auto it = std::find_if(listing.begin(), listing.end(), [&](const FolderEntry& e) { return e.name == name; });
   return it == listing.end() ? nullptr : &*it;
 }
+// A listing that is not kept would leave the entry found dangling.
+const FolderEntry* Find(std::vector<FolderEntry>&& listing, const std::wstring& name) = delete;
 
 inline std::vector<FolderEntry> ListOrFail(ContractFixture& f, const std::wstring& folder) {
   auto listing = f.fs().ListFolder(folder);
@@ -75,7 +77,8 @@ inline const ContractCase kFileSystemContract[] = {
        EXPECT_FALSE(f.fs().IsOrdinaryFile(path));
        EXPECT_TRUE(f.fs().EntryExists(path));
        EXPECT_EQ(f.fs().FileSize(path), std::optional<std::int64_t>(1));
-       const FolderEntry* e = Find(ListOrFail(f, f.Root()), path.substr(f.Root().size() + 1));
+       const auto listing = ListOrFail(f, f.Root());
+       const FolderEntry* e = Find(listing, path.substr(f.Root().size() + 1));
        ASSERT_NE(e, nullptr);
        EXPECT_TRUE(e->is_hidden);
        EXPECT_FALSE(e->is_folder);
@@ -85,7 +88,8 @@ inline const ContractCase kFileSystemContract[] = {
        const std::wstring path = f.MakeHiddenFile(L"system.txt", true);
        EXPECT_FALSE(f.fs().IsOrdinaryFile(path));
        EXPECT_TRUE(f.fs().EntryExists(path));
-       const FolderEntry* e = Find(ListOrFail(f, f.Root()), L"system.txt");
+       const auto listing = ListOrFail(f, f.Root());
+       const FolderEntry* e = Find(listing, L"system.txt");
        ASSERT_NE(e, nullptr);
        EXPECT_TRUE(e->is_hidden);
      },
@@ -98,7 +102,8 @@ inline const ContractCase kFileSystemContract[] = {
        EXPECT_TRUE(f.fs().EntryExists(path));
        EXPECT_FALSE(f.fs().FileSize(path));
        EXPECT_FALSE(f.fs().ReadWholeFile(path));
-       const FolderEntry* e = Find(ListOrFail(f, f.Root()), L"sub");
+       const auto listing = ListOrFail(f, f.Root());
+       const FolderEntry* e = Find(listing, L"sub");
        ASSERT_NE(e, nullptr);
        EXPECT_TRUE(e->is_folder);
        EXPECT_FALSE(e->is_reparse_point);
@@ -108,7 +113,8 @@ inline const ContractCase kFileSystemContract[] = {
      [](ContractFixture& f) {
        f.MakeFolder(f.At(L"target"));
        f.MakeLink(f.At(L"link"), f.At(L"target"));
-       const FolderEntry* e = Find(ListOrFail(f, f.Root()), L"link");
+       const auto listing = ListOrFail(f, f.Root());
+       const FolderEntry* e = Find(listing, L"link");
        ASSERT_NE(e, nullptr);
        EXPECT_TRUE(e->is_folder);
        EXPECT_TRUE(e->is_reparse_point);
@@ -134,7 +140,8 @@ inline const ContractCase kFileSystemContract[] = {
      [](ContractFixture& f) {
        const std::wstring root{f.DriveLetter(), L':', L'\\'};
        const std::wstring leaf = f.Root().substr(f.Root().find_last_of(L'\\') + 1);
-       const FolderEntry* mine = Find(ListOrFail(f, root), leaf);
+       const auto listing = ListOrFail(f, root);
+       const FolderEntry* mine = Find(listing, leaf);
        ASSERT_NE(mine, nullptr);
        EXPECT_TRUE(mine->is_folder);
      },
