@@ -47,12 +47,6 @@ struct SmallerTables {
   std::optional<X5Table> x5;
 };
 
-SmallerTables ReadSmallerFiles(const std::array<Loaded, 4>& files) {
-  return {ReadTitles(files[static_cast<std::size_t>(SourceFile::kTitle)].bytes),
-          ReadLayers(files[static_cast<std::size_t>(SourceFile::kX1)].bytes),
-          ReadX5(files[static_cast<std::size_t>(SourceFile::kX5)].bytes)};
-}
-
 // Loads the three smaller files into `loaded` and reads them.
 Expected<SmallerTables, Outcome> LoadSmallerFiles(const FileSystem& fs, const std::wstring& folder,
                                                   const SourceFileSet& files, std::array<Loaded, 4>& loaded) {
@@ -60,7 +54,9 @@ Expected<SmallerTables, Outcome> LoadSmallerFiles(const FileSystem& fs, const st
     const auto i = static_cast<std::size_t>(file);
     if (auto done = LoadFile(fs, folder, files.files[i], loaded[i]); !done) return Fail(std::move(done.error()));
   }
-  return ReadSmallerFiles(loaded);
+  auto bytes = [&loaded](SourceFile file) -> std::string_view { return loaded[static_cast<std::size_t>(file)].bytes; };
+  return SmallerTables{ReadTitles(bytes(SourceFile::kTitle)), ReadLayers(bytes(SourceFile::kX1)),
+                       ReadX5(bytes(SourceFile::kX5))};
 }
 
 // Where the listing shows an X100.txt this large, the three smaller files are loaded and
