@@ -50,19 +50,37 @@ struct Wanted {
   return Cell{bytes.substr(begin, last - begin), begin};
 }
 
-// Walks a whole file record by record. Each wanted field of record r (from 1), field k
+// The part of a file a walk reads: the bytes from `begin` (0, or a line start) to `end`,
+// as if a record began at `begin`, its first record numbered records_before + 1.
+struct Stretch {
+  std::size_t begin = 0;
+  std::size_t end = SIZE_MAX;
+  int records_before = 0;
+};
+
+// What a walk read: the facts of the file as far as the stretch goes, and whether its
+// last record had all its fields and ended at a line end (so that the next begins where
+// the next line does).
+struct Walked {
+  FileFacts facts;
+  bool ends_at_line = false;
+};
+
+// Walks a file record by record. Each wanted field of record r (from 1), field k
 // (from 1), is handed to keep(r, k, cell); the others are skipped. Plain records are
 // taken by the block (ScanRecords); the rest field by field. Records past `max_records`
 // are not read: nothing is returned then.
 template <class Keep>
-std::optional<FileFacts> WalkRecords(std::string_view bytes, int fields_per_record, int max_records, Wanted wanted,
-                                     Keep keep) {
-  std::optional<FileFacts> facts(std::in_place);
-  FieldReader reader(bytes);
+std::optional<Walked> WalkRecords(std::string_view bytes, int fields_per_record, int max_records, Wanted wanted,
+                                  Keep keep, Stretch stretch = {}) {
+  std::optional<Walked> walked(std::in_place);
+  FileFacts* const facts = &walked->facts;
+  FieldReader reader(bytes.substr(0, stretch.end));
+  if (stretch.begin > 0) reader.MoveTo(stretch.begin, true);
   std::string scratch;
   FieldSpan span;
   std::array<ScannedRecord, 256> scanned;
-  int r = 0;
+  int r = stretch.records_before;
   while (!reader.AtEnd()) {
     if (r == max_records) return std::nullopt;
     if (fields_per_record != INT_MAX) {
@@ -110,6 +128,7 @@ std::optional<FileFacts> WalkRecords(std::string_view bytes, int fields_per_reco
       last_separator = span.separator;
       last_end = span.end;
     }
+    walked->ends_at_line = k == fields_per_record && (last_separator == '\r' || last_separator == '\n');
     // "...,5.2," at the very end: the empty field after the comma is the record's too.
     facts->last_fields = k < fields_per_record && last_separator == ',' ? k + 1 : k;
     // Fields the record lacks read as empty, where the record ends.
@@ -118,14 +137,14 @@ std::optional<FileFacts> WalkRecords(std::string_view bytes, int fields_per_reco
       if (wanted.From(r, k) == k) keep(r, k, Cell{{}, static_cast<std::uint32_t>(last_end)});
     }
   }
-  facts->records = r;
+  facts->records = r - stretch.records_before;
   if (const auto mark = reader.end_mark()) {
     facts->end_mark = static_cast<std::uint32_t>(*mark);
     for (std::size_t i = *mark + 1; i < bytes.size() && !facts->data_after_end_mark; ++i) {
       facts->data_after_end_mark = !IsBlankOrLineEnd(bytes[i]);
     }
   }
-  return facts;
+  return walked;
 }
 
 // Keeps each depth's value, notes where the order breaks, and keeps the depth's cell for
@@ -173,9 +192,9 @@ TitleSet ReadTitles(std::string_view bytes) {
     for (int k = 1; k <= kTitleSlotCount; ++k) slots[static_cast<std::size_t>(k - 1)] = k;
     return slots;
   }();
-  auto facts = WalkRecords(bytes, INT_MAX, 1, {kSlots, 0},
-                           [&](int, int k, const Cell& cell) { titles.slots[static_cast<std::size_t>(k)] = cell; });
-  titles.file = std::move(*facts);
+  auto walked = WalkRecords(bytes, INT_MAX, 1, {kSlots, 0},
+                            [&](int, int k, const Cell& cell) { titles.slots[static_cast<std::size_t>(k)] = cell; });
+  titles.file = std::move(walked->facts);
   return titles;
 }
 
@@ -183,11 +202,11 @@ std::optional<LayerList> ReadLayers(std::string_view bytes) {
   LayerList layers;
   layers.items.PadTo(1);
   static constexpr std::array<int, 1> kLayer{kX1LayerField};
-  auto facts = WalkRecords(bytes, kX1FieldsPerRecord, kMaxRecordCount, {kLayer, 0},
-                           [&](int, int, const Cell& cell) { layers.items.Append(cell); });
-  if (!facts) return std::nullopt;
-  layers.count = static_cast<std::int16_t>(facts->records);
-  layers.file = std::move(*facts);
+  auto walked = WalkRecords(bytes, kX1FieldsPerRecord, kMaxRecordCount, {kLayer, 0},
+                            [&](int, int, const Cell& cell) { layers.items.Append(cell); });
+  if (!walked) return std::nullopt;
+  layers.count = static_cast<std::int16_t>(walked->facts.records);
+  layers.file = std::move(walked->facts);
   return layers;
 }
 
@@ -199,7 +218,7 @@ std::optional<X5Table> ReadX5(std::string_view bytes) {
   table.value.PadTo(1);
   table.rule.push_back(X5Rule::kKept);
   Cell previous;
-  auto facts = WalkRecords(
+  auto walked = WalkRecords(
       bytes, kX5FieldsPerRecord, kMaxRecordCount, {kX5Fields, kX5Fields[0]},
       [&](int r, int k, const Cell& cell) {
         if (k == kX5Fields[0]) return KeepDepth(table, r, cell, previous);
@@ -208,29 +227,106 @@ std::optional<X5Table> ReadX5(std::string_view bytes) {
                              : IsDecimalNumber(cell.text) && DepthValue(cell.text) == 0.0 ? X5Rule::kZeroAlready
                                                                                             : X5Rule::kReplaced);
       });
-  if (!facts) return std::nullopt;
-  table.count = static_cast<std::int16_t>(facts->records);
-  table.file = std::move(*facts);
+  if (!walked) return std::nullopt;
+  table.count = static_cast<std::int16_t>(walked->facts.records);
+  table.file = std::move(walked->facts);
   return table;
 }
 
 std::optional<X100Table> ReadX100(std::string_view bytes) {
+  X100Pieces whole(bytes, SIZE_MAX);
+  whole.Read(0);
+  return whole.Join();
+}
+
+X100Pieces::X100Pieces(std::string_view bytes, std::size_t piece_bytes) : bytes_(bytes) {
+  bounds_.push_back(0);
+  while (bytes.size() - bounds_.back() > piece_bytes) {
+    const std::size_t line_end = bytes.find('\n', bounds_.back() + piece_bytes);
+    if (line_end == std::string_view::npos || line_end + 1 == bytes.size()) break;
+    bounds_.push_back(line_end + 1);
+  }
+  bounds_.push_back(bytes.size());
+  pieces_.resize(bounds_.size() - 1);
+}
+
+void X100Pieces::Read(std::size_t i) {
+  // Records after the first piece are numbered past the rows whose cells are kept, until
+  // the join knows the records before them. Their first depth has none before it to be
+  // compared with (NaN compares false), but the join compares it.
+  Piece& piece = pieces_[i];
+  const Stretch stretch{bounds_[i], bounds_[i + 1], i == 0 ? 0 : kKeptRows};
   X100Table table;
-  table.depth_value.reserve(MostDepths(bytes, kX100FieldsPerRecord));
-  table.depth_value.push_back(0.0);
-  table.depth.PadTo(1);
-  table.values.PadTo(X100Table::kValues);
+  table.depth_value.reserve(MostDepths(bytes_.substr(stretch.begin, stretch.end - stretch.begin), kX100FieldsPerRecord));
+  if (i == 0) {
+    table.depth_value.push_back(0.0);
+    table.depth.PadTo(1);
+    table.values.PadTo(X100Table::kValues);
+  } else {
+    table.depth_value.push_back(std::numeric_limits<double>::quiet_NaN());
+  }
   Cell previous;
-  auto facts = WalkRecords(
-      bytes, kX100FieldsPerRecord, kMaxRecordCount, {kX100Fields, kX100Fields[0]},
+  auto walked = WalkRecords(
+      bytes_, kX100FieldsPerRecord, stretch.records_before + kMaxRecordCount, {kX100Fields, kX100Fields[0]},
       [&](int r, int k, const Cell& cell) {
-        if (k == kX100Fields[0]) return KeepDepth(table, r, cell, previous);
-        table.values.Append(cell);
-      });
-  if (!facts) return std::nullopt;
-  table.count = static_cast<std::int16_t>(facts->records);
-  table.file = std::move(*facts);
-  return table;
+        if (k != kX100Fields[0]) return table.values.Append(cell);
+        if (r == stretch.records_before + 1) piece.first_depth = cell;
+        KeepDepth(table, r, cell, previous);
+      },
+      stretch);
+  if (!walked) return;
+  piece.last_depth = previous;
+  piece.ends_at_line = walked->ends_at_line;
+  table.count = static_cast<std::int16_t>(walked->facts.records);
+  table.file = std::move(walked->facts);
+  piece.table = std::move(table);
+}
+
+std::optional<X100Table> X100Pieces::Join() {
+  if (pieces_.size() == 1 || !pieces_[0].table) return std::move(pieces_[0].table);
+  X100Table& joined = *pieces_[0].table;
+  // The pieces up to the one whose data end at an end mark (the data's end).
+  std::size_t last = 0;
+  std::size_t depths = joined.depth_value.size();
+  for (std::size_t i = 1; i < pieces_.size() && !pieces_[last].table->file.end_mark; last = i++) {
+    const Piece& before = pieces_[last];
+    const Piece& piece = pieces_[i];
+    // A piece began at a record only where the one before ended at the end of a whole
+    // record and a line; its records are numbered rightly only past the kept rows. Values
+    // joined from a quote would lie in the piece's own table, and a piece of no records
+    // (blank lines, or an end mark) leaves the facts of the one before: those are read whole.
+    if (!before.ends_at_line || depths <= kKeptRows) return ReadX100(bytes_);
+    if (!piece.table) return std::nullopt;  // more records than a file may hold
+    if (piece.table->file.records == 0 || !piece.table->file.joined.empty()) return ReadX100(bytes_);
+    depths += static_cast<std::size_t>(piece.table->file.records);
+  }
+  if (depths - 1 > static_cast<std::size_t>(kMaxRecordCount)) return std::nullopt;
+  joined.depth_value.reserve(depths);
+  for (std::size_t i = 1; i <= last; ++i) {
+    X100Table& table = *pieces_[i].table;
+    // Records of this piece are numbered from records_before + 1 in it.
+    const int shift = static_cast<int>(joined.depth_value.size()) - 1 - kKeptRows;
+    const double first = table.depth_value[1];
+    const double before = joined.depth_value.back();
+    if (first <= before) {
+      joined.breaks.push_back({kKeptRows + 1 + shift, first == before, pieces_[i].first_depth, pieces_[i - 1].last_depth});
+    }
+    for (DepthBreak b : table.breaks) joined.breaks.push_back({b.record + shift, b.repeated, b.depth, b.before});
+    joined.depth_value.insert(joined.depth_value.end(), table.depth_value.begin() + 1, table.depth_value.end());
+    FileFacts& facts = table.file;
+    joined.file.last_fields = facts.last_fields;
+    joined.file.last_record_at = facts.last_record_at;
+    if (facts.unclosed) {
+      joined.file.unclosed = facts.unclosed;
+      joined.file.unclosed_record = facts.unclosed_record + shift;
+      joined.file.unclosed_field = facts.unclosed_field;
+    }
+    joined.file.end_mark = facts.end_mark;
+    joined.file.data_after_end_mark = facts.data_after_end_mark;
+  }
+  joined.count = static_cast<std::int16_t>(joined.depth_value.size() - 1);
+  joined.file.records = joined.count;
+  return std::move(pieces_[0].table);
 }
 
 }  // namespace pel

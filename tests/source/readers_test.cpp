@@ -32,6 +32,13 @@ std::string Record(int fields, std::map<int, std::string> values = {}) {
   return s + "\r\n";
 }
 
+// X100.txt read in pieces of about `piece_bytes`, the last piece first, and joined.
+std::string InPieces(std::string_view x100, std::size_t piece_bytes) {
+  X100Pieces pieces(x100, piece_bytes);
+  for (std::size_t i = pieces.size(); i-- > 0;) pieces.Read(i);
+  return testing::Describe(pieces.Join());
+}
+
 TEST(ReadTitles, FillsSlotsInFileOrder) {
   struct Case {
     std::string input;
@@ -83,6 +90,44 @@ TEST(Readers, RefuseMoreThan32767Records) {
   EXPECT_EQ(ReadX5(Repeat(Record(11), 32767))->count, 32767);
   EXPECT_FALSE(ReadX5(Repeat(Record(11), 32768)));
   EXPECT_FALSE(ReadX100(Repeat(Record(44), 32767) + "1"));
+  EXPECT_EQ(InPieces(Repeat(Record(44), 32767) + "1", 1 << 20), "too many records");
+}
+
+// Cut at line starts, X100.txt reads as it reads whole, whatever lies where two pieces
+// meet: record 120 (or the one before it) is written otherwise, and the file is cut
+// there, before and after it, and elsewhere.
+TEST(X100Pieces, JoinAsTheWholeFileReads) {
+  struct Case {
+    const char* name;
+    std::string before_120;  // in place of record 119's line end
+    std::string depth_120;   // record 120's depth
+  } cases[] = {
+      {"plain", "\r\n", "120.25"},
+      {"depth repeated", "\r\n", "119.25"},
+      {"depth less", "\r\n", "0.5"},
+      {"blank lines", "\r\n \r\n\n\t\r\n", "120.25"},
+      {"record over two lines", "\r\n", "120.25\r\nf4"},
+      {"empty field after a last comma", ",\r\n", "120.25"},
+      {"quote over a line end", "\r\n", "\"120\r\n.25\""},
+      {"joined depth", "\r\n", "\"120\".25"},
+      {"end mark", "\r\n\x1A", "120.25"},
+      {"end mark, blanks after", "\r\n", "120.25\x1A \r\n"},
+      {"quote never closed", "\r\n", "\"120.25"},
+      {"LF", "\n", "120.25"},
+  };
+  for (const auto& c : cases) {
+    std::string x100;
+    std::size_t at_120 = 0;
+    for (int r = 1; r <= 300; ++r) {
+      if (r == 120) at_120 = x100.size();
+      const std::string record = Record(44, {{3, r == 120 ? c.depth_120 : std::to_string(r) + ".25"}});
+      x100 += record.substr(0, record.size() - 2) + (r == 119 ? c.before_120 : "\r\n");
+    }
+    const std::string whole = testing::Describe(ReadX100(x100));
+    for (std::size_t piece : {std::size_t{1}, std::size_t{2000}, at_120 - 1, at_120 + 170, at_120 - 12, std::size_t{1} << 20}) {
+      EXPECT_EQ(InPieces(x100, piece), whole) << c.name << ", pieces of " << piece;
+    }
+  }
 }
 
 // Long runs of plain records are taken a block at a time; every way of writing them must
@@ -115,6 +160,7 @@ TEST(Readers, LongRunsOfRecordsReadTheSameInEveryForm) {
     EXPECT_TRUE(a.breaks.empty()) << form.name;
     EXPECT_EQ(b.count, 300) << form.name;
     EXPECT_EQ(b.depth_value, depths) << form.name;
+    for (std::size_t piece : {1, 700, 9000}) EXPECT_EQ(InPieces(x100, piece), testing::Describe(b)) << form.name << piece;
     EXPECT_EQ(ReadLayers(x1)->count, 300) << form.name;
   }
 }

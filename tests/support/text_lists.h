@@ -3,6 +3,7 @@
 // temporaries.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,29 @@ inline std::vector<std::string> Row(const CellList& list, std::size_t row, std::
   std::vector<std::string> cells;
   for (std::size_t c = 0; c < columns; ++c) cells.emplace_back(list[row * columns + c]);
   return cells;
+}
+
+// Everything an X100.txt reading gives, as text: two readings are the same where these are.
+inline std::string Describe(const std::optional<X100Table>& table) {
+  if (!table) return "too many records";
+  std::string s = std::to_string(table->count) + " records:";
+  auto cell = [&s](const Cell& c) { (s += ' ') .append(c.text) += '@' + std::to_string(c.at); };
+  for (double d : table->depth_value) s += ' ' + std::to_string(d);
+  s += "\ncells:";
+  for (std::size_t i = 0; i < table->depth.size(); ++i) cell(table->depth.cell(i));
+  for (std::size_t i = 0; i < table->values.size(); ++i) cell(table->values.cell(i));
+  s += "\nbreaks:";
+  for (const DepthBreak& b : table->breaks) {
+    s += ' ' + std::to_string(b.record) + (b.repeated ? "=" : "<");
+    cell(b.depth);
+    cell(b.before);
+  }
+  const FileFacts& f = table->file;
+  s += "\nfacts: " + std::to_string(f.records) + ' ' + std::to_string(f.last_fields) + ' ' + std::to_string(f.last_record_at);
+  if (f.unclosed) cell(*f.unclosed);
+  s += ' ' + std::to_string(f.unclosed_record) + ' ' + std::to_string(f.unclosed_field);
+  s += ' ' + (f.end_mark ? std::to_string(*f.end_mark) : "-") + (f.data_after_end_mark ? "+" : "");
+  return s;
 }
 
 // A cell whose text the file's store keeps.
