@@ -46,6 +46,14 @@ Expected<void, Outcome> LoadFile(const FileSystem& fs, const std::wstring& folde
   return {};
 }
 
+// Where the listing shows an X100.txt this large, the three smaller files are loaded and
+// read on a second thread while this one loads X100.txt, by far the largest; X5.txt and
+// X100.txt are read in pieces of about kPieceBytes that both threads take until none is
+// left. (A thread takes some tens of microseconds to wake, on a virtual machine a few
+// hundred to start.)
+constexpr std::int64_t kReadBesideBytes = 256 * 1024;
+constexpr std::size_t kPieceBytes = 256 * 1024;
+
 // What the three smaller files read as.
 struct SmallerTables {
   TitleSet titles;
@@ -53,25 +61,42 @@ struct SmallerTables {
   std::optional<X5Table> x5;
 };
 
-// Loads the three smaller files into `loaded` and reads them.
+// Pieces of X5.txt or X100.txt that two threads read: cut by one thread and published,
+// then taken by both, one from the front, the other from the back.
+template <class Table>
+struct SharedPieces {
+  std::optional<Pieces<Table>> pieces;
+  std::atomic<std::ptrdiff_t> unclaimed{0};  // pieces no thread has taken (below 0 once both have looked)
+  std::atomic<Pieces<Table>*> published{nullptr};
+
+  void Cut(std::string_view bytes) {
+    pieces.emplace(bytes, kPieceBytes);
+    unclaimed = static_cast<std::ptrdiff_t>(pieces->size());
+    published.store(&*pieces, std::memory_order_release);
+  }
+  // Reads the pieces no thread has taken; none before they are published.
+  void ReadUnclaimed(bool from_front) {
+    Pieces<Table>* const cut = published.load(std::memory_order_acquire);
+    if (!cut) return;
+    std::size_t front = 0, back = cut->size();
+    while (unclaimed.fetch_sub(1) > 0) cut->Read(from_front ? front++ : --back);
+  }
+};
+
+// Loads the three smaller files into `loaded`, and reads them: X5.txt whole, or (where
+// `x5` is given) cut into pieces for two threads to read.
 Expected<SmallerTables, Outcome> LoadSmallerFiles(const FileSystem& fs, const std::wstring& folder,
-                                                  const SourceFileSet& files, std::array<Loaded, 4>& loaded) {
+                                                  const SourceFileSet& files, std::array<Loaded, 4>& loaded,
+                                                  SharedPieces<X5Table>* x5 = nullptr) {
   for (const SourceFile file : {SourceFile::kTitle, SourceFile::kX1, SourceFile::kX5}) {
     const auto i = static_cast<std::size_t>(file);
     if (auto done = LoadFile(fs, folder, files.files[i], loaded[i]); !done) return Fail(std::move(done.error()));
   }
   auto bytes = [&loaded](SourceFile file) -> std::string_view { return loaded[static_cast<std::size_t>(file)].bytes; };
+  if (x5) x5->Cut(bytes(SourceFile::kX5));
   return SmallerTables{ReadTitles(bytes(SourceFile::kTitle)), ReadLayers(bytes(SourceFile::kX1)),
-                       ReadX5(bytes(SourceFile::kX5))};
+                       x5 ? std::nullopt : ReadX5(bytes(SourceFile::kX5))};
 }
-
-// Where the listing shows an X100.txt this large, the three smaller files are loaded and
-// read on a second thread while this one loads X100.txt, by far the largest; then both
-// threads read pieces of X100.txt of about kPieceBytes, this one from the front, the
-// second from the back, until none is left. (A thread takes some tens of microseconds
-// to start, on a virtual machine a few hundred.)
-constexpr std::int64_t kReadBesideBytes = 256 * 1024;
-constexpr std::size_t kPieceBytes = 256 * 1024;
 
 // Waits until `done` is set. Being woken from a sleep takes some tens of microseconds on
 // some machines, about as long as the other thread's last piece: it is first waited for
@@ -278,40 +303,39 @@ Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std:
                                                 const SourceFileSet& files) {
   // On one thread the files are loaded in their order, and a file that cannot be loaded
   // ends the conversion before the next one is opened. On two, a failure of the smaller
-  // files is still told before one of X100.txt. The second thread hands its tables over
-  // the moment they are read, then takes pieces of X100.txt from the back once this
-  // thread has loaded it and cut it (`shared`). It is waited for when this function is
-  // left (whichever way), since it writes into `loaded` and `pieces`.
+  // files is still told before one of X100.txt. The second thread hands the tables of
+  // titl01.txt and X1.txt over the moment they are read, then takes pieces of X5.txt from
+  // the front, then pieces of X100.txt from the back once this thread has loaded it and
+  // cut it (`cut`); this thread takes pieces of X100.txt from the front, then of X5.txt
+  // from the back. The second thread is waited for when this function is left (whichever
+  // way), since it writes into `loaded` and the pieces.
   std::array<Loaded, 4> loaded;
-  std::optional<X100Pieces> pieces;
-  std::atomic<std::ptrdiff_t> unclaimed{0};  // pieces no thread has taken (below 0 once both have looked)
-  auto load_smaller = [&fs, &source_folder, &files, &loaded] {
-    return LoadSmallerFiles(fs, source_folder, files, loaded);
-  };
+  SharedPieces<X5Table> x5_pieces;
+  SharedPieces<X100Table> x100_pieces;
   std::promise<Expected<SmallerTables, Outcome>> handed;
   std::future<Expected<SmallerTables, Outcome>> beside;
-  std::future<X100Pieces*> cut;
+  std::future<void> cut;
   // The second thread has read the pieces it took (or failed: `back_failure`).
   std::atomic<bool> back_read{false};
   std::exception_ptr back_failure;
   SecondThread second;
-  // Set when X100.txt is cut (nothing where there are no pieces to share). Declared after
-  // the second thread, so that on every way out it is left before that thread is waited
-  // for: a promise left unset wakes the thread with an error, and it ends.
-  std::promise<X100Pieces*> shared;
+  // Set when X100.txt is cut, or not (nothing to share). Declared after the second
+  // thread, so that on every way out it is left before that thread is waited for: a
+  // promise left unset wakes the thread with an error, and it ends.
+  std::promise<void> x100_cut;
   if (files[SourceFile::kX100].listed_size >= kReadBesideBytes) {
     beside = handed.get_future();
-    cut = shared.get_future();
-    const bool started = second.Start([&handed, &back_read, &back_failure, &load_smaller, &unclaimed, &cut] {
+    cut = x100_cut.get_future();
+    const bool started = second.Start([&] {
       try {
-        handed.set_value(load_smaller());
+        handed.set_value(LoadSmallerFiles(fs, source_folder, files, loaded, &x5_pieces));
       } catch (...) {
         handed.set_exception(std::current_exception());
       }
       try {
-        if (X100Pieces* x100 = cut.get()) {
-          for (std::size_t back = x100->size(); unclaimed.fetch_sub(1) > 0;) x100->Read(--back);
-        }
+        x5_pieces.ReadUnclaimed(true);
+        cut.get();
+        x100_pieces.ReadUnclaimed(false);
       } catch (...) {
         back_failure = std::current_exception();
       }
@@ -322,26 +346,25 @@ Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std:
   }
   std::optional<Expected<SmallerTables, Outcome>> smaller;
   if (!beside.valid()) {
-    smaller.emplace(load_smaller());
+    smaller.emplace(LoadSmallerFiles(fs, source_folder, files, loaded));
     if (!*smaller) return Fail(std::move(smaller->error()));
   }
   Loaded& x100_file = loaded[static_cast<std::size_t>(SourceFile::kX100)];
   auto x100_loaded = LoadFile(fs, source_folder, files[SourceFile::kX100], x100_file);
   std::optional<X100Table> x100;
-  if (x100_loaded && beside.valid()) {
-    pieces.emplace(x100_file.bytes, kPieceBytes);
-    unclaimed = static_cast<std::ptrdiff_t>(pieces->size());
-    shared.set_value(&*pieces);
-    for (std::size_t front = 0; unclaimed.fetch_sub(1) > 0;) pieces->Read(front++);
+  if (beside.valid()) {
+    if (x100_loaded) x100_pieces.Cut(x100_file.bytes);
+    x100_cut.set_value();
+    x100_pieces.ReadUnclaimed(true);
+    x5_pieces.ReadUnclaimed(false);
     WaitFor(back_read);
     if (back_failure) std::rethrow_exception(back_failure);
-    x100 = pieces->Join();
-  } else if (x100_loaded) {
-    x100 = ReadX100(x100_file.bytes);
-  }
-  if (beside.valid()) {
+    if (x100_loaded) x100 = x100_pieces.pieces->Join();
     smaller.emplace(beside.get());
     if (!*smaller) return Fail(std::move(smaller->error()));
+    (*smaller)->x5 = x5_pieces.pieces->Join();
+  } else if (x100_loaded) {
+    x100 = ReadX100(x100_file.bytes);
   }
   if (!x100_loaded) return Fail(std::move(x100_loaded.error()));
   return Prepare(loaded, **smaller, x100);

@@ -60,7 +60,8 @@ struct Stretch {
 
 // What a walk read: the facts of the file as far as the stretch goes, and whether its
 // last record had all its fields and ended at a line end (so that the next begins where
-// the next line does).
+// the next line does; where its last field is not wanted, the walk cannot tell an empty
+// last field from a missing one, and it need not).
 struct Walked {
   FileFacts facts;
   bool ends_at_line = false;
@@ -128,7 +129,10 @@ std::optional<Walked> WalkRecords(std::string_view bytes, int fields_per_record,
       last_separator = span.separator;
       last_end = span.end;
     }
-    walked->ends_at_line = k == fields_per_record && (last_separator == '\r' || last_separator == '\n');
+    // A record whose last field is empty ends at the comma before it where only line ends
+    // follow in the stretch; read on, that field ends at the line end.
+    walked->ends_at_line = (k == fields_per_record && (last_separator == '\r' || last_separator == '\n')) ||
+                           (k + 1 == fields_per_record && last_separator == ',');
     // "...,5.2," at the very end: the empty field after the comma is the record's too.
     facts->last_fields = k < fields_per_record && last_separator == ',' ? k + 1 : k;
     // Fields the record lacks read as empty, where the record ends.
@@ -210,36 +214,46 @@ std::optional<LayerList> ReadLayers(std::string_view bytes) {
   return layers;
 }
 
-std::optional<X5Table> ReadX5(std::string_view bytes) {
-  X5Table table;
-  table.depth_value.reserve(MostDepths(bytes, kX5FieldsPerRecord));
-  table.depth_value.push_back(0.0);
-  table.depth.PadTo(1);
-  table.value.PadTo(1);
-  table.rule.push_back(X5Rule::kKept);
-  Cell previous;
-  auto walked = WalkRecords(
-      bytes, kX5FieldsPerRecord, kMaxRecordCount, {kX5Fields, kX5Fields[0]},
-      [&](int r, int k, const Cell& cell) {
-        if (k == kX5Fields[0]) return KeepDepth(table, r, cell, previous);
-        table.value.Append(cell);
-        table.rule.push_back(IsPositiveX5Value(cell.text)                                      ? X5Rule::kKept
-                             : IsDecimalNumber(cell.text) && DepthValue(cell.text) == 0.0 ? X5Rule::kZeroAlready
-                                                                                            : X5Rule::kReplaced);
-      });
-  if (!walked) return std::nullopt;
-  table.count = static_cast<std::int16_t>(walked->facts.records);
-  table.file = std::move(walked->facts);
-  return table;
-}
+namespace {
 
-std::optional<X100Table> ReadX100(std::string_view bytes) {
-  X100Pieces whole(bytes, SIZE_MAX);
-  whole.Read(0);
-  return whole.Join();
-}
+// What a table keeps of its records besides the depths: the rows' padding at row 0 and
+// the wanted fields other than the depth (of the first 51 rows).
+template <class Table>
+struct Layout;
 
-X100Pieces::X100Pieces(std::string_view bytes, std::size_t piece_bytes) : bytes_(bytes) {
+template <>
+struct Layout<X5Table> {
+  static constexpr int kFields = kX5FieldsPerRecord;
+  static constexpr const auto& kWanted = kX5Fields;
+  static_assert(kWanted.back() < kFields);  // see Walked
+  static void Pad(X5Table& table) {
+    table.value.PadTo(1);
+    table.rule.push_back(X5Rule::kKept);
+  }
+  static void Keep(X5Table& table, const Cell& cell) {
+    table.value.Append(cell);
+    table.rule.push_back(IsPositiveX5Value(cell.text)                                      ? X5Rule::kKept
+                         : IsDecimalNumber(cell.text) && DepthValue(cell.text) == 0.0 ? X5Rule::kZeroAlready
+                                                                                        : X5Rule::kReplaced);
+  }
+};
+
+template <>
+struct Layout<X100Table> {
+  static constexpr int kFields = kX100FieldsPerRecord;
+  static constexpr const auto& kWanted = kX100Fields;
+  static_assert(kWanted.back() < kFields);
+  static void Pad(X100Table& table) { table.values.PadTo(X100Table::kValues); }
+  static void Keep(X100Table& table, const Cell& cell) { table.values.Append(cell); }
+};
+
+}  // namespace
+
+std::optional<X5Table> ReadX5(std::string_view bytes) { return X5Pieces(bytes, SIZE_MAX).ReadWhole(); }
+std::optional<X100Table> ReadX100(std::string_view bytes) { return X100Pieces(bytes, SIZE_MAX).ReadWhole(); }
+
+template <class Table>
+Pieces<Table>::Pieces(std::string_view bytes, std::size_t piece_bytes) : bytes_(bytes) {
   bounds_.push_back(0);
   while (bytes.size() - bounds_.back() > piece_bytes) {
     const std::size_t line_end = bytes.find('\n', bounds_.back() + piece_bytes);
@@ -250,26 +264,28 @@ X100Pieces::X100Pieces(std::string_view bytes, std::size_t piece_bytes) : bytes_
   pieces_.resize(bounds_.size() - 1);
 }
 
-void X100Pieces::Read(std::size_t i) {
+template <class Table>
+void Pieces<Table>::Read(std::size_t i) {
+  using L = Layout<Table>;
   // Records after the first piece are numbered past the rows whose cells are kept, until
   // the join knows the records before them. Their first depth has none before it to be
   // compared with (NaN compares false), but the join compares it.
   Piece& piece = pieces_[i];
   const Stretch stretch{bounds_[i], bounds_[i + 1], i == 0 ? 0 : kKeptRows};
-  X100Table table;
-  table.depth_value.reserve(MostDepths(bytes_.substr(stretch.begin, stretch.end - stretch.begin), kX100FieldsPerRecord));
+  Table table;
+  table.depth_value.reserve(MostDepths(bytes_.substr(stretch.begin, stretch.end - stretch.begin), L::kFields));
   if (i == 0) {
     table.depth_value.push_back(0.0);
     table.depth.PadTo(1);
-    table.values.PadTo(X100Table::kValues);
+    L::Pad(table);
   } else {
     table.depth_value.push_back(std::numeric_limits<double>::quiet_NaN());
   }
   Cell previous;
   auto walked = WalkRecords(
-      bytes_, kX100FieldsPerRecord, stretch.records_before + kMaxRecordCount, {kX100Fields, kX100Fields[0]},
+      bytes_, L::kFields, stretch.records_before + kMaxRecordCount, {L::kWanted, L::kWanted[0]},
       [&](int r, int k, const Cell& cell) {
-        if (k != kX100Fields[0]) return table.values.Append(cell);
+        if (k != L::kWanted[0]) return L::Keep(table, cell);
         if (r == stretch.records_before + 1) piece.first_depth = cell;
         KeepDepth(table, r, cell, previous);
       },
@@ -282,9 +298,17 @@ void X100Pieces::Read(std::size_t i) {
   piece.table = std::move(table);
 }
 
-std::optional<X100Table> X100Pieces::Join() {
+template <class Table>
+std::optional<Table> Pieces<Table>::ReadWhole() {
+  if (pieces_.size() != 1) return Pieces(bytes_, SIZE_MAX).ReadWhole();
+  Read(0);
+  return std::move(pieces_[0].table);
+}
+
+template <class Table>
+std::optional<Table> Pieces<Table>::Join() {
   if (pieces_.size() == 1 || !pieces_[0].table) return std::move(pieces_[0].table);
-  X100Table& joined = *pieces_[0].table;
+  Table& joined = *pieces_[0].table;
   // The pieces up to the one whose data end at an end mark (the data's end).
   std::size_t last = 0;
   std::size_t depths = joined.depth_value.size();
@@ -295,15 +319,15 @@ std::optional<X100Table> X100Pieces::Join() {
     // record and a line; its records are numbered rightly only past the kept rows. Values
     // joined from a quote would lie in the piece's own table, and a piece of no records
     // (blank lines, or an end mark) leaves the facts of the one before: those are read whole.
-    if (!before.ends_at_line || depths <= kKeptRows) return ReadX100(bytes_);
+    if (!before.ends_at_line || depths <= kKeptRows) return ReadWhole();
     if (!piece.table) return std::nullopt;  // more records than a file may hold
-    if (piece.table->file.records == 0 || !piece.table->file.joined.empty()) return ReadX100(bytes_);
+    if (piece.table->file.records == 0 || !piece.table->file.joined.empty()) return ReadWhole();
     depths += static_cast<std::size_t>(piece.table->file.records);
   }
   if (depths - 1 > static_cast<std::size_t>(kMaxRecordCount)) return std::nullopt;
   joined.depth_value.reserve(depths);
   for (std::size_t i = 1; i <= last; ++i) {
-    X100Table& table = *pieces_[i].table;
+    Table& table = *pieces_[i].table;
     // Records of this piece are numbered from records_before + 1 in it.
     const int shift = static_cast<int>(joined.depth_value.size()) - 1 - kKeptRows;
     const double first = table.depth_value[1];
@@ -328,5 +352,8 @@ std::optional<X100Table> X100Pieces::Join() {
   joined.file.records = joined.count;
   return std::move(pieces_[0].table);
 }
+
+template class Pieces<X5Table>;
+template class Pieces<X100Table>;
 
 }  // namespace pel

@@ -25,23 +25,26 @@ std::optional<LayerList> ReadLayers(std::string_view bytes);
 std::optional<X5Table> ReadX5(std::string_view bytes);
 std::optional<X100Table> ReadX100(std::string_view bytes);
 
-// X100.txt read in pieces, on as many threads as take them: the file is cut at line
-// starts into pieces of about `piece_bytes`, and each piece is read as if a record began
-// where it begins. Where that holds (one record to a line, as the editor writes them),
-// the pieces join into what ReadX100 reads; where it does not, Join reads the whole file
-// again.
-class X100Pieces {
+// X5.txt or X100.txt read in pieces, on as many threads as take them: the file is cut
+// at line starts into pieces of about `piece_bytes`, and each piece is read as if a
+// record began where it begins. Where that holds (one record to a line, as the editor
+// writes them), the pieces join into what ReadX5 or ReadX100 reads; where it does not,
+// Join reads the whole file again.
+template <class Table>
+class Pieces {
  public:
-  X100Pieces(std::string_view bytes, std::size_t piece_bytes);
+  Pieces(std::string_view bytes, std::size_t piece_bytes);
   std::size_t size() const { return pieces_.size(); }
   // Reads piece i. Each piece is read once; different pieces may be read at the same time.
   void Read(std::size_t i);
-  // Once every piece is read: what ReadX100 reads from the bytes.
-  std::optional<X100Table> Join();
+  // Once every piece is read: what the whole file reads as.
+  std::optional<Table> Join();
+  // The whole file read at once.
+  std::optional<Table> ReadWhole();
 
  private:
   struct Piece {
-    std::optional<X100Table> table;  // nothing: more records than a file may hold
+    std::optional<Table> table;  // nothing: more records than a file may hold
     Cell first_depth, last_depth;
     bool ends_at_line = false;  // its last record whole, ended by a line end
   };
@@ -49,6 +52,11 @@ class X100Pieces {
   std::vector<std::size_t> bounds_;  // piece i is [bounds_[i], bounds_[i + 1])
   std::vector<Piece> pieces_;
 };
+
+using X5Pieces = Pieces<X5Table>;
+using X100Pieces = Pieces<X100Table>;
+extern template class Pieces<X5Table>;
+extern template class Pieces<X100Table>;
 
 // The X5 value check: true when `text` is a decimal number whose single-precision
 // value is above zero. A positive number beyond single-precision range counts.

@@ -32,9 +32,10 @@ std::string Record(int fields, std::map<int, std::string> values = {}) {
   return s + "\r\n";
 }
 
-// X100.txt read in pieces of about `piece_bytes`, the last piece first, and joined.
-std::string InPieces(std::string_view x100, std::size_t piece_bytes) {
-  X100Pieces pieces(x100, piece_bytes);
+// X5.txt or X100.txt read in pieces of about `piece_bytes`, the last piece first, and joined.
+template <class Table>
+std::string InPieces(std::string_view bytes, std::size_t piece_bytes) {
+  Pieces<Table> pieces(bytes, piece_bytes);
   for (std::size_t i = pieces.size(); i-- > 0;) pieces.Read(i);
   return testing::Describe(pieces.Join());
 }
@@ -90,13 +91,13 @@ TEST(Readers, RefuseMoreThan32767Records) {
   EXPECT_EQ(ReadX5(Repeat(Record(11), 32767))->count, 32767);
   EXPECT_FALSE(ReadX5(Repeat(Record(11), 32768)));
   EXPECT_FALSE(ReadX100(Repeat(Record(44), 32767) + "1"));
-  EXPECT_EQ(InPieces(Repeat(Record(44), 32767) + "1", 1 << 20), "too many records");
+  EXPECT_EQ(InPieces<X100Table>(Repeat(Record(44), 32767) + "1", 1 << 20), "too many records");
 }
 
-// Cut at line starts, X100.txt reads as it reads whole, whatever lies where two pieces
+// Cut at line starts, X5.txt and X100.txt read as they read whole, whatever lies where two pieces
 // meet: record 120 (or the one before it) is written otherwise, and the file is cut
 // there, before and after it, and elsewhere.
-TEST(X100Pieces, JoinAsTheWholeFileReads) {
+TEST(Pieces, JoinAsTheWholeFileReads) {
   struct Case {
     const char* name;
     std::string before_120;  // in place of record 119's line end
@@ -115,17 +116,27 @@ TEST(X100Pieces, JoinAsTheWholeFileReads) {
       {"quote never closed", "\r\n", "\"120.25"},
       {"LF", "\n", "120.25"},
   };
-  for (const auto& c : cases) {
-    std::string x100;
-    std::size_t at_120 = 0;
+  // X5 records of 11 fields (depth in field 2), X100 records of 44 (depth in field 3).
+  auto file = [](const Case& c, int fields, int depth_field, std::size_t& at_120) {
+    std::string bytes;
     for (int r = 1; r <= 300; ++r) {
-      if (r == 120) at_120 = x100.size();
-      const std::string record = Record(44, {{3, r == 120 ? c.depth_120 : std::to_string(r) + ".25"}});
-      x100 += record.substr(0, record.size() - 2) + (r == 119 ? c.before_120 : "\r\n");
+      if (r == 120) at_120 = bytes.size();
+      const std::string record = Record(fields, {{depth_field, r == 120 ? c.depth_120 : std::to_string(r) + ".25"}});
+      bytes += record.substr(0, record.size() - 2) + (r == 119 ? c.before_120 : "\r\n");
     }
+    return bytes;
+  };
+  for (const auto& c : cases) {
+    std::size_t at_120 = 0;
+    const std::string x5 = file(c, 11, 2, at_120);
+    const std::string x5_whole = testing::Describe(ReadX5(x5));
+    for (std::size_t piece : {std::size_t{1}, at_120 - 1, at_120 + 40, at_120 - 12}) {
+      EXPECT_EQ(InPieces<X5Table>(x5, piece), x5_whole) << c.name << ", X5 pieces of " << piece;
+    }
+    const std::string x100 = file(c, 44, 3, at_120);
     const std::string whole = testing::Describe(ReadX100(x100));
     for (std::size_t piece : {std::size_t{1}, std::size_t{2000}, at_120 - 1, at_120 + 170, at_120 - 12, std::size_t{1} << 20}) {
-      EXPECT_EQ(InPieces(x100, piece), whole) << c.name << ", pieces of " << piece;
+      EXPECT_EQ(InPieces<X100Table>(x100, piece), whole) << c.name << ", pieces of " << piece;
     }
   }
 }
@@ -137,18 +148,20 @@ TEST(Readers, LongRunsOfRecordsReadTheSameInEveryForm) {
     const char* name;
     std::string line_end, blank;
     int split_at;  // the record whose fields go one per line (0: none)
+    bool empty_last = false;  // every record's last field empty, as the editor writes X5.txt
   } forms[] = {{"CR LF", "\r\n", "", 0},     {"LF", "\n", "", 0},         {"one line", ",", "", 0},
-               {"blanks", "\r\n", " ", 0},   {"split record", "\r\n", "", 200}, {"lone CR", "\r", "", 0}};
+               {"blanks", "\r\n", " ", 0},   {"split record", "\r\n", "", 200}, {"lone CR", "\r", "", 0},
+               {"empty last field", "\r\n", "", 0, true}};
   for (const auto& form : forms) {
     std::string x5, x100, x1;
     std::vector<double> depths{0};
     for (int r = 1; r <= 300; ++r) {
       const std::string depth = form.blank + std::to_string(r) + ".25" + form.blank;
-      std::string x5_record = Record(11, {{2, depth}});
+      std::string x5_record = form.empty_last ? Record(11, {{2, depth}, {11, ""}}) : Record(11, {{2, depth}});
       x5_record.resize(x5_record.size() - 2);
       if (r == form.split_at) std::replace(x5_record.begin(), x5_record.end(), ',', '\n');
       x5 += x5_record + (r < 300 ? form.line_end : "");
-      std::string x100_record = Record(44, {{3, depth}});
+      std::string x100_record = form.empty_last ? Record(44, {{3, depth}, {44, ""}}) : Record(44, {{3, depth}});
       x100 += x100_record.substr(0, x100_record.size() - 2) + (r < 300 ? form.line_end : "");
       x1 += std::to_string(r) + ",1.5,\"sand\"," + std::to_string(r) + form.line_end;
       depths.push_back(r + 0.25);
@@ -160,7 +173,10 @@ TEST(Readers, LongRunsOfRecordsReadTheSameInEveryForm) {
     EXPECT_TRUE(a.breaks.empty()) << form.name;
     EXPECT_EQ(b.count, 300) << form.name;
     EXPECT_EQ(b.depth_value, depths) << form.name;
-    for (std::size_t piece : {1, 700, 9000}) EXPECT_EQ(InPieces(x100, piece), testing::Describe(b)) << form.name << piece;
+    for (std::size_t piece : {1, 700, 9000}) {
+      EXPECT_EQ(InPieces<X100Table>(x100, piece), testing::Describe(std::optional(b))) << form.name << piece;
+      EXPECT_EQ(InPieces<X5Table>(x5, piece), testing::Describe(std::optional(a))) << form.name << piece;
+    }
     EXPECT_EQ(ReadLayers(x1)->count, 300) << form.name;
   }
 }

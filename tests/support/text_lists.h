@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "source/merge.h"
@@ -24,15 +25,25 @@ inline std::vector<std::string> Row(const CellList& list, std::size_t row, std::
   return cells;
 }
 
-// Everything an X100.txt reading gives, as text: two readings are the same where these are.
-inline std::string Describe(const std::optional<X100Table>& table) {
+// Everything an X5.txt or X100.txt reading gives, as text: two readings are the same
+// where these are.
+template <class Table>
+std::string Describe(const std::optional<Table>& table) {
   if (!table) return "too many records";
   std::string s = std::to_string(table->count) + " records:";
-  auto cell = [&s](const Cell& c) { (s += ' ') .append(c.text) += '@' + std::to_string(c.at); };
+  auto cell = [&s](const Cell& c) { (s += ' ').append(c.text) += '@' + std::to_string(c.at); };
+  auto cells = [&cell](const CellList& list) {
+    for (std::size_t i = 0; i < list.size(); ++i) cell(list.cell(i));
+  };
   for (double d : table->depth_value) s += ' ' + std::to_string(d);
   s += "\ncells:";
-  for (std::size_t i = 0; i < table->depth.size(); ++i) cell(table->depth.cell(i));
-  for (std::size_t i = 0; i < table->values.size(); ++i) cell(table->values.cell(i));
+  cells(table->depth);
+  if constexpr (std::is_same_v<Table, X5Table>) {
+    cells(table->value);
+    for (X5Rule rule : table->rule) s += ' ' + std::to_string(static_cast<int>(rule));
+  } else {
+    cells(table->values);
+  }
   s += "\nbreaks:";
   for (const DepthBreak& b : table->breaks) {
     s += ' ' + std::to_string(b.record) + (b.repeated ? "=" : "<");
