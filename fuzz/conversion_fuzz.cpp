@@ -2,8 +2,7 @@
 // at 0xFF 0xFF pairs. Whatever the files hold, the conversion either writes a file of
 // the fixed layout or reports an error and writes nothing; every finding of the check
 // names a line of its file and a record within the file's count; a missing file's
-// finding names no line. X5.txt and X100.txt read in pieces read as they read whole: each
-// part, repeated past the rows whose cells are kept, cut at line starts every few hundred bytes.
+// finding names no line.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -11,19 +10,7 @@
 
 #include "check/conversion_check.h"
 #include "run/conversion.h"
-#include "source/readers.h"
 #include "support/fake_file_system.h"
-#include "support/text_lists.h"
-
-// X5.txt or X100.txt, `part` repeated to 16 KB, reads the same in pieces as whole.
-template <class Table>
-void SameInPieces(std::string_view part, std::size_t size, std::optional<Table> (*read_whole)(std::string_view)) {
-  std::string bytes;
-  while (bytes.size() < 16384) bytes += part;
-  pel::Pieces<Table> pieces(bytes, 64 + size % 2048);
-  for (std::size_t p = pieces.size(); p-- > 0;) pieces.Read(p);
-  if (pel::testing::Describe(pieces.Join()) != pel::testing::Describe(read_whole(bytes))) std::abort();
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view rest(reinterpret_cast<const char*>(data), size);
@@ -35,8 +22,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t cut = rest.find("\xFF\xFF");
     const std::string_view part = rest.substr(0, cut);
     present[i] = !part.empty();
-    if (i == 2 && present[i]) SameInPieces<pel::X5Table>(part, size, pel::ReadX5);
-    if (i == 3 && present[i]) SameInPieces<pel::X100Table>(part, size, pel::ReadX100);
     if (present[i]) fs.AddFile(names[i], std::string(part));
     lines_in[i] = static_cast<std::size_t>(pel::LinesOf(part, {part.size()})[0]);
     if (cut == std::string_view::npos) break;
