@@ -48,9 +48,8 @@ Expected<void, Outcome> LoadFile(const FileSystem& fs, const std::wstring& folde
 
 // Where the listing shows an X100.txt this large, the three smaller files are loaded and
 // read on a second thread while this one loads X100.txt, by far the largest; X5.txt and
-// X100.txt are read in pieces that both threads take
-// until none is left. (A thread takes some tens of microseconds to wake, on a virtual machine a few
-// hundred to start.)
+// X100.txt are read in pieces that both threads take until none is left. (A thread takes
+// some tens of microseconds to wake, on a virtual machine a few hundred to start.)
 constexpr std::int64_t kReadBesideBytes = 256 * 1024;
 constexpr std::size_t kX100PieceBytes = 256 * 1024;
 // X5.txt is read last on the second thread, often while this one ends X100.txt: smaller
