@@ -94,9 +94,9 @@ TEST(Readers, RefuseMoreThan32767Records) {
   EXPECT_EQ(InPieces<X100Table>(Repeat(Record(44), 32767) + "1", 1 << 20), "too many records");
 }
 
-// Cut at line starts, X5.txt and X100.txt read as they read whole, whatever lies where two pieces
-// meet: record 120 (or the one before it) is written otherwise, and the file is cut
-// there, before and after it, and elsewhere.
+// Cut at line starts, X5.txt and X100.txt read as they read whole, whatever lies where
+// two pieces meet: record 120 (or the one before it) is written otherwise, and the file
+// is cut there, before and after it, and elsewhere.
 TEST(Pieces, JoinAsTheWholeFileReads) {
   struct Case {
     const char* name;
