@@ -3,6 +3,7 @@
 // temporaries.
 #pragma once
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -35,7 +36,11 @@ std::string Describe(const std::optional<Table>& table) {
   auto cells = [&cell](const CellList& list) {
     for (std::size_t i = 0; i < list.size(); ++i) cell(list.cell(i));
   };
-  for (double d : table->depth_value) s += ' ' + std::to_string(d);
+  for (double d : table->depth_value) {  // every bit of the value, so that no difference hides
+    char exact[32];
+    std::snprintf(exact, sizeof exact, " %a", d);
+    s += exact;
+  }
   s += "\ncells:";
   cells(table->depth);
   if constexpr (std::is_same_v<Table, X5Table>) {
