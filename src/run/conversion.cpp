@@ -100,14 +100,34 @@ Expected<SmallerTables, Outcome> LoadSmallerFiles(const FileSystem& fs, const st
                        x5 ? std::nullopt : ReadX5(bytes(SourceFile::kX5))};
 }
 
-// Waits until `done` is set. Being woken from a sleep takes some tens of microseconds on
-// some machines, about as long as the other thread's last piece: it is first waited for
-// awake, for a while.
-void WaitFor(const std::atomic<bool>& done) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
-  while (!done.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < until) std::this_thread::yield();
-  done.wait(false, std::memory_order_acquire);
-}
+// A flag that one thread sets once and another waits for. Being woken from a sleep takes
+// some tens of microseconds on some machines, about as long as the other thread's last
+// piece: it is first waited for awake, for a while. (A mutex and a condition variable, not
+// std::atomic::wait: the Windows build's runtime, without a futex, could miss the wake-up.)
+class Signal {
+ public:
+  void Set() {
+    {
+      std::lock_guard lock(mutex_);
+      set_.store(true, std::memory_order_release);
+    }
+    woken_.notify_one();
+  }
+  void Wait() {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
+    while (!set_.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < until) {
+      std::this_thread::yield();
+    }
+    if (set_.load(std::memory_order_acquire)) return;
+    std::unique_lock lock(mutex_);
+    woken_.wait(lock, [this] { return set_.load(std::memory_order_relaxed); });
+  }
+
+ private:
+  std::atomic<bool> set_{false};
+  std::mutex mutex_;
+  std::condition_variable woken_;
+};
 
 // The thread that reads beside this one. Starting a thread and ending it cost more than
 // waking one (on the machines measured, conversions of the largest folder took 7 % less
@@ -318,7 +338,7 @@ Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std:
   std::future<Expected<SmallerTables, Outcome>> beside;
   std::future<void> cut;
   // The second thread has read the pieces it took (or failed: `back_failure`).
-  std::atomic<bool> back_read{false};
+  Signal back_read;
   std::exception_ptr back_failure;
   SecondThread second;
   // Set when X100.txt is cut, or not (nothing to share). Declared after the second
@@ -341,8 +361,7 @@ Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std:
       } catch (...) {
         back_failure = std::current_exception();
       }
-      back_read.store(true, std::memory_order_release);
-      back_read.notify_one();
+      back_read.Set();
     });
     if (!started) beside = {};
   }
@@ -359,7 +378,7 @@ Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std:
     x100_cut.set_value();
     x100_pieces.ReadUnclaimed(true);
     x5_pieces.ReadUnclaimed(false);
-    WaitFor(back_read);
+    back_read.Wait();
     if (back_failure) std::rethrow_exception(back_failure);
     if (x100_loaded) x100 = x100_pieces.pieces->Join();
     smaller.emplace(beside.get());
