@@ -4,7 +4,10 @@
 #include "source/field_reader.h"
 
 #if defined(__x86_64__)
+#include <cpuid.h>
 #include <emmintrin.h>
+
+#include <cstring>
 #endif
 
 namespace pel {
@@ -50,14 +53,39 @@ namespace pel {
 #undef PEL_SCAN
 #undef PEL_CLASSIFY
 
-// From record_scan_avx2.cpp and record_scan_avx512.cpp, built for those instructions.
+// From record_scan_avx2.cpp, record_scan_avx2_bmi2.cpp and record_scan_avx512.cpp, built
+// for those instructions.
 RecordScan ScanRecordsAvx2(std::string_view data, std::size_t pos, int fields, FieldSet wanted, ScannedRecord* out,
                            std::size_t most);
+RecordScan ScanRecordsAvx2Bmi2(std::string_view data, std::size_t pos, int fields, FieldSet wanted,
+                               ScannedRecord* out, std::size_t most);
 RecordScan ScanRecordsAvx512(std::string_view data, std::size_t pos, int fields, FieldSet wanted, ScannedRecord* out,
                              std::size_t most);
 // From record_scan_vbmi2.cpp: clean records only, and at least one block of them.
 RecordScan ScanCleanRecordsVbmi2(std::string_view data, std::size_t pos, int fields, FieldSet wanted,
                                  ScannedRecord* out, std::size_t most);
+#endif
+
+#if defined(__x86_64__)
+namespace {
+
+// Whether the machine's PDEP is quick: on Intel's machines, and on AMD's from Zen 3
+// (family 0x19) on; before, it takes hundreds of cycles.
+bool QuickPdep() {
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  if (!__get_cpuid(0, &eax, &ebx, &ecx, &edx)) return false;
+  char vendor[12];
+  std::memcpy(vendor, &ebx, 4);
+  std::memcpy(vendor + 4, &edx, 4);
+  std::memcpy(vendor + 8, &ecx, 4);
+  if (std::memcmp(vendor, "GenuineIntel", 12) == 0) return true;
+  if (std::memcmp(vendor, "AuthenticAMD", 12) != 0 || !__get_cpuid(1, &eax, &ebx, &ecx, &edx)) return false;
+  const unsigned base = (eax >> 8) & 0xF;
+  const unsigned family = base == 0xF ? base + ((eax >> 20) & 0xFF) : base;
+  return family >= 0x19;
+}
+
+}  // namespace
 #endif
 
 RecordScan ScanRecords(std::string_view data, std::size_t pos, int fields, FieldSet wanted, ScannedRecord* out,
@@ -68,7 +96,9 @@ RecordScan ScanRecords(std::string_view data, std::size_t pos, int fields, Field
     __builtin_cpu_init();
     const bool basics = __builtin_cpu_supports("bmi") && __builtin_cpu_supports("popcnt");
     if (basics && __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("avx512bw")) return ScanRecordsAvx512;
-    if (basics && __builtin_cpu_supports("avx2")) return ScanRecordsAvx2;
+    if (basics && __builtin_cpu_supports("avx2")) {
+      return __builtin_cpu_supports("bmi2") && QuickPdep() ? ScanRecordsAvx2Bmi2 : ScanRecordsAvx2;
+    }
     return ScanRecordsSse2;
   }();
   static const bool clean_way =
