@@ -64,9 +64,7 @@ RecordScan ScanRecordsAvx512(std::string_view data, std::size_t pos, int fields,
 // From record_scan_vbmi2.cpp: clean records only, and at least one block of them.
 RecordScan ScanCleanRecordsVbmi2(std::string_view data, std::size_t pos, int fields, FieldSet wanted,
                                  ScannedRecord* out, std::size_t most);
-#endif
 
-#if defined(__x86_64__)
 namespace {
 
 // Whether the machine's PDEP is quick: on Intel's machines, and on AMD's from Zen 3
