@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!skipping.AtEnd()) std::abort();
   if (reading.end_mark() != skipping.end_mark()) std::abort();
 
-  // Records taken by the block: the vectorised scan and the plain one take the same, and
+  // Records taken by the block: each vectorised scan and the plain one take the same, and
   // the field reader reading them field by field finds the same records and fields.
   const int per_record = size > 0 ? 1 + static_cast<unsigned char>(bytes[0]) % 12 : 4;
   // Up to 6 wanted fields, from the input's second and third bytes.
@@ -56,44 +56,47 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   while (__builtin_popcountll(wanted) > static_cast<int>(pel::kMostScannedFields)) wanted &= wanted - 1;
-  pel::FieldReader slow(bytes);
-  std::array<pel::ScannedRecord, 64> quick_records, plain_records;
-  std::string other;
-  while (!slow.AtEnd()) {
-    const pel::RecordScan quick =
-        pel::ScanRecords(slow.data(), slow.position(), per_record, wanted, quick_records.data(), quick_records.size());
-    const pel::RecordScan plain =
-        pel::ScanRecordsPlain(slow.data(), slow.position(), per_record, wanted, plain_records.data(), plain_records.size());
-    // The quick way through clean records may hand over fewer at a time; where both took
-    // a record, it is the same one.
-    if (quick.records == plain.records && (quick.next != plain.next || quick.line_start != plain.line_start)) {
-      std::abort();
-    }
-    for (std::size_t r = 0; r < quick.records; ++r) {
-      const pel::ScannedRecord& a = quick_records[r];
-      const pel::ScannedRecord& b = plain_records[r];
-      // Records only counted (nothing wanted) are not handed over.
-      if (wanted != 0 && r < plain.records &&
-          (a.start != b.start ||
-           !std::equal(a.fields.begin(), a.fields.begin() + __builtin_popcountll(wanted), b.fields.begin()))) {
+  // Every scan the machine can run: the one it picks and each narrower one.
+  for (const pel::RecordScanner scan : pel::MachineRecordScans()) {
+    pel::FieldReader slow(bytes);
+    std::array<pel::ScannedRecord, 64> quick_records, plain_records;
+    std::string other;
+    while (!slow.AtEnd()) {
+      const pel::RecordScan quick =
+          scan(slow.data(), slow.position(), per_record, wanted, quick_records.data(), quick_records.size());
+      const pel::RecordScan plain = pel::ScanRecordsPlain(slow.data(), slow.position(), per_record, wanted,
+                                                          plain_records.data(), plain_records.size());
+      // The quick way through clean records may hand over fewer at a time; where both took
+      // a record, it is the same one.
+      if (quick.records == plain.records && (quick.next != plain.next || quick.line_start != plain.line_start)) {
         std::abort();
       }
-      std::size_t w = 0;
-      for (int k = 1; k <= per_record; ++k) {
-        if (slow.AtEnd()) std::abort();
-        pel::FieldSpan span;
-        const std::string_view value = slow.ReadField(other, span);
-        if (k == 1 && wanted != 0 && span.start < a.start) std::abort();
-        if (!((wanted >> (k - 1)) & 1)) continue;
-        const pel::ScannedField field = a.fields[w++];
-        if (span.end != field.end || span.quoted ||
-            bytes.substr(field.begin, field.end - field.begin).find(value) == std::string_view::npos) {
+      for (std::size_t r = 0; r < quick.records; ++r) {
+        const pel::ScannedRecord& a = quick_records[r];
+        const pel::ScannedRecord& b = plain_records[r];
+        // Records only counted (nothing wanted) are not handed over.
+        if (wanted != 0 && r < plain.records &&
+            (a.start != b.start ||
+             !std::equal(a.fields.begin(), a.fields.begin() + __builtin_popcountll(wanted), b.fields.begin()))) {
           std::abort();
         }
+        std::size_t w = 0;
+        for (int k = 1; k <= per_record; ++k) {
+          if (slow.AtEnd()) std::abort();
+          pel::FieldSpan span;
+          const std::string_view value = slow.ReadField(other, span);
+          if (k == 1 && wanted != 0 && span.start < a.start) std::abort();
+          if (!((wanted >> (k - 1)) & 1)) continue;
+          const pel::ScannedField field = a.fields[w++];
+          if (span.end != field.end || span.quoted ||
+              bytes.substr(field.begin, field.end - field.begin).find(value) == std::string_view::npos) {
+            std::abort();
+          }
+        }
       }
+      if (quick.records > 0 && slow.position() != quick.next) std::abort();
+      if (quick.records == 0) slow.SkipField();
     }
-    if (quick.records > 0 && slow.position() != quick.next) std::abort();
-    if (quick.records == 0) slow.SkipField();
   }
   return 0;
 }

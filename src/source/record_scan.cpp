@@ -86,22 +86,55 @@ bool QuickPdep() {
 }  // namespace
 #endif
 
+#if defined(__x86_64__)
+namespace {
+
+// What the machine has, asked once.
+struct Machine {
+  bool basics, avx2, bmi2, quick_pdep, avx512, clean_way;
+};
+const Machine& ThisMachine() {
+  static const Machine machine = [] {
+    __builtin_cpu_init();
+    Machine m{};
+    m.basics = __builtin_cpu_supports("bmi") && __builtin_cpu_supports("popcnt");
+    m.avx2 = m.basics && __builtin_cpu_supports("avx2");
+    m.bmi2 = m.basics && __builtin_cpu_supports("bmi2");
+    m.quick_pdep = m.bmi2 && QuickPdep();
+    m.avx512 = m.bmi2 && __builtin_cpu_supports("avx512bw");
+    m.clean_way = m.avx512 && __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("pclmul");
+    return m;
+  }();
+  return machine;
+}
+
+}  // namespace
+#endif
+
+std::vector<RecordScanner> MachineRecordScans() {
+  std::vector<RecordScanner> scans{ScanRecords};
+#if defined(__x86_64__)
+  const Machine& m = ThisMachine();
+  scans.push_back(ScanRecordsSse2);
+  if (m.avx2) scans.push_back(ScanRecordsAvx2);
+  if (m.avx2 && m.bmi2) scans.push_back(ScanRecordsAvx2Bmi2);
+  if (m.avx512) scans.push_back(ScanRecordsAvx512);
+  if (m.clean_way) scans.push_back(ScanCleanRecordsVbmi2);
+#endif
+  return scans;
+}
+
 RecordScan ScanRecords(std::string_view data, std::size_t pos, int fields, FieldSet wanted, ScannedRecord* out,
                        std::size_t most) {
 #if defined(__x86_64__)
   // The widest vectors the machine has.
   static const auto scan = [] {
-    __builtin_cpu_init();
-    const bool basics = __builtin_cpu_supports("bmi") && __builtin_cpu_supports("popcnt");
-    if (basics && __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("avx512bw")) return ScanRecordsAvx512;
-    if (basics && __builtin_cpu_supports("avx2")) {
-      return __builtin_cpu_supports("bmi2") && QuickPdep() ? ScanRecordsAvx2Bmi2 : ScanRecordsAvx2;
-    }
+    const Machine& m = ThisMachine();
+    if (m.avx512) return ScanRecordsAvx512;
+    if (m.avx2) return m.quick_pdep ? ScanRecordsAvx2Bmi2 : ScanRecordsAvx2;
     return ScanRecordsSse2;
   }();
-  static const bool clean_way =
-      scan == ScanRecordsAvx512 && __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("pclmul");
-  if (clean_way) {
+  if (ThisMachine().clean_way) {
     const RecordScan quick = ScanCleanRecordsVbmi2(data, pos, fields, wanted, out, most);
     if (quick.records > 0) return quick;
   }

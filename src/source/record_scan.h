@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace pel {
 
@@ -49,5 +50,13 @@ RecordScan ScanRecords(std::string_view data, std::size_t pos, int fields, Field
 // target and the way on machines without SSE2.
 RecordScan ScanRecordsPlain(std::string_view data, std::size_t pos, int fields, FieldSet wanted, ScannedRecord* out,
                             std::size_t most);
+
+// Each scan this machine can run besides the plain one: ScanRecords itself, and every
+// narrower build it could have chosen (the clean-records quick way among them, which takes
+// none where the bytes are not clean): for the fuzz target, which holds each to the plain
+// one, whichever the machine picks.
+using RecordScanner = RecordScan (*)(std::string_view data, std::size_t pos, int fields, FieldSet wanted,
+                                     ScannedRecord* out, std::size_t most);
+std::vector<RecordScanner> MachineRecordScans();
 
 }  // namespace pel
