@@ -83,12 +83,6 @@ bool QuickPdep() {
   return family >= 0x19;
 }
 
-}  // namespace
-#endif
-
-#if defined(__x86_64__)
-namespace {
-
 // What the machine has, asked once.
 struct Machine {
   bool basics, avx2, bmi2, quick_pdep, avx512, clean_way;
