@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Records taken by the block: each vectorised scan and the plain one take the same, and
   // the field reader reading them field by field finds the same records and fields.
-  const int per_record = size > 0 ? 1 + static_cast<unsigned char>(bytes[0]) % 12 : 4;
+  const int per_record = size > 0 ? 1 + static_cast<unsigned char>(bytes[0]) % 48 : 4;
   // Up to 6 wanted fields, from the input's second and third bytes.
   pel::FieldSet wanted = 0;
   for (int i = 1; i <= 2 && static_cast<std::size_t>(i) < size; ++i) {

@@ -1,4 +1,5 @@
-// Counting and finding the set bits of a 64-bit mask, for the record scan.
+// Counting and finding the set bits of a 64-bit mask, and the bytes of a block a bit each,
+// for the record scan.
 #pragma once
 
 #include <array>
@@ -13,6 +14,11 @@ namespace pel {
 // Each of the record scans is built for its own instructions: these must stay its own
 // copy (internal linkage), never one copy picked by the linker for all of them.
 namespace {
+
+// The bytes of a block of 64 that the field syntax cares about, a bit each.
+struct Classes {
+  std::uint64_t comma = 0, cr = 0, lf = 0, quote = 0, mark = 0, blank = 0;
+};
 
 // The set bits of `bits`: with the POPCNT instruction where the build has it, else
 // counted a byte at a time in parallel.

@@ -2,6 +2,7 @@
 
 #include "source/bits.h"
 #include "source/field_reader.h"
+#include "source/record_scan.inc"
 
 #if defined(__x86_64__)
 #include <cpuid.h>
@@ -12,46 +13,70 @@
 
 namespace pel {
 
-// A byte at a time.
-#define PEL_SCAN ScanRecordsPlain
-#define PEL_CLASSIFY(data, k)                                \
-  for (int i = 0; i < 64; ++i) {                             \
-    const std::uint64_t bit = std::uint64_t{1} << i;         \
-    const char c = (data)[i];                                \
-    k.comma |= c == ',' ? bit : 0;                           \
-    k.cr |= c == '\r' ? bit : 0;                             \
-    k.lf |= c == '\n' ? bit : 0;                             \
-    k.quote |= c == '"' ? bit : 0;                           \
-    k.mark |= c == kEndOfFileMark ? bit : 0;                 \
-    k.blank |= c == ' ' || c == '\t' ? bit : 0;              \
+namespace {
+
+// A byte at a time; never a shortcut for commas only, so that the vector scans' is held to
+// the walk of every block.
+inline bool ClassifyPlain(const char* data, Classes& k) {
+  for (int i = 0; i < 64; ++i) {
+    const std::uint64_t bit = std::uint64_t{1} << i;
+    const char c = data[i];
+    k.comma |= c == ',' ? bit : 0;
+    k.cr |= c == '\r' ? bit : 0;
+    k.lf |= c == '\n' ? bit : 0;
+    k.quote |= c == '"' ? bit : 0;
+    k.mark |= c == kEndOfFileMark ? bit : 0;
+    k.blank |= c == ' ' || c == '\t' ? bit : 0;
   }
-#include "source/record_scan.inc"
-#undef PEL_SCAN
-#undef PEL_CLASSIFY
+  return false;
+}
 
 #if defined(__x86_64__)
 // 16 bytes at a time: every x86-64 machine has SSE2.
-#define PEL_SCAN ScanRecordsSse2
-#define PEL_CLASSIFY(data, k)                                                                                  \
-  for (int i = 0; i < 64 / 16; ++i) {                                                                         \
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>((data) + 16 * i));                                   \
-    auto bits = [&](__m128i match) {                                                                                 \
-      return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(match))) << (16 * i);                       \
-    };                                                                                                            \
-    const std::uint64_t cr = bits(_mm_cmpeq_epi8(x, _mm_set1_epi8('\r'))), lf = bits(_mm_cmpeq_epi8(x, _mm_set1_epi8('\n')));               \
-    k.comma |= bits(_mm_cmpeq_epi8(x, _mm_set1_epi8(',')));                                                                     \
-    k.cr |= cr;                                                                                                    \
-    k.lf |= lf;                                                                                                    \
-    /* The bytes up to the quote (0x22) hold every rare one: where they are only line ends, none. */             \
-    if (bits(_mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8('"')), x)) != (cr | lf)) {                                                  \
-      k.quote |= bits(_mm_cmpeq_epi8(x, _mm_set1_epi8('"')));                                                                   \
-      k.mark |= bits(_mm_cmpeq_epi8(x, _mm_set1_epi8(kEndOfFileMark)));                                                         \
-      k.blank |= bits(_mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(x, _mm_set1_epi8('\t'))));                                  \
-    }                                                                                                             \
+inline bool ClassifySse2(const char* data, Classes& k) {
+  const __m128i comma = _mm_set1_epi8(',');
+  __m128i x[4], others[4];
+  __m128i any = _mm_setzero_si128();
+  auto bits = [](__m128i match, int i) {
+    return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(match))) << (16 * i);
+  };
+  for (int i = 0; i < 4; ++i) {
+    x[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * i));
+    const __m128i commas = _mm_cmpeq_epi8(x[i], comma);
+    k.comma |= bits(commas, i);
+    // The bytes up to the comma (above every other byte of the field syntax) but commas.
+    others[i] = _mm_xor_si128(_mm_cmpeq_epi8(_mm_min_epu8(x[i], comma), x[i]), commas);
+    any = _mm_or_si128(any, others[i]);
   }
-#include "source/record_scan.inc"
-#undef PEL_SCAN
-#undef PEL_CLASSIFY
+  if (_mm_movemask_epi8(any) == 0) return true;
+  for (int i = 0; i < 4; ++i) {
+    const std::uint64_t cr = bits(_mm_cmpeq_epi8(x[i], _mm_set1_epi8('\r')), i);
+    const std::uint64_t lf = bits(_mm_cmpeq_epi8(x[i], _mm_set1_epi8('\n')), i);
+    k.cr |= cr;
+    k.lf |= lf;
+    // Where they are only line ends, no rare byte.
+    if (bits(others[i], i) != (cr | lf)) {
+      k.quote |= bits(_mm_cmpeq_epi8(x[i], _mm_set1_epi8('"')), i);
+      k.mark |= bits(_mm_cmpeq_epi8(x[i], _mm_set1_epi8(kEndOfFileMark)), i);
+      k.blank |= bits(_mm_or_si128(_mm_cmpeq_epi8(x[i], _mm_set1_epi8(' ')), _mm_cmpeq_epi8(x[i], _mm_set1_epi8('\t'))), i);
+    }
+  }
+  return false;
+}
+#endif
+
+}  // namespace
+
+RecordScan ScanRecordsPlain(std::string_view data, std::size_t pos, int fields, FieldSet wanted, ScannedRecord* out,
+                            std::size_t most) {
+  return ScanRecordsWith<ClassifyPlain>(data, pos, fields, wanted, out, most);
+}
+
+#if defined(__x86_64__)
+RecordScan ScanRecordsSse2(std::string_view data, std::size_t pos, int fields, FieldSet wanted, ScannedRecord* out,
+                           std::size_t most) {
+  return ScanRecordsWith<ClassifySse2>(data, pos, fields, wanted, out, most);
+}
 
 // From record_scan_avx2.cpp, record_scan_avx2_bmi2.cpp and record_scan_avx512.cpp, built
 // for those instructions.
