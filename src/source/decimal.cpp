@@ -47,58 +47,35 @@ std::optional<DecimalPrefix> ShortDecimal(std::string_view text) {
 }
 
 // A whole text of at most 8 bytes after its sign that are digits with at most one point
-// (a depth such as "12.35"), read as ShortDecimal reads it, without a branch per byte: the
-// bytes are taken as one 64-bit word, the point taken out, and the digits gathered in
-// three multiplications. Nothing for any other text.
-std::optional<DecimalPrefix> EightByteDecimal(std::string_view text) {
+// (a depth such as "12.35"), read as ShortDecimal reads it, with one test for most bytes.
+// Nothing for any other text.
+std::optional<DecimalPrefix> ShortWholeDecimal(std::string_view text) {
   static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
-  constexpr std::uint64_t kOnes = 0x0101010101010101;
   const std::size_t n = text.size();
-  const std::size_t sign = n > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
-  const std::size_t m = n - sign;
-  if (m == 0 || m > 8) return std::nullopt;
-  const char* const p = text.data() + sign;
-  // The m bytes, the first in the lowest byte; two 4-byte loads that may overlap.
-  std::uint64_t word = 0;
-  if (m >= 4) {
-    std::uint32_t low = 0, high = 0;
-    std::memcpy(&low, p, 4);
-    std::memcpy(&high, p + m - 4, 4);
-    word = low | (std::uint64_t{high} << (8 * (m - 4)));
-  } else {
-    for (std::size_t i = 0; i < m; ++i) word |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+  const char* const p = text.data();
+  const std::size_t sign = n > 0 && (p[0] == '-' || p[0] == '+') ? 1 : 0;
+  if (n - sign - 1 >= 8) return std::nullopt;  // no byte, or more than 8
+  std::uint64_t digits = 0;
+  std::size_t point = n;  // where the point is; n for none
+  for (std::size_t i = sign; i < n; ++i) {
+    const unsigned digit = static_cast<unsigned char>(p[i]) - unsigned{'0'};
+    if (digit < 10) {
+      digits = digits * 10 + digit;
+    } else if (p[i] == '.' && point == n) {
+      point = i;
+    } else {
+      return std::nullopt;
+    }
   }
-  const std::uint64_t used = m == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * m)) - 1;
-  const std::uint64_t digits = word ^ (kOnes * '0');  // digits become 0 to 9
-  // Bit 7 of each byte that is not a digit (a byte of 0x8A or more may carry into the next
-  // one, but is marked itself, and any mark sends the text the long way).
-  const std::uint64_t not_digit = ((digits + kOnes * (0x80 - 10)) | digits) & used & (kOnes * 0x80);
-  std::uint64_t gathered = digits & used;
-  std::size_t count = m, decimals = 0;
-  if (not_digit != 0) {
-    // Bit 7 of each byte that is exactly the point.
-    const std::uint64_t other = word ^ (kOnes * '.');
-    const std::uint64_t point = ~(((other & (kOnes * 0x7F)) + kOnes * 0x7F) | other | (kOnes * 0x7F));
-    if (not_digit != (point & used) || (not_digit & (not_digit - 1)) != 0 || m == 1) return std::nullopt;
-    const auto at = static_cast<std::size_t>(__builtin_ctzll(not_digit)) / 8;
-    const std::uint64_t before = (std::uint64_t{1} << (8 * at)) - 1;
-    gathered = (gathered & before) | ((gathered >> 8) & ~before);
-    count = m - 1;
-    decimals = m - 1 - at;
-  }
-  // The digits to the top bytes (zeros before them), then pairs, fours and the eight.
-  gathered <<= 8 * (8 - count);
-  gathered = (gathered * 10 + (gathered >> 8)) & 0x00FF00FF00FF00FF;
-  gathered = (gathered * 100 + (gathered >> 16)) & 0x0000FFFF0000FFFF;
-  gathered = (gathered * 10000 + (gathered >> 32)) & 0xFFFFFFFF;
-  const double magnitude = static_cast<double>(gathered) / kPowers[decimals];
-  return DecimalPrefix{sign && text[0] == '-' ? -magnitude : magnitude, n};
+  if (point == sign && n == sign + 1) return std::nullopt;  // the point alone
+  const double magnitude = static_cast<double>(digits) / kPowers[point == n ? 0 : n - 1 - point];
+  return DecimalPrefix{sign && p[0] == '-' ? -magnitude : magnitude, n};
 }
 
 }  // namespace
 
 DecimalPrefix ParseDecimalPrefix(std::string_view text) {
-  if (const auto quick = EightByteDecimal(text)) return *quick;
+  if (const auto quick = ShortWholeDecimal(text)) return *quick;
   return ParseDecimalPrefixPlain(text);
 }
 
