@@ -64,12 +64,15 @@ struct SmallerTables {
 };
 
 // Pieces of X5.txt or X100.txt that two threads read: cut by one thread and published,
-// then taken by both, one from the front, the other from the back.
+// then taken by both, one from the front, the other from the back. The thread that reads
+// the last piece joins them, while the other may still be reading the other file.
 template <class Table>
 struct SharedPieces {
   std::optional<Pieces<Table>> pieces;
   std::atomic<std::ptrdiff_t> unclaimed{0};  // pieces no thread has taken (below 0 once both have looked)
+  std::atomic<std::size_t> read{0};          // pieces read
   std::atomic<Pieces<Table>*> published{nullptr};
+  std::optional<Table> joined;  // once every piece is read
 
   void Cut(std::string_view bytes, std::size_t piece_bytes) {
     pieces.emplace(bytes, piece_bytes);
@@ -81,7 +84,10 @@ struct SharedPieces {
     Pieces<Table>* const cut = published.load(std::memory_order_acquire);
     if (!cut) return;
     std::size_t front = 0, back = cut->size();
-    while (unclaimed.fetch_sub(1) > 0) cut->Read(from_front ? front++ : --back);
+    while (unclaimed.fetch_sub(1) > 0) {
+      cut->Read(from_front ? front++ : --back);
+      if (read.fetch_add(1, std::memory_order_acq_rel) + 1 == cut->size()) joined = cut->Join();
+    }
   }
 };
 
@@ -380,10 +386,10 @@ Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std:
     x5_pieces.ReadUnclaimed(false);
     back_read.Wait();
     if (back_failure) std::rethrow_exception(back_failure);
-    if (x100_loaded) x100 = x100_pieces.pieces->Join();
+    if (x100_loaded) x100 = std::move(x100_pieces.joined);
     smaller.emplace(beside.get());
     if (!*smaller) return Fail(std::move(smaller->error()));
-    (*smaller)->x5 = x5_pieces.pieces->Join();
+    (*smaller)->x5 = std::move(x5_pieces.joined);
   } else if (x100_loaded) {
     x100 = ReadX100(x100_file.bytes);
   }
