@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <cmath>
 #include <limits>
