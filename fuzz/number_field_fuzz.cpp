@@ -2,6 +2,7 @@
 // must give what the general decimal rendering gives; every field is empty or exactly
 // as wide as its format. The decimal reading's quick way for short texts must give what
 // the byte-at-a-time reading gives, on the text and on each of its tails.
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
@@ -12,12 +13,27 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
+  // Each tail read alone, and its first bytes (up to 11) read with the rest of the tail
+  // at hand to be read, never taken.
   for (std::size_t from = 0; from <= text.size(); ++from) {
-    const pel::DecimalPrefix quick = pel::ParseDecimalPrefix(text.substr(from));
-    const pel::DecimalPrefix plain = pel::ParseDecimalPrefixPlain(text.substr(from));
-    if (quick.length != plain.length ||
-        std::bit_cast<std::uint64_t>(quick.value) != std::bit_cast<std::uint64_t>(plain.value)) {
-      std::abort();
+    const std::string_view tail = text.substr(from);
+    for (std::size_t size = 0; size <= std::min<std::size_t>(tail.size(), 11); ++size) {
+      const std::string_view part = size == tail.size() ? tail : tail.substr(0, size);
+      const pel::DecimalPrefix plain = pel::ParseDecimalPrefixPlain(part);
+      for (const pel::DecimalPrefix quick : {pel::ParseDecimalPrefix(part), pel::ParseDecimalPrefix(part, tail.size())}) {
+        if (quick.length != plain.length ||
+            std::bit_cast<std::uint64_t>(quick.value) != std::bit_cast<std::uint64_t>(plain.value)) {
+          std::abort();
+        }
+      }
+    }
+    if (tail.size() > 11) {
+      const pel::DecimalPrefix plain = pel::ParseDecimalPrefixPlain(tail);
+      const pel::DecimalPrefix quick = pel::ParseDecimalPrefix(tail);
+      if (quick.length != plain.length ||
+          std::bit_cast<std::uint64_t>(quick.value) != std::bit_cast<std::uint64_t>(plain.value)) {
+        std::abort();
+      }
     }
   }
   for (const auto& [places, decimals] : {std::pair{7, 2}, std::pair{6, 3}}) {

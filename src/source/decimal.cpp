@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <cmath>
 #include <limits>
@@ -71,10 +72,47 @@ std::optional<DecimalPrefix> ShortWholeDecimal(std::string_view text) {
   return DecimalPrefix{sign && p[0] == '-' ? -magnitude : magnitude, n};
 }
 
+// The same text read eight bytes at once, where eight bytes after the sign may be read:
+// the text's bytes at the top of a word, '0's below them ("12.35" as "00012.35"), each
+// byte turned to its digit, the point taken out, and the eight digits joined by three
+// multiplications. Nothing where ShortWholeDecimal gives nothing.
+std::optional<DecimalPrefix> EightByteWholeDecimal(std::string_view text) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
+  constexpr std::uint64_t kZeros = 0x3030303030303030, kLow7 = 0x7F7F7F7F7F7F7F7F, kTop = 0x8080808080808080;
+  const std::size_t n = text.size();
+  const char* const p = text.data();
+  const std::size_t sign = n > 0 && (p[0] == '-' || p[0] == '+') ? 1 : 0;
+  const std::size_t length = n - sign;
+  if (length - 1 >= 8) return std::nullopt;  // no byte, or more than 8
+  std::uint64_t word;
+  std::memcpy(&word, p + sign, 8);
+  // Shifted in two steps: by 64 where the text has 8 bytes.
+  word = (word << (64 - 8 * length)) | ((kZeros >> (8 * length - 1)) >> 1);
+  std::uint64_t digits = word ^ kZeros;  // a digit's byte is 0 to 9
+  const std::uint64_t other = (((digits & kLow7) + 0x7676767676767676) | digits) & kTop;
+  std::size_t decimals = 0;
+  if (other != 0) {
+    // One byte that is no digit, the point, and some digit beside it.
+    const unsigned at = static_cast<unsigned>(__builtin_ctzll(other)) / 8;
+    if ((other & (other - 1)) != 0 || ((digits >> (8 * at)) & 0xFF) != ('.' ^ '0') || length == 1) return std::nullopt;
+    const std::uint64_t below = digits & ((std::uint64_t{1} << (8 * at)) - 1);
+    digits = (digits & ((~std::uint64_t{0} << (8 * at)) << 8)) | (below << 8);
+    decimals = 7 - at;
+  }
+  // The first byte is the most significant digit.
+  digits = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FF;
+  digits = (digits * 100 + (digits >> 16)) & 0x0000FFFF0000FFFF;
+  digits = (digits * 10000 + (digits >> 32)) & 0xFFFFFFFF;
+  const double magnitude = static_cast<double>(digits) / kPowers[decimals];
+  return DecimalPrefix{sign && p[0] == '-' ? -magnitude : magnitude, n};
+}
+
 }  // namespace
 
-DecimalPrefix ParseDecimalPrefix(std::string_view text) {
-  if (const auto quick = ShortWholeDecimal(text)) return *quick;
+DecimalPrefix ParseDecimalPrefix(std::string_view text, std::size_t room) {
+  const std::size_t sign = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  const bool wide = room >= 8 + sign;
+  if (const auto quick = wide ? EightByteWholeDecimal(text) : ShortWholeDecimal(text)) return *quick;
   return ParseDecimalPrefixPlain(text);
 }
 

@@ -14,7 +14,10 @@ struct DecimalPrefix {
 };
 
 // The longest leading part of `text` that reads as a decimal number, and its value.
-DecimalPrefix ParseDecimalPrefix(std::string_view text);
+// `room`: the bytes from text.data() on that may be read (text.size() or more); bytes
+// past the text are read, never taken.
+DecimalPrefix ParseDecimalPrefix(std::string_view text, std::size_t room);
+inline DecimalPrefix ParseDecimalPrefix(std::string_view text) { return ParseDecimalPrefix(text, text.size()); }
 // The same, a byte at a time: the reference for the quick way of the common texts.
 DecimalPrefix ParseDecimalPrefixPlain(std::string_view text);
 

@@ -69,11 +69,13 @@ struct Walked {
 
 // Walks a file record by record. Each wanted field of record r (from 1), field k
 // (from 1), is handed to keep(r, k, cell); the others are skipped. Plain records are
-// taken by the block (ScanRecords); the rest field by field. Records past `max_records`
-// are not read: nothing is returned then.
-template <class Keep>
+// taken by the block (ScanRecords); the rest field by field. Past the kept rows, records
+// taken by the block with their one wanted field are handed over as a run instead:
+// keep_run(r, records) for records r + 1 on. Records past `max_records` are not read:
+// nothing is returned then.
+template <class Keep, class KeepRun>
 std::optional<Walked> WalkRecords(std::string_view bytes, int fields_per_record, int max_records, Wanted wanted,
-                                  Keep keep, Stretch stretch = {}) {
+                                  Keep keep, KeepRun keep_run, Stretch stretch = {}) {
   std::optional<Walked> walked(std::in_place);
   FileFacts* const facts = &walked->facts;
   FieldReader reader(bytes.substr(0, stretch.end));
@@ -92,8 +94,13 @@ std::optional<Walked> WalkRecords(std::string_view bytes, int fields_per_record,
       const std::size_t room = first ? static_cast<std::size_t>(kKeptRows - r) : set ? scanned.size() : SIZE_MAX;
       const std::size_t most = std::min<std::size_t>(room, static_cast<std::size_t>(max_records - r));
       const RecordScan scan = ScanRecords(reader.data(), reader.position(), fields_per_record, set, scanned.data(), most);
-      if (set == 0) r += static_cast<int>(scan.records);
-      for (std::size_t i = 0; set != 0 && i < scan.records; ++i) {
+      if (set == 0) {
+        r += static_cast<int>(scan.records);
+      } else if (!first && scan.records > 0) {
+        keep_run(r, std::span<const ScannedRecord>(scanned.data(), scan.records));
+        r += static_cast<int>(scan.records);
+      }
+      for (std::size_t i = 0; first && i < scan.records; ++i) {
         ++r;
         std::size_t w = 0;
         for (FieldSet rest = set; rest; rest &= rest - 1) {
@@ -151,6 +158,9 @@ std::optional<Walked> WalkRecords(std::string_view bytes, int fields_per_record,
   return walked;
 }
 
+// For walks that want no field past the kept rows.
+constexpr auto kNoRuns = [](int, std::span<const ScannedRecord>) {};
+
 // Keeps each depth's value, notes where the order breaks, and keeps the depth's cell for
 // the first rows.
 template <class Table>
@@ -163,6 +173,28 @@ template <class Table>
   table.depth_value.push_back(value);
   previous = depth;
   if (r <= kKeptRows) table.depth.Append(depth);
+}
+
+// KeepDepth for records r + 1 on, past the kept rows, whose depths are their only fields
+// taken: one loop that keeps the last value and cell at hand.
+template <class Table>
+void KeepDepths(Table& table, int r, std::span<const ScannedRecord> records, std::string_view bytes, Cell& previous) {
+  std::vector<double>& values = table.depth_value;
+  const std::size_t size = values.size();
+  values.resize(size + records.size());
+  double* out = values.data() + size;
+  double before = values[size - 1];
+  Cell last = previous;
+  for (const ScannedRecord& record : records) {
+    ++r;
+    const Cell depth = WantedCell(bytes, record.fields[0]);
+    const double value = ParseDecimalPrefix(depth.text, bytes.size() - depth.at).value;
+    if (value <= before) [[unlikely]] table.breaks.push_back({r, value == before, depth, last});
+    *out++ = value;
+    before = value;
+    last = depth;
+  }
+  previous = last;
 }
 
 // Room for the depth of every record the file can hold (each record has a separator per
@@ -197,7 +229,8 @@ TitleSet ReadTitles(std::string_view bytes) {
     return slots;
   }();
   auto walked = WalkRecords(bytes, INT_MAX, 1, {kSlots, 0},
-                            [&](int, int k, const Cell& cell) { titles.slots[static_cast<std::size_t>(k)] = cell; });
+                            [&](int, int k, const Cell& cell) { titles.slots[static_cast<std::size_t>(k)] = cell; },
+                            kNoRuns);
   titles.file = std::move(walked->facts);
   return titles;
 }
@@ -207,7 +240,7 @@ std::optional<LayerList> ReadLayers(std::string_view bytes) {
   layers.items.PadTo(1);
   static constexpr std::array<int, 1> kLayer{kX1LayerField};
   auto walked = WalkRecords(bytes, kX1FieldsPerRecord, kMaxRecordCount, {kLayer, 0},
-                            [&](int, int, const Cell& cell) { layers.items.Append(cell); });
+                            [&](int, int, const Cell& cell) { layers.items.Append(cell); }, kNoRuns);
   if (!walked) return std::nullopt;
   layers.count = static_cast<std::int16_t>(walked->facts.records);
   layers.file = std::move(walked->facts);
@@ -288,6 +321,10 @@ void Pieces<Table>::Read(std::size_t i) {
         if (k != L::kWanted[0]) return L::Keep(table, cell);
         if (r == stretch.records_before + 1) piece.first_depth = cell;
         KeepDepth(table, r, cell, previous);
+      },
+      [&](int r, std::span<const ScannedRecord> records) {
+        if (r == stretch.records_before) piece.first_depth = WantedCell(bytes_, records.front().fields[0]);
+        KeepDepths(table, r, records, bytes_, previous);
       },
       stretch);
   if (!walked) return;

@@ -61,14 +61,23 @@ TEST(ParseDecimalPrefix, TakesTheLongestLeadingNumber) {
   }
 }
 
-// The quick way for short plain decimals against the byte-at-a-time reading: every text of
-// up to 7 characters over a small alphabet, and seeded texts of up to 10 over a wider one
-// (bytes above 0x7F too), equal in length and in every bit of the value.
+// The quick ways for short plain decimals against the byte-at-a-time reading: every text
+// of up to 7 characters over a small alphabet, and seeded texts of up to 10 over a wider
+// one (bytes above 0x7F too), equal in length and in every bit of the value; each read
+// alone and with bytes after it that may be read (digits and points, never to be taken).
 TEST(ParseDecimalPrefix, QuickWayReadsAsTheReference) {
-  auto same = [](const std::string& text) {
-    const DecimalPrefix quick = ParseDecimalPrefix(text), plain = ParseDecimalPrefixPlain(text);
-    return quick.length == plain.length &&
-           std::bit_cast<std::uint64_t>(quick.value) == std::bit_cast<std::uint64_t>(plain.value);
+  std::string room;
+  auto same = [&room](const std::string& text) {
+    const DecimalPrefix plain = ParseDecimalPrefixPlain(text);
+    room = text + "9.5e-.01";
+    for (const std::size_t after : {std::size_t{0}, std::size_t{7}, std::size_t{8}}) {
+      const DecimalPrefix quick = ParseDecimalPrefix(std::string_view(room).substr(0, text.size()), text.size() + after);
+      if (quick.length != plain.length ||
+          std::bit_cast<std::uint64_t>(quick.value) != std::bit_cast<std::uint64_t>(plain.value)) {
+        return false;
+      }
+    }
+    return true;
   };
   const std::string small = "019.-+e x";
   std::string text;
