@@ -135,6 +135,38 @@ class Signal {
   std::condition_variable woken_;
 };
 
+// The merge's count of the rows past those kept, handed to the second thread once it has
+// read its pieces, while this one writes the file in memory (the file needs only the rows
+// kept). The second thread waits for the count or to be let go; every way out of the
+// conversion lets it go (`LetGo`), and the tables stay until the count is taken.
+class BesideCount {
+ public:
+  // On the second thread.
+  void Serve() {
+    handed_.Wait();
+    if (!wanted_) return;
+    rows_ = rest_.Count();
+    counted_.Set();
+  }
+  void Hand(const MergeRest& rest) {
+    rest_ = rest;
+    wanted_ = true;
+    handed_.Set();
+  }
+  void LetGo() { handed_.Set(); }
+  // The count, once the second thread has it (again at once once taken).
+  int Take() {
+    counted_.Wait();
+    return rows_;
+  }
+
+ private:
+  Signal handed_, counted_;
+  MergeRest rest_;
+  bool wanted_ = false;
+  int rows_ = 0;
+};
+
 // The thread that reads beside this one. Starting a thread and ending it cost more than
 // waking one (on the machines measured, conversions of the largest folder took 7 % less
 // with a thread kept), so one thread is kept for the process, started on first use. A
@@ -258,9 +290,10 @@ Outcome Trace(const FieldOverflow& overflow, const LayerList& layers, const Poin
   return error;
 }
 
-// Merges, writes in memory and checks the files loaded and read.
+// Merges, writes in memory and checks the files loaded and read; the merge's count on the
+// second thread where `beside` is given.
 Expected<PreparedFile, Outcome> Prepare(const std::array<Loaded, 4>& files, const SmallerTables& smaller,
-                                        const std::optional<X100Table>& x100) {
+                                        const std::optional<X100Table>& x100, BesideCount* beside) {
   using Kind = OutcomeKind;
   const Loaded& x1_file = files[static_cast<std::size_t>(SourceFile::kX1)];
   const Loaded& x5_file = files[static_cast<std::size_t>(SourceFile::kX5)];
@@ -273,8 +306,18 @@ Expected<PreparedFile, Outcome> Prepare(const std::array<Loaded, 4>& files, cons
   if (!x100) return Fail(TooManyRecords(Kind::kTooManyRecords, x100_file.path));
   if (x5->count + x100->count > kMaxRecordCount) return Fail(TooManyRecords(Kind::kTooManyPoints, x5_file.path));
 
-  const PointList points = MergePoints(*x5, *x100);
+  MergeRest rest;
+  PointList points = MergeFirstRows(*x5, *x100, rest);
+  // The count is taken before the tables go, whichever way this is left.
+  struct Taken {
+    BesideCount* beside;
+    ~Taken() {
+      if (beside) beside->Take();
+    }
+  } taken{beside};
+  if (beside) beside->Hand(rest);
   auto written = BuildLiquefactionFile(titles.slots[1].text, *layers, points);
+  points.count = static_cast<std::int16_t>(points.count + (beside ? beside->Take() : rest.Count()));
   if (!written) return Fail(Trace(written.error(), *layers, points, files));
 
   PreparedFile prepared;
@@ -335,8 +378,9 @@ Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std:
   // titl01.txt and X1.txt over the moment they are read, then takes pieces of X5.txt from
   // the front, then pieces of X100.txt from the back once this thread has loaded it and
   // cut it (`cut`); this thread takes pieces of X100.txt from the front, then of X5.txt
-  // from the back. The second thread is waited for when this function is left (whichever
-  // way), since it writes into `loaded` and the pieces.
+  // from the back; at last it counts the merge's rows past those kept while this one
+  // writes the file in memory. The second thread is waited for when this function is left
+  // (whichever way), since it writes into `loaded` and the pieces.
   std::array<Loaded, 4> loaded;
   SharedPieces<X5Table> x5_pieces;
   SharedPieces<X100Table> x100_pieces;
@@ -346,11 +390,18 @@ Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std:
   // The second thread has read the pieces it took (or failed: `back_failure`).
   Signal back_read;
   std::exception_ptr back_failure;
+  BesideCount count;  // kept until the second thread has ended
   SecondThread second;
   // Set when X100.txt is cut, or not (nothing to share). Declared after the second
   // thread, so that on every way out it is left before that thread is waited for: a
   // promise left unset wakes the thread with an error, and it ends.
   std::promise<void> x100_cut;
+  // Lets the second thread go from waiting for the merge's count, on every way out; left
+  // before that thread is waited for, like `x100_cut`.
+  struct LetGo {
+    BesideCount& count;
+    ~LetGo() { count.LetGo(); }
+  } let_go{count};
   if (files[SourceFile::kX100].listed_size >= kReadBesideBytes) {
     beside = handed.get_future();
     cut = x100_cut.get_future();
@@ -368,11 +419,13 @@ Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std:
         back_failure = std::current_exception();
       }
       back_read.Set();
+      count.Serve();
     });
     if (!started) beside = {};
   }
+  const bool two_threads = beside.valid();
   std::optional<Expected<SmallerTables, Outcome>> smaller;
-  if (!beside.valid()) {
+  if (!two_threads) {
     smaller.emplace(LoadSmallerFiles(fs, source_folder, files, loaded));
     if (!*smaller) return Fail(std::move(smaller->error()));
   }
@@ -394,7 +447,7 @@ Expected<PreparedFile, Outcome> PrepareBorehole(const FileSystem& fs, const std:
     x100 = ReadX100(x100_file.bytes);
   }
   if (!x100_loaded) return Fail(std::move(x100_loaded.error()));
-  return Prepare(loaded, **smaller, x100);
+  return Prepare(loaded, **smaller, x100, two_threads ? &count : nullptr);
 }
 
 Expected<void, Outcome> WritePreparedFile(FileSystem& fs, const PreparedFile& prepared,

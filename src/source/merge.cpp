@@ -142,6 +142,15 @@ int CountMergedRows(std::span<const double> x5, std::span<const double> x100) {
 }
 
 PointList MergePoints(const X5Table& x5, const X100Table& x100) {
+  MergeRest rest;
+  PointList points = MergeFirstRows(x5, x100, rest);
+  points.count = static_cast<std::int16_t>(points.count + rest.Count());
+  return points;
+}
+
+int MergeRest::Count() const { return CountMergedRows(x5, x100); }
+
+PointList MergeFirstRows(const X5Table& x5, const X100Table& x100, MergeRest& rest) {
   const int x5_count = x5.count;
   const int x100_count = x100.count;
   PointList points;
@@ -173,8 +182,7 @@ PointList MergePoints(const X5Table& x5, const X100Table& x100) {
   while (k <= x5_count && rows <= kKeptRows) add(k++, 0);
   while (j <= x100_count && rows <= kKeptRows) add(0, j++);
   // Past the rows kept, the rows are only counted.
-  rows += CountMergedRows(DepthsFrom(x5.depth_value, k, x5_count), DepthsFrom(x100.depth_value, j, x100_count));
-
+  rest = {DepthsFrom(x5.depth_value, k, x5_count), DepthsFrom(x100.depth_value, j, x100_count)};
   points.count = static_cast<std::int16_t>(rows - 1);
   return points;
 }

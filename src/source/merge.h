@@ -18,6 +18,17 @@ double DepthValue(std::string_view text);
 // the list, which refers to them.
 PointList MergePoints(const X5Table& x5, const X100Table& x100);
 
+// The depths the merge only counts, past the rows it keeps.
+struct MergeRest {
+  std::span<const double> x5, x100;
+  int Count() const;  // the rows they make
+};
+
+// MergePoints in two steps, so that the count may run beside other work: the rows kept,
+// counted alone, and `rest`, whose Count() is to be added to the list's count. Where
+// rows are left to count, the rows kept are more than the file's rows.
+PointList MergeFirstRows(const X5Table& x5, const X100Table& x100, MergeRest& rest);
+
 // The rows the merge makes of two runs of depth values: the walk MergePoints makes, one
 // row a step, then a row for each value left in the other run. The plain walk, the
 // reference the quicker count is held to.

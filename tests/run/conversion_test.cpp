@@ -133,6 +133,8 @@ TEST_F(ConvertBoreholeTest, ErrorsWriteNothing) {
       // X100.txt large enough to be read beside the others: the smaller files' error still wins.
       {"too_many_layers_large_x100", too_many_layers, "", many_x100, OutcomeKind::kTooManyRecords,
        kSource + L"\\X1.txt", 0, 0, 0, ""},
+      {"x100_value_too_wide_large", "", X5Record("1", "1"), X100Record("1", "1", "1234567") + many_x100,
+       OutcomeKind::kValueTooWide, kSource + L"\\X100.txt", 1, 1, 35, "1234567"},
       {"too_many_points", "", many_x5, many_x100, OutcomeKind::kTooManyPoints, kSource + L"\\X5.txt", 0, 0, 0,
        ""},
   };
