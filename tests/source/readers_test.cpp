@@ -164,6 +164,7 @@ TEST(Readers, LongRunsOfRecordsReadTheSameInEveryForm) {
       std::string x100_record = form.empty_last ? Record(44, {{3, depth}, {44, ""}}) : Record(44, {{3, depth}});
       x100 += x100_record.substr(0, x100_record.size() - 2) + (r < 300 ? form.line_end : "");
       x1 += std::to_string(r) + ",1.5,\"sand\"," + std::to_string(r) + form.line_end;
+      if (!form.blank.empty() && r % 97 == 0) x1 += form.blank + form.line_end;  // a blank line
       depths.push_back(r + 0.25);
     }
     const X5Table a = ReadX5(x5).value();
