@@ -233,6 +233,11 @@ Expected<std::vector<FolderEntry>, FsError> PosixFileSystem::ListFolder(const st
     FolderEntry e;
     const std::string name = entry->d_name;
     e.name = TextName(name);
+    if (name == "." || name == "..") {  // the folder itself and its parent: folders, asked of no one
+      e.is_folder = true;
+      entries.push_back(std::move(e));
+      continue;
+    }
     struct stat info;
     if (Calls().fstatat(dirfd(dir.get()), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
       if (errno == ENOENT) continue;  // gone since it was listed
