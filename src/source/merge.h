@@ -26,7 +26,7 @@ struct MergeRest {
 
 // MergePoints in two steps, so that the count may run beside other work: the rows kept,
 // counted alone, and `rest`, whose Count() is to be added to the list's count. Where
-// rows are left to count, the rows kept are more than the file's rows.
+// rows are left to count, the count without them is already past the rows written.
 PointList MergeFirstRows(const X5Table& x5, const X100Table& x100, MergeRest& rest);
 
 // The rows the merge makes of two runs of depth values: the walk MergePoints makes, one
