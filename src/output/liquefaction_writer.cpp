@@ -24,8 +24,12 @@ bool AppendField(std::string& out, const Cell& source, NumberFormat format, Writ
   const FormattedNumber number = FormatNumber(source.text, format.int_places, format.decimals);
   if (!number.fits) return false;
   written.source = source;
-  std::copy_n(number.chars.data(), number.size, written.chars.data());
-  std::fill(written.chars.begin() + static_cast<std::ptrdiff_t>(number.size), written.chars.end(), ' ');
+  if (number.size == written.chars.size()) {  // every field but a blank one: a copy of known size
+    std::copy_n(number.chars.data(), written.chars.size(), written.chars.data());
+  } else {
+    std::copy_n(number.chars.data(), number.size, written.chars.data());
+    std::fill(written.chars.begin() + static_cast<std::ptrdiff_t>(number.size), written.chars.end(), ' ');
+  }
   out.append(written.chars.data(), written.chars.size());
   written.blank = number.size == 0;
   written.not_a_number = !written.blank && !number.whole;

@@ -80,41 +80,63 @@ bool IsBlank(std::string_view text) { return text.find_first_not_of(' ') == std:
 
 }  // namespace
 
-std::optional<FormattedNumber> FormatPlainDecimal(std::string_view text, int int_places, int decimals) {
-  auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  std::size_t i = 0;
-  const bool negative = !text.empty() && text[0] == '-';
-  if (!text.empty() && (text[0] == '-' || text[0] == '+')) ++i;
-  const std::size_t int_start = i;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-  std::string_view int_digits = text.substr(int_start, i - int_start);
-  std::string_view fraction;
-  if (i < text.size() && text[i] == '.') {
-    const std::size_t start = ++i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-    fraction = text.substr(start, i - start);
-  }
-  if (i != text.size() || int_digits.size() + fraction.size() == 0 || int_digits.size() + fraction.size() > 15) {
-    return std::nullopt;
-  }
-  while (!int_digits.empty() && int_digits.front() == '0') int_digits.remove_prefix(1);
-  while (!fraction.empty() && fraction.back() == '0') fraction.remove_suffix(1);
+namespace {
 
-  FormattedNumber result;
-  result.whole = true;
-  result.zero = int_digits.empty() && fraction.empty();
-  char t[24];
-  std::size_t n = 0;
-  if (negative && !result.zero) t[n++] = '-';
-  if (int_digits.empty()) t[n++] = '0';
-  for (char c : int_digits) t[n++] = c;
-  if (!fraction.empty()) {
-    t[n++] = '.';
-    for (char c : fraction) t[n++] = c;
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// FormatPlainDecimal into `result`, written as FieldOf writes the text "[-]int[.fraction]"
+// the digits make, straight from the digits; false, and `result` untouched, for a text it
+// does not take.
+bool PlainDecimalInto(std::string_view text, int int_places, int decimals, FormattedNumber& result) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (p < end && blank(*p)) ++p;
+  while (end > p && blank(end[-1])) --end;
+  const bool negative = p < end && *p == '-';
+  if (p < end && (*p == '-' || *p == '+')) ++p;
+  const char* int_begin = p;
+  while (p < end && IsDigit(*p)) ++p;
+  const char* const int_end = p;
+  const char* fraction_begin = p;
+  const char* fraction_end = p;
+  if (p < end && *p == '.') {
+    fraction_begin = ++p;
+    while (p < end && IsDigit(*p)) ++p;
+    fraction_end = p;
   }
-  FieldOf(std::string_view(t, n), int_places, decimals, result);
+  const auto digits = static_cast<std::size_t>((int_end - int_begin) + (fraction_end - fraction_begin));
+  if (p != end || digits == 0 || digits > 15) return false;
+  while (int_begin < int_end && *int_begin == '0') ++int_begin;
+  while (fraction_end > fraction_begin && fraction_end[-1] == '0') --fraction_end;
+
+  result.whole = true;
+  result.zero = int_begin == int_end && fraction_begin == fraction_end;
+  // The integer part as the text writes it: its digits, or "0", after a "-".
+  const bool minus = negative && !result.zero;
+  const auto int_digits = static_cast<std::size_t>(int_end - int_begin);
+  const auto width = static_cast<std::size_t>(int_places);
+  const auto dec = static_cast<std::size_t>(decimals);
+  result.fits = std::max<std::size_t>(int_digits, 1) + minus <= width && width + 1 + dec <= result.chars.size();
+  if (!result.fits) return true;
+  char* const field = result.chars.data();
+  result.size = width + 1 + dec;
+  // A field of zeros (past its size too: only `size` counts), then the digits over them,
+  // a byte at a time: they are few.
+  result.chars.fill('0');
+  for (std::size_t i = 0; i < int_digits; ++i) field[width - int_digits + i] = int_begin[i];
+  if (minus) field[0] = '-';
+  field[width] = '.';
+  const std::size_t shown = std::min(dec, static_cast<std::size_t>(fraction_end - fraction_begin));
+  for (std::size_t i = 0; i < shown; ++i) field[width + 1 + i] = fraction_begin[i];
+  return true;
+}
+
+}  // namespace
+
+std::optional<FormattedNumber> FormatPlainDecimal(std::string_view text, int int_places, int decimals) {
+  FormattedNumber result;
+  if (!PlainDecimalInto(text, int_places, decimals, result)) return std::nullopt;
   return result;
 }
 
@@ -133,7 +155,8 @@ FormattedNumber FormatNumberGeneral(std::string_view text, int int_places, int d
 }
 
 FormattedNumber FormatNumber(std::string_view text, int int_places, int decimals) {
-  if (auto plain = FormatPlainDecimal(text, int_places, decimals)) return *plain;
+  FormattedNumber result;
+  if (PlainDecimalInto(text, int_places, decimals, result)) return result;
   return FormatNumberGeneral(text, int_places, decimals);
 }
 
