@@ -36,9 +36,14 @@ class PosixConsole : public pel::cli::Console {
     }
     return true;
   }
-  bool IsTerminal(pel::cli::Stream stream) const override { return isatty(Fd(stream)) == 1; }
+  // Asked once for each stream: a batch asks before every folder.
+  bool IsTerminal(pel::cli::Stream stream) const override {
+    return stream == pel::cli::Stream::kOut ? out_terminal_ : err_terminal_;
+  }
 
  private:
+  const bool out_terminal_ = isatty(STDOUT_FILENO) == 1;
+  const bool err_terminal_ = isatty(STDERR_FILENO) == 1;
   static int Fd(pel::cli::Stream stream) { return stream == pel::cli::Stream::kOut ? STDOUT_FILENO : STDERR_FILENO; }
 };
 
