@@ -1,7 +1,14 @@
 #include "batch/batch.h"
 
 #include <algorithm>
+#include <array>
+#include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
 #include <numeric>
+#include <system_error>
+#include <thread>
 
 #include "run/conversion.h"
 #include "run/folder_levels.h"
@@ -27,14 +34,13 @@ std::vector<std::wstring> LevelsAbove(const std::wstring& file, wchar_t separato
   return FolderLevels(file.substr(0, last), separator);
 }
 
-// Reads, checks and writes one folder whose files are known (or looked up, without
-// them); with `make_folders`, the destination's missing folders are made before writing.
-FolderResult Convert(FileSystem& fs, const std::wstring& source, const std::optional<std::wstring>& destination,
-                     const SourceFileSet* files, bool make_folders) {
+// Writes one folder's prepared file (or says why it could not be prepared); with
+// `make_folders`, the destination's missing folders are made before writing.
+FolderResult Write(FileSystem& fs, const std::wstring& source, const std::optional<std::wstring>& destination,
+                   Expected<PreparedFile, Outcome> prepared, bool make_folders) {
   FolderResult r;
   r.source = source;
   r.destination = destination;
-  auto prepared = files ? PrepareBorehole(fs, source, *files) : PrepareBorehole(fs, source, FolderRule::kMustBeReadable);
   if (!prepared) {
     r.error = std::move(prepared.error());
     return r;
@@ -56,10 +62,122 @@ FolderResult Convert(FileSystem& fs, const std::wstring& source, const std::opti
   return r;
 }
 
+// The folders of a batch read and converted ahead of the one being written, on a second
+// thread: reading and converting the next folder overlaps writing the one before (and, on
+// a disk, waiting for its flush). The thread keeps at most kAhead folders ready, reads no
+// further once `stop` is set, and is told to end and waited for when the batch ends,
+// whichever way. Without a thread, each folder is converted when it is taken.
+class ReadAhead {
+ public:
+  using Prepared = Expected<PreparedFile, Outcome>;
+
+  // `folders`: the site's folders to convert, in order, by their places in `scan`.
+  ReadAhead(const FileSystem& fs, const std::wstring& parent, const SiteScan& scan, std::vector<std::uint32_t> folders,
+            const std::atomic<bool>& stop)
+      : fs_(fs), parent_(parent), scan_(scan), jobs_(std::move(folders)), stop_(stop) {
+    if (jobs_.size() < 2) return;  // nothing to overlap
+    try {
+      thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+    }
+  }
+  ReadAhead(const ReadAhead&) = delete;
+  ReadAhead& operator=(const ReadAhead&) = delete;
+  ~ReadAhead() {
+    if (!thread_.joinable()) return;
+    {
+      std::lock_guard lock(mutex_);
+      quit_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+  }
+
+  // Job k's prepared file, the jobs taken in order: from the thread, or converted here
+  // where the thread did not (or could not) take it.
+  Prepared Take(std::size_t k) {
+    if (thread_.joinable()) {
+      // Waited for awake a while first: the thread is usually about to hand it over, and
+      // being woken from a sleep takes some tens of microseconds on some machines.
+      const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
+      while (ready_.load(std::memory_order_acquire) <= k && !ended_.load(std::memory_order_acquire) &&
+             std::chrono::steady_clock::now() < until) {
+        std::this_thread::yield();
+      }
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [&] { return ready_.load(std::memory_order_relaxed) > k || ended_.load(std::memory_order_relaxed); });
+      taken_ = k + 1;
+      changed_.notify_all();
+      if (ready_.load(std::memory_order_relaxed) > k) {
+        Slot slot = std::move(slots_[k % kAhead]);
+        if (slot.failure) std::rethrow_exception(slot.failure);
+        return std::move(*slot.prepared);
+      }
+    }
+    return Prepare(k);
+  }
+
+ private:
+  static constexpr std::size_t kAhead = 4;
+  struct Slot {
+    std::optional<Prepared> prepared;
+    std::exception_ptr failure;
+  };
+
+  Prepared Prepare(std::size_t k) const {
+    const std::size_t i = jobs_[k];
+    return PrepareBorehole(fs_, fs_.Join(parent_, scan_.relative(i)), scan_.files(i));
+  }
+
+  void Run() {
+    for (std::size_t k = 0; k < jobs_.size(); ++k) {
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return quit_ || k < taken_ + kAhead; });
+        if (quit_) break;
+      }
+      if (stop_.load()) break;
+      // Job k's slot is this thread's until the job is marked ready: the job kAhead before
+      // it has been taken.
+      Slot& slot = slots_[k % kAhead];
+      slot = {};
+      try {
+        slot.prepared = Prepare(k);
+      } catch (...) {
+        slot.failure = std::current_exception();
+      }
+      {
+        std::lock_guard lock(mutex_);
+        ready_.store(k + 1, std::memory_order_release);
+      }
+      changed_.notify_all();
+    }
+    {
+      std::lock_guard lock(mutex_);
+      ended_.store(true, std::memory_order_release);
+    }
+    changed_.notify_all();
+  }
+
+  const FileSystem& fs_;
+  const std::wstring& parent_;
+  const SiteScan& scan_;
+  const std::vector<std::uint32_t> jobs_;
+  std::array<Slot, kAhead> slots_;
+  const std::atomic<bool>& stop_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::atomic<std::size_t> ready_{0};  // jobs prepared, in order
+  std::atomic<bool> ended_{false};     // the thread has prepared all it will
+  std::size_t taken_ = 0;              // jobs taken
+  bool quit_ = false;
+  std::thread thread_;  // last: started once the rest is made
+};
+
 }  // namespace
 
 FolderResult ConvertFolder(FileSystem& fs, const std::wstring& source, const std::optional<std::wstring>& destination) {
-  return Convert(fs, source, destination, nullptr, true);
+  return Write(fs, source, destination, PrepareBorehole(fs, source, FolderRule::kMustBeReadable), true);
 }
 
 SiteScan ScanSite(const FileSystem& fs, const std::wstring& parent, bool recursive) {
@@ -197,6 +315,13 @@ BatchSummary RunBatch(FileSystem& fs, const std::wstring& parent, const std::wst
     from = to;
   }
 
+  // The folders to convert, in order; the others fail by their names alone.
+  std::vector<std::uint32_t> to_convert;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (clash_with[i] == UINT32_MAX && !scan.clash(i)) to_convert.push_back(static_cast<std::uint32_t>(i));
+  }
+  ReadAhead ahead(fs, parent, scan, std::move(to_convert), stop);
+  std::size_t next_job = 0;
   for (std::size_t i = 0; i < count; ++i) {
     if (stop.load() || listener.WantsToStop()) {
       summary.stopped = true;
@@ -217,8 +342,7 @@ BatchSummary RunBatch(FileSystem& fs, const std::wstring& parent, const std::wst
       r.destination = destination;
       r.error = *clash;
     } else {
-      const SourceFileSet files = scan.files(i);
-      r = Convert(fs, source, destination, &files, false);
+      r = Write(fs, source, destination, ahead.Take(next_job++), false);
     }
     tally(r);
   }

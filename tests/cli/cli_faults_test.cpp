@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <sstream>
 
 #include "cli/cli.h"
@@ -27,14 +28,19 @@ struct Call {
   std::string function, path;
 };
 
+// Calls come from two threads in a batch (one reads the next folders while the other
+// writes), in an order that differs from run to run: each run's own log says which call
+// failed.
 struct Injection {
   std::size_t fail_at = 0;  // from 1; 0: none
   int error = 0;
   std::vector<Call> log;
   std::map<int, std::string> paths;  // of open descriptors and folders
 } g_injection;
+std::mutex g_injection_mutex;
 
 bool Due(const char* function, const std::string& path) {
+  const std::lock_guard lock(g_injection_mutex);
   g_injection.log.push_back({function, path});
   if (g_injection.log.size() != g_injection.fail_at) return false;
   errno = g_injection.error;
@@ -43,13 +49,20 @@ bool Due(const char* function, const std::string& path) {
 
 const posix::SystemCalls kSystem = posix::Calls();
 
-std::string PathOf(int fd) { return g_injection.paths[fd]; }
+std::string PathOf(int fd) {
+  const std::lock_guard lock(g_injection_mutex);
+  return g_injection.paths[fd];
+}
+void NotePath(int fd, const char* path) {
+  const std::lock_guard lock(g_injection_mutex);
+  g_injection.paths[fd] = path;
+}
 
 const posix::SystemCalls kFailing{
     [](const char* p, int f, mode_t m) {
       if (Due("open", p)) return -1;
       const int fd = kSystem.open(p, f, m);
-      g_injection.paths[fd] = p;
+      NotePath(fd, p);
       return fd;
     },
     [](int fd, void* b, std::size_t n) -> ssize_t { return Due("read", PathOf(fd)) ? -1 : kSystem.read(fd, b, n); },
@@ -67,7 +80,7 @@ const posix::SystemCalls kFailing{
     [](const char* p) -> DIR* {
       if (Due("opendir", p)) return nullptr;
       DIR* dir = kSystem.opendir(p);
-      if (dir) g_injection.paths[dirfd(dir)] = p;
+      if (dir) NotePath(dirfd(dir), p);
       return dir;
     },
     [](DIR* d) -> dirent* { return Due("readdir", PathOf(dirfd(d))) ? nullptr : kSystem.readdir(d); },
@@ -223,6 +236,22 @@ class FaultTest : public ::testing::Test {
     return {Role::kOutputFolder, ""};
   }
 
+  // What call n (from 1) of a run's `log` is about. Temporary files are written on one
+  // thread, one folder at a time and in order: the first a batch opens is its probe of
+  // the output folder, each next one the next folder's output.
+  std::pair<Role, std::string> About(const std::vector<Call>& log, std::size_t n,
+                                     const std::map<std::string, fs::path>& outputs) const {
+    auto [role, folder] = RoleOf(log[n - 1].path);
+    if (role != Role::kTemporary) return {role, folder};
+    std::size_t opened = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      opened += log[i].function == "open" && RoleOf(log[i].path).first == Role::kTemporary;
+    }
+    const bool single = outputs.size() == 1;
+    if (!single && opened == 1) return {Role::kProbe, ""};
+    return {Role::kTemporary, std::next(outputs.begin(), single ? 0 : static_cast<std::ptrdiff_t>(opened) - 2)->first};
+  }
+
   int Run(const std::vector<std::wstring>& args, std::size_t fail_at, int error) {
     g_injection = Injection{fail_at, error, {}, {}};
     posix::Calls() = kFailing;
@@ -247,20 +276,17 @@ class FaultTest : public ::testing::Test {
     ASSERT_GT(calls.size(), 20u * outputs.size()) << "the calls go through the table";
     const bool single = outputs.size() == 1;
 
-    std::string converting;  // the folder whose files were read last
     for (std::size_t n = 1; n <= calls.size(); ++n) {
-      const Call& call = calls[n - 1];
-      auto [role, folder] = RoleOf(call.path);
-      if (role == Role::kSourceFile && call.function != "fstatat") converting = folder;
-      if (role == Role::kTemporary && converting.empty()) role = Role::kProbe;
-      if (role == Role::kTemporary || role == Role::kOutputFile) folder = converting;
-      for (const int error : kFailures.at(call.function)) {
+      for (const int error : kFailures.at(calls[n - 1].function)) {
+        fs::remove_all(out);
+        const int status = Run(args, n, error);
+        ASSERT_GE(g_injection.log.size(), n);
+        const Call call = g_injection.log[n - 1];  // the call that failed in this run
+        const auto [role, folder] = About(g_injection.log, n, outputs);
         SCOPED_TRACE(::testing::Message() << "call " << n << ": " << call.function << " " << call.path
                                           << " fails with " << std::strerror(error));
         const Rule* rule = RuleFor(call, role, error);
         ASSERT_NE(rule, nullptr) << "no rule for this failure";
-        fs::remove_all(out);
-        const int status = Run(args, n, error);
         if (fs::exists(out)) {
           for (const auto& entry : fs::directory_iterator(out)) {
             EXPECT_NE(entry.path().filename().string().rfind(".~pel", 0), 0u) << "a temporary file stayed";

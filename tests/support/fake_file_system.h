@@ -2,7 +2,8 @@
 // (ASCII), as on Windows; listings come in the order entries were added. Files can be
 // marked hidden, unreadable or unwritable, folders as reparse points. Its separator is
 // "\" unless another is given ("/" for a POSIX-like system, where "\" is part of names).
-// A test can hold the thread that reads a given file there until it releases it.
+// A test can hold the thread that reads a given file there until it releases it. It may
+// be used from several threads at once.
 #pragma once
 
 #include <algorithm>
@@ -25,17 +26,20 @@ class FakeFileSystem : public FileSystem {
   wchar_t Separator() const override { return sep_; }
   // Adds a file, and every missing folder above it.
   void AddFile(const std::wstring& path, std::string bytes) {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     AddParents(path);
     Entry& e = Put(path, false);
     e.bytes = std::move(bytes);
   }
   // Adds a folder, and every missing folder above it.
   void AddFolder(const std::wstring& path) {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     AddParents(path);
     if (!entries_.count(Key(path))) Put(path, true);
   }
   // Removes an entry and everything below it, as another program might.
   void Remove(const std::wstring& path) {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     const std::wstring key = Key(path);
     for (auto it = entries_.begin(); it != entries_.end();) {
       it = it->first == key || it->first.rfind(key + sep_, 0) == 0 ? entries_.erase(it) : std::next(it);
@@ -69,10 +73,12 @@ class FakeFileSystem : public FileSystem {
   }
 
   bool HasFile(const std::wstring& path) const {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     auto it = entries_.find(Key(path));
     return it != entries_.end() && !it->second.folder;
   }
   bool HasFolder(const std::wstring& path) const {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     auto it = entries_.find(Key(path));
     return it != entries_.end() && it->second.folder;
   }
@@ -84,21 +90,27 @@ class FakeFileSystem : public FileSystem {
   const std::vector<std::wstring>& listed() const { return listed_; }
 
   bool IsOrdinaryFile(const std::wstring& path) const override {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     auto it = entries_.find(Key(path));
     return it != entries_.end() && !it->second.folder && !it->second.hidden;
   }
 
   Expected<std::string, FsError> ReadWholeFile(const std::wstring& path) const override {
     const auto key = Key(path);
-    PassGate(key);
+    PassGate(key);  // outside the lock: the other thread goes on while this one is held
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     if (unreadable_.count(key)) return Error(FsErrorKind::kAccessDenied, FsOperation::kRead);
     if (!HasFile(path)) return Error(FsErrorKind::kMissing, FsOperation::kRead);
     return entries_.at(key).bytes;
   }
 
-  bool EntryExists(const std::wstring& path) const override { return entries_.count(Key(path)) != 0; }
+  bool EntryExists(const std::wstring& path) const override {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
+    return entries_.count(Key(path)) != 0;
+  }
 
   Expected<void, FsError> CreateFolder(const std::wstring& path) override {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     constexpr FsOperation kCreate = FsOperation::kCreateFolder;
     if (uncreatable_.count(Key(path))) return Error(FsErrorKind::kAccessDenied, kCreate);
     if (EntryExists(path)) return Error(FsErrorKind::kOther, kCreate);
@@ -109,11 +121,13 @@ class FakeFileSystem : public FileSystem {
   }
 
   std::optional<std::int64_t> FileSize(const std::wstring& path) const override {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     if (!HasFile(path)) return std::nullopt;
     return static_cast<std::int64_t>(File(path).size());
   }
 
   Expected<std::vector<FolderEntry>, FsError> ListFolder(const std::wstring& folder) const override {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     listed_.push_back(folder);
     const std::wstring parent = Key(folder);
     const bool root = IsRootKey(parent);
@@ -139,11 +153,13 @@ class FakeFileSystem : public FileSystem {
   }
 
   Expected<void, FsError> ProbeWritableFolder(const std::wstring& folder) override {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     if (!HasFolder(folder)) return Error(FsErrorKind::kMissing, FsOperation::kWrite);
     if (unwritable_.count(Key(folder))) return Error(FsErrorKind::kAccessDenied, FsOperation::kWrite);
     return {};
   }
   Expected<void, FsError> AtomicReplace(const std::wstring& path, std::string_view bytes) override {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     ++replace_calls_;
     if (unwritable_.count(Key(path)) || HasFolder(path)) return Error(FsErrorKind::kAccessDenied, FsOperation::kWrite);
     if (!ParentExists(path)) return Error(FsErrorKind::kMissing, FsOperation::kWrite);
@@ -217,6 +233,13 @@ class FakeFileSystem : public FileSystem {
     }
   }
 
+  // A batch reads on one thread while it writes on another. A copy has a lock of its own.
+  struct Lock : std::recursive_mutex {
+    Lock() = default;
+    Lock(const Lock&) {}
+    Lock& operator=(const Lock&) { return *this; }
+  };
+  mutable Lock lock_;
   std::map<std::wstring, Entry> entries_;
   std::set<std::wstring> unreadable_;
   std::set<std::wstring> unwritable_;
