@@ -140,6 +140,8 @@ std::string SystemPath(const std::wstring& path) {
   for (wchar_t c : path) {
     if (c >= 0xDC80 && c <= 0xDCFF) {
       out += static_cast<char>(c - 0xDC00);  // a byte that was not UTF-8
+    } else if (c < 0x80) {
+      out += static_cast<char>(c);  // most of a path, and its own UTF-8
     } else {
       out += Utf8(std::wstring_view(&c, 1));
     }
