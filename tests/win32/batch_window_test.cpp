@@ -183,8 +183,9 @@ TEST_F(BatchWindowTest, ClosingDuringABatchWaitsForTheWorker) {
     Start();
     ASSERT_TRUE(fs.WaitUntilHeld());
     HWND closed = whole_program ? form->hwnd() : batch->hwnd();
+    // B-2 begun (its read is held on the thread that reads ahead): it is finished first.
+    ASSERT_TRUE(PumpUntil([&] { return Rows() == 1 && TextOf(kBatchProgressText) == L"2 / 3 B-2"; }));
     SendMessageW(closed, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return Rows() == 1; }));
     EXPECT_TRUE(IsWindow(batch->hwnd()));
     EXPECT_TRUE(IsWindow(closed));
     fs.Release();
