@@ -9,6 +9,8 @@
 #include <numeric>
 #include <system_error>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "run/conversion.h"
 #include "run/folder_levels.h"
@@ -62,11 +64,15 @@ FolderResult Write(FileSystem& fs, const std::wstring& source, const std::option
   return r;
 }
 
-// The folders of a batch read and converted ahead of the one being written, on a second
-// thread: reading and converting the next folder overlaps writing the one before (and, on
-// a disk, waiting for its flush). The thread keeps at most kAhead folders ready, reads no
-// further once `stop` is set, and is told to end and waited for when the batch ends,
-// whichever way. Without a thread, each folder is converted when it is taken.
+// The folders of a batch read and converted ahead of the one being written: reading and
+// converting the next folders overlaps writing the one before (and, on a disk, waiting for
+// its flush). A second thread takes the next folders in order and converts them; the
+// batch's own thread, once it has written a folder, takes the next one the other has not
+// taken where the folder it needs is not ready yet, since a folder takes about three times
+// as long to read and convert as to write. At most kAhead folders are taken ahead of the
+// one being written; none once `stop` is set. The second thread is told to end and waited
+// for when the batch ends, whichever way; where none could be started, each folder is
+// converted when it is needed.
 class ReadAhead {
  public:
   using Prepared = Expected<PreparedFile, Outcome>;
@@ -93,28 +99,42 @@ class ReadAhead {
     thread_.join();
   }
 
-  // Job k's prepared file, the jobs taken in order: from the thread, or converted here
-  // where the thread did not (or could not) take it.
+  // Job k's prepared file, the jobs taken in order.
   Prepared Take(std::size_t k) {
-    if (thread_.joinable()) {
-      // Waited for awake a while first: the thread is usually about to hand it over, and
-      // being woken from a sleep takes some tens of microseconds on some machines.
+    Slot& slot = slots_[k % kAhead];
+    for (;;) {
+      std::optional<std::size_t> ahead;  // a later job to convert here while job k is not ready
+      {
+        std::unique_lock lock(mutex_);
+        if (claimed_ <= k || slot.ready.load(std::memory_order_relaxed)) {
+          const bool here = claimed_ <= k;
+          claimed_ = std::max(claimed_, k + 1);
+          // Emptied before job k + kAhead may be taken to be converted into the same slot.
+          std::optional<Prepared> prepared = std::exchange(slot.prepared, std::nullopt);
+          std::exception_ptr failure = std::exchange(slot.failure, nullptr);
+          slot.ready.store(false, std::memory_order_relaxed);
+          taken_ = k + 1;
+          lock.unlock();
+          changed_.notify_all();
+          if (here) return Prepare(k);
+          if (failure) std::rethrow_exception(failure);
+          return std::move(*prepared);
+        }
+        if (claimed_ < jobs_.size() && claimed_ < taken_ + kAhead && !stop_.load()) ahead = claimed_++;
+      }
+      if (ahead) {
+        Fill(*ahead);
+        continue;
+      }
+      // Waited for awake a while first: the other thread is usually about to hand it over,
+      // and being woken from a sleep takes some tens of microseconds on some machines.
       const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
-      while (ready_.load(std::memory_order_acquire) <= k && !ended_.load(std::memory_order_acquire) &&
-             std::chrono::steady_clock::now() < until) {
+      while (!slot.ready.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < until) {
         std::this_thread::yield();
       }
       std::unique_lock lock(mutex_);
-      changed_.wait(lock, [&] { return ready_.load(std::memory_order_relaxed) > k || ended_.load(std::memory_order_relaxed); });
-      taken_ = k + 1;
-      changed_.notify_all();
-      if (ready_.load(std::memory_order_relaxed) > k) {
-        Slot slot = std::move(slots_[k % kAhead]);
-        if (slot.failure) std::rethrow_exception(slot.failure);
-        return std::move(*slot.prepared);
-      }
+      changed_.wait(lock, [&] { return slot.ready.load(std::memory_order_relaxed); });
     }
-    return Prepare(k);
   }
 
  private:
@@ -122,6 +142,7 @@ class ReadAhead {
   struct Slot {
     std::optional<Prepared> prepared;
     std::exception_ptr failure;
+    std::atomic<bool> ready{false};
   };
 
   Prepared Prepare(std::size_t k) const {
@@ -129,34 +150,33 @@ class ReadAhead {
     return PrepareBorehole(fs_, fs_.Join(parent_, scan_.relative(i)), scan_.files(i));
   }
 
-  void Run() {
-    for (std::size_t k = 0; k < jobs_.size(); ++k) {
-      {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return quit_ || k < taken_ + kAhead; });
-        if (quit_) break;
-      }
-      if (stop_.load()) break;
-      // Job k's slot is this thread's until the job is marked ready: the job kAhead before
-      // it has been taken.
-      Slot& slot = slots_[k % kAhead];
-      slot = {};
-      try {
-        slot.prepared = Prepare(k);
-      } catch (...) {
-        slot.failure = std::current_exception();
-      }
-      {
-        std::lock_guard lock(mutex_);
-        ready_.store(k + 1, std::memory_order_release);
-      }
-      changed_.notify_all();
+  // Converts job k into its slot, which is this thread's until the job is marked ready:
+  // the job kAhead before it has been taken.
+  void Fill(std::size_t k) {
+    Slot& slot = slots_[k % kAhead];
+    try {
+      slot.prepared = Prepare(k);
+    } catch (...) {
+      slot.failure = std::current_exception();
     }
     {
       std::lock_guard lock(mutex_);
-      ended_.store(true, std::memory_order_release);
+      slot.ready.store(true, std::memory_order_release);
     }
     changed_.notify_all();
+  }
+
+  void Run() {
+    for (;;) {
+      std::size_t k = 0;
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return quit_ || claimed_ == jobs_.size() || claimed_ < taken_ + kAhead; });
+        if (quit_ || claimed_ == jobs_.size() || stop_.load()) return;
+        k = claimed_++;
+      }
+      Fill(k);
+    }
   }
 
   const FileSystem& fs_;
@@ -167,9 +187,8 @@ class ReadAhead {
   const std::atomic<bool>& stop_;
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::atomic<std::size_t> ready_{0};  // jobs prepared, in order
-  std::atomic<bool> ended_{false};     // the thread has prepared all it will
-  std::size_t taken_ = 0;              // jobs taken
+  std::size_t claimed_ = 0;  // jobs taken by a thread to convert, in order
+  std::size_t taken_ = 0;    // jobs taken to be written
   bool quit_ = false;
   std::thread thread_;  // last: started once the rest is made
 };

@@ -1,7 +1,8 @@
 // A whole site converted: every borehole folder below a site folder into one output
-// folder, written one folder at a time and in order, while a second thread reads and
-// converts the next folders. The command line and the batch window present it; any caller
-// can, since results come through a listener and a stop request is honoured between folders.
+// folder, written one folder at a time and in order, while the next folders are read and
+// converted on a second thread and between writes. The command line and the batch window
+// present it; any caller can, since results come through a listener and a stop request is
+// honoured between folders.
 #pragma once
 
 #include <array>

@@ -179,20 +179,21 @@ TEST_F(BatchWindowTest, ClosingDuringABatchWaitsForTheWorker) {
     SCOPED_TRACE(whole_program ? "Form1 closed" : "batch window closed");
     if (whole_program) SendMessageW(form->hwnd(), WM_SYSCOMMAND, kBatchCommand, 0);  // made anew
     fs.Remove(L"C:\\out");
-    fs.HoldReadOf(L"C:\\site\\B-2\\X5.txt");
+    fs.HoldReadOf(L"C:\\site\\B-1\\X5.txt");
     Start();
     ASSERT_TRUE(fs.WaitUntilHeld());
     HWND closed = whole_program ? form->hwnd() : batch->hwnd();
-    // B-2 begun (its read is held on the thread that reads ahead): it is finished first.
-    ASSERT_TRUE(PumpUntil([&] { return Rows() == 1 && TextOf(kBatchProgressText) == L"2 / 3 B-2"; }));
+    // B-1 begun (its read held on whichever thread took it; B-2 may be read already): it is
+    // finished first, and B-2 is not written.
+    ASSERT_TRUE(PumpUntil([&] { return TextOf(kBatchProgressText) == L"1 / 3 B-1"; }));
     SendMessageW(closed, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(batch->hwnd()));
     EXPECT_TRUE(IsWindow(closed));
     fs.Release();
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(closed); }));
     EXPECT_FALSE(batch->Running());
-    EXPECT_TRUE(fs.HasFile(L"C:\\out\\B-2.txt"));
-    EXPECT_FALSE(fs.HasFile(L"C:\\out\\B-3.txt"));
+    EXPECT_TRUE(fs.HasFile(L"C:\\out\\B-1.txt"));
+    EXPECT_FALSE(fs.HasFile(L"C:\\out\\B-2.txt"));
   }
 }
 
