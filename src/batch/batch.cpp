@@ -23,6 +23,10 @@ std::wstring_view Leaf(std::wstring_view relative, wchar_t separator) {
   return cut == std::wstring_view::npos ? relative : relative.substr(cut + 1);
 }
 
+// A site with this many folders or more has them listed on two threads: a thread costs
+// about as much to start and end as listing six folders.
+constexpr std::size_t kFoldersForTwoThreads = 16;
+
 // Ordinal order without regard to letter case, as output names clash.
 bool FoldedLess(std::wstring_view a, std::wstring_view b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
@@ -201,48 +205,96 @@ FolderResult ConvertFolder(FileSystem& fs, const std::wstring& source, const std
 
 SiteScan ScanSite(const FileSystem& fs, const std::wstring& parent, bool recursive) {
   SiteScan scan;
-  // The folders being walked, each with its listing and the next entry to look at: one
-  // listing a level, and a site's listing is walked where it lies, never copied.
-  struct Level {
-    std::wstring relative;
-    std::vector<FolderEntry> entries;
-    std::size_t next = 0;
-  };
-  std::vector<Level> levels;
-  auto visit = [&](std::wstring relative) {
+  // Folders that cannot be listed, with their places in the walk: the site's own folders
+  // may be looked at on two threads, and are told in the order of the site's listing.
+  std::vector<std::pair<std::size_t, Outcome>> unreadable;
+  std::mutex mutex;  // over `scan` and `unreadable`
+  // One folder listed and, below the site, its files matched: its listing, where it can
+  // be listed and the walk goes down into it.
+  auto look = [&](const std::wstring& relative, std::size_t place) -> std::optional<std::vector<FolderEntry>> {
     const std::wstring folder = relative.empty() ? parent : fs.Join(parent, relative);
     auto entries = fs.ListFolder(fs.Join(folder, L""));
     if (!entries) {
-      scan.unreadable.push_back(MakeOutcome(OutcomeKind::kFolderUnreadable, folder, std::move(entries.error())));
-      return;
+      Outcome outcome = MakeOutcome(OutcomeKind::kFolderUnreadable, folder, std::move(entries.error()));
+      std::lock_guard lock(mutex);
+      unreadable.emplace_back(place, std::move(outcome));
+      return std::nullopt;
     }
     if (relative.empty()) {
       std::size_t name_chars = 0;
       for (const auto& e : *entries) name_chars += e.name.size();
       scan.Reserve(entries->size(), name_chars);
-    } else {
-      // A folder whose two files clash is still a borehole folder: its result says why it
-      // cannot be converted.
-      if (auto files = MatchSourceFiles(fs, folder, *entries); !files) {
+      return std::move(*entries);
+    }
+    // A folder whose two files clash is still a borehole folder: its result says why it
+    // cannot be converted.
+    auto files = MatchSourceFiles(fs, folder, *entries);
+    {
+      std::lock_guard lock(mutex);
+      if (!files) {
         scan.Add(relative, {}, std::move(files.error()));
       } else if (files->any()) {
         scan.Add(relative, *files, std::nullopt);
       }
-      if (!recursive) return;
     }
-    levels.push_back({std::move(relative), std::move(*entries), 0});
+    if (!recursive) return std::nullopt;
+    return std::move(*entries);
   };
-  visit(L"");
-  while (!levels.empty()) {
-    Level& level = levels.back();
-    if (level.next == level.entries.size()) {
-      levels.pop_back();
-      continue;
+  auto walked_into = [](const FolderEntry& e) { return e.is_folder && !e.is_reparse_point && e.name != L"." && e.name != L".."; };
+  std::optional<std::vector<FolderEntry>> site = look(L"", 0);
+  if (site && !recursive) {
+    // The site's folders, each listed: most of a batch's start on a large site, so taken
+    // by two threads in turn where there are many.
+    std::vector<const FolderEntry*> folders;
+    for (const FolderEntry& e : *site) {
+      if (walked_into(e)) folders.push_back(&e);
     }
-    const FolderEntry& e = level.entries[level.next++];
-    if (!e.is_folder || e.is_reparse_point || e.name == L"." || e.name == L"..") continue;
-    visit(level.relative.empty() ? e.name : fs.Join(level.relative, e.name));
+    std::atomic<std::size_t> next{0};
+    auto look_at_folders = [&] {
+      for (std::size_t i; (i = next.fetch_add(1)) < folders.size();) look(folders[i]->name, i);
+    };
+    std::exception_ptr failure;
+    std::thread second;
+    if (folders.size() >= kFoldersForTwoThreads) {
+      try {
+        second = std::thread([&] {
+          try {
+            look_at_folders();
+          } catch (...) {
+            failure = std::current_exception();
+          }
+        });
+      } catch (const std::system_error&) {
+      }
+    }
+    look_at_folders();
+    if (second.joinable()) second.join();
+    if (failure) std::rethrow_exception(failure);
+  } else if (site) {
+    // The folders being walked, each with its listing and the next entry to look at: one
+    // listing a level, and a site's listing is walked where it lies, never copied.
+    struct Level {
+      std::wstring relative;
+      std::vector<FolderEntry> entries;
+      std::size_t next = 0;
+    };
+    std::vector<Level> levels;
+    levels.push_back({L"", std::move(*site), 0});
+    std::size_t place = 0;
+    while (!levels.empty()) {
+      Level& level = levels.back();
+      if (level.next == level.entries.size()) {
+        levels.pop_back();
+        continue;
+      }
+      const FolderEntry& e = level.entries[level.next++];
+      if (!walked_into(e)) continue;
+      std::wstring relative = level.relative.empty() ? e.name : fs.Join(level.relative, e.name);
+      if (auto entries = look(relative, ++place)) levels.push_back({std::move(relative), std::move(*entries), 0});
+    }
   }
+  std::sort(unreadable.begin(), unreadable.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (auto& [place, outcome] : unreadable) scan.unreadable.push_back(std::move(outcome));
   const std::wstring_view names = scan.names_;
   std::sort(scan.folders_.begin(), scan.folders_.end(), [&](const SiteScan::Folder& a, const SiteScan::Folder& b) {
     return names.substr(a.name_at, a.name_size) < names.substr(b.name_at, b.name_size);

@@ -190,6 +190,9 @@ TEST_F(CliTest, BatchGoesOnPastAFailingFolderAndNeverOverwritesAClash) {
   Write("site/notes/readme.md", "not a borehole");
   Borehole("site/deep/b-1");  // only with --recursive; its output name clashes with B-1's
   Write("site/bad\xff/X1.txt", "1,2,a,b\r\n");
+  for (const char* name : {"C-01", "C-02", "C-03", "C-04", "C-05", "C-06", "C-07", "C-08", "C-09", "C-10", "C-11", "C-12"}) {
+    Borehole(std::string("site/") + name);  // enough folders for the site to be listed on two threads
+  }
 
   EXPECT_EQ(Run({L"batch", Path("site"), Path("out")}), kExitFailed);
   EXPECT_NE(Read("out/B-1.txt"), "<missing>");
@@ -198,14 +201,14 @@ TEST_F(CliTest, BatchGoesOnPastAFailingFolderAndNeverOverwritesAClash) {
   // A name that is not UTF-8 is converted under the same bytes, and shown as them.
   EXPECT_NE(Read("out/bad\xff.txt"), "<missing>");
   EXPECT_NE(console.out.find(L"/site/bad\\xFF/titl01.txt: "), std::wstring::npos) << console.out;
-  EXPECT_NE(console.out.find(L"フォルダ 4、変換 3（うち警告あり 2）、失敗 1"), std::wstring::npos) << console.out;
+  EXPECT_NE(console.out.find(L"フォルダ 16、変換 15（うち警告あり 2）、失敗 1"), std::wstring::npos) << console.out;
 
   fs::remove_all(root / "out");
   EXPECT_EQ(Run({L"batch", Path("site"), Path("out"), L"--recursive", L"--json"}), kExitFailed);
   EXPECT_EQ(Read("out/B-1.txt"), "<missing>");
   EXPECT_EQ(Read("out/b-1.txt"), "<missing>");
   EXPECT_NE(console.out.find(L"\"output-name-clash\""), std::wstring::npos);
-  EXPECT_NE(console.out.find(L"\"summary\":{\"folders\":5,\"converted\":2,\"with_warnings\":2,\"failed\":3}"),
+  EXPECT_NE(console.out.find(L"\"summary\":{\"folders\":17,\"converted\":14,\"with_warnings\":2,\"failed\":3}"),
             std::wstring::npos) << console.out;
   EXPECT_NE(console.out.find(L"\"source\":\"" + Path("site") + L"/bad\\\\xFF\""), std::wstring::npos);
   for (wchar_t c : console.out) ASSERT_LT(static_cast<unsigned>(c), 0x80u) << "JSON is ASCII";
