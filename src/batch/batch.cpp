@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <numeric>
 #include <system_error>
@@ -250,26 +251,26 @@ SiteScan ScanSite(const FileSystem& fs, const std::wstring& parent, bool recursi
       if (walked_into(e)) folders.push_back(&e);
     }
     std::atomic<std::size_t> next{0};
-    auto look_at_folders = [&] {
-      for (std::size_t i; (i = next.fetch_add(1)) < folders.size();) look(folders[i]->name, i);
+    std::array<std::exception_ptr, 2> failures;  // each thread's, rethrown once both are done
+    auto look_at_folders = [&](std::exception_ptr& failure) {
+      try {
+        for (std::size_t i; (i = next.fetch_add(1)) < folders.size();) look(folders[i]->name, i);
+      } catch (...) {
+        failure = std::current_exception();
+      }
     };
-    std::exception_ptr failure;
     std::thread second;
     if (folders.size() >= kFoldersForTwoThreads) {
       try {
-        second = std::thread([&] {
-          try {
-            look_at_folders();
-          } catch (...) {
-            failure = std::current_exception();
-          }
-        });
+        second = std::thread(look_at_folders, std::ref(failures[1]));
       } catch (const std::system_error&) {
       }
     }
-    look_at_folders();
+    look_at_folders(failures[0]);
     if (second.joinable()) second.join();
-    if (failure) std::rethrow_exception(failure);
+    for (const std::exception_ptr& failure : failures) {
+      if (failure) std::rethrow_exception(failure);
+    }
   } else if (site) {
     // The folders being walked, each with its listing and the next entry to look at: one
     // listing a level, and a site's listing is walked where it lies, never copied.
