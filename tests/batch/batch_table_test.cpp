@@ -67,6 +67,26 @@ TEST(BatchTable, SortsNumbersAsNumbersEmptyFirstAndTiesInBatchOrder) {
   }
 }
 
+// A site of 20 folders, listed on two threads: each folder once, in order, and the folders
+// that cannot be listed first, in the order of the site's listing.
+TEST(BatchTable, ALargeSiteHasEachFolderOnceAndItsUnlistableFoldersInOrder) {
+  testing::FakeFileSystem fs;
+  std::vector<std::wstring> expected, listable;  // the unlistable first, then the others
+  for (int i = 1; i <= 20; ++i) {
+    const std::wstring folder = L"C:\\site\\B-" + std::wstring(i < 10 ? L"0" : L"") + std::to_wstring(i);
+    fs.AddFile(folder + L"\\X1.txt", "1,2.5,a,b\r\n");
+    if (i % 7 == 0) fs.MarkUnreadable(folder);
+    (i % 7 == 0 ? expected : listable).push_back(folder);
+  }
+  expected.insert(expected.end(), listable.begin(), listable.end());
+  const std::atomic<bool> stop{false};
+  Collect collect(L"C:\\site");
+  RunBatch(fs, L"C:\\site", L"C:\\out", false, stop, collect);
+  std::vector<std::wstring> sources;
+  for (const BatchRow& row : collect.rows) sources.push_back(row.result.source);
+  EXPECT_EQ(sources, expected);
+}
+
 TEST(BatchTable, RelativeNamesBelowTheSite) {
   const struct {
     const wchar_t *site, *source, *relative;

@@ -51,7 +51,7 @@ class FakeFileSystem : public FileSystem {
   // A read-only file is read as any other and never replaced.
   void MarkReadOnly(const std::wstring& path) { unwritable_.insert(Key(path)); }
   void MarkReparsePoint(const std::wstring& path) { entries_.at(Key(path)).reparse = true; }
-  void MarkUnreadable(const std::wstring& path) { unreadable_.insert(Key(path)); }
+  void MarkUnreadable(const std::wstring& path) { unreadable_.insert(Key(path)); }  // a file, or a folder to list
   void MarkUnwritable(const std::wstring& path) { unwritable_.insert(Key(path)); }
   void MarkUncreatable(const std::wstring& path) { uncreatable_.insert(Key(path)); }
 
@@ -136,6 +136,7 @@ class FakeFileSystem : public FileSystem {
                                           [&](const auto& e) { return e.first.rfind(parent, 0) == 0; })
                             : HasFolder(parent);
     if (!there) return Error(FsErrorKind::kMissing, FsOperation::kList);
+    if (unreadable_.count(parent)) return Error(FsErrorKind::kAccessDenied, FsOperation::kList);
     std::vector<const Entry*> children;
     for (const auto& [key, e] : entries_) {
       if (ParentKey(key) == parent) children.push_back(&e);
