@@ -55,7 +55,8 @@ class FakeFileSystem : public FileSystem {
   void MarkUnwritable(const std::wstring& path) { unwritable_.insert(Key(path)); }
   void MarkUncreatable(const std::wstring& path) { uncreatable_.insert(Key(path)); }
 
-  // The next read of `path` waits until Release(): a batch's worker held at a known folder.
+  // The next read of `path` (a file read, or a folder listed) waits until Release(): a
+  // batch's worker held at a known folder.
   void HoldReadOf(const std::wstring& path) {
     const std::lock_guard<std::mutex> lock(gate_.mutex);
     gate_.held = Key(path);
@@ -88,6 +89,10 @@ class FakeFileSystem : public FileSystem {
   const std::vector<std::wstring>& created() const { return created_; }
   // Folders listed through the port, in order.
   const std::vector<std::wstring>& listed() const { return listed_; }
+  bool WasListed(const std::wstring& folder) const {  // while other threads list
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
+    return std::any_of(listed_.begin(), listed_.end(), [&](const std::wstring& f) { return Key(f) == Key(folder); });
+  }
 
   bool IsOrdinaryFile(const std::wstring& path) const override {
     const std::lock_guard<std::recursive_mutex> hold(lock_);
@@ -127,9 +132,10 @@ class FakeFileSystem : public FileSystem {
   }
 
   Expected<std::vector<FolderEntry>, FsError> ListFolder(const std::wstring& folder) const override {
+    const std::wstring parent = Key(folder);
+    PassGate(parent);
     const std::lock_guard<std::recursive_mutex> hold(lock_);
     listed_.push_back(folder);
-    const std::wstring parent = Key(folder);
     const bool root = IsRootKey(parent);
     // A drive root is there when the drive holds anything.
     const bool there = root ? std::any_of(entries_.begin(), entries_.end(),
