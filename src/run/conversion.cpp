@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <future>
@@ -185,20 +186,21 @@ class HelperThread {
     return helper;
   }
 
-  // Hands `task` over; false when the helper is busy with another.
-  bool TryRun(std::function<void()> task) {
+  // Hands `task` over: its number, to wait for; nothing when the helper is busy with another.
+  std::optional<std::uint64_t> TryRun(std::function<void()> task) {
     std::lock_guard lock(mutex_);
-    if (busy_) return false;
+    if (busy_) return std::nullopt;
     busy_ = true;
     task_ = std::move(task);
     wake_.notify_one();
-    return true;
+    return ++handed_;
   }
 
-  // Waits until the task handed over has run.
-  void Wait() {
+  // Waits until task `number` has run; not for a task handed over after it (two
+  // conversions of a batch may take the helper in turn).
+  void Wait(std::uint64_t number) {
     std::unique_lock lock(mutex_);
-    done_.wait(lock, [this] { return !busy_; });
+    done_.wait(lock, [&] { return ran_ >= number; });
   }
 
  private:
@@ -214,6 +216,7 @@ class HelperThread {
       task();
       lock.lock();
       busy_ = false;
+      ++ran_;
       done_.notify_all();
     }
   }
@@ -222,6 +225,7 @@ class HelperThread {
   std::condition_variable wake_, done_;
   std::function<void()> task_;
   bool busy_ = false;
+  std::uint64_t handed_ = 0, ran_ = 0;  // tasks handed over, and run, so far
   std::thread thread_;
 };
 
@@ -233,14 +237,17 @@ class SecondThread {
   SecondThread(const SecondThread&) = delete;
   SecondThread& operator=(const SecondThread&) = delete;
   ~SecondThread() {
-    if (helper_) helper_->Wait();
+    if (helper_) helper_->Wait(task_);
   }
   // Runs `task` (which must not throw); false when no thread could be started.
   bool Start(const std::function<void()>& task) {
     HelperThread* const helper = HelperThread::Get();
-    if (helper && helper->TryRun(task)) {
-      helper_ = helper;
-      return true;
+    if (helper) {
+      if (const auto number = helper->TryRun(task)) {
+        helper_ = helper;
+        task_ = *number;
+        return true;
+      }
     }
     try {
       own_ = std::jthread(task);
@@ -252,6 +259,7 @@ class SecondThread {
 
  private:
   HelperThread* helper_ = nullptr;
+  std::uint64_t task_ = 0;  // the helper's number for the task
   std::jthread own_;
 };
 
