@@ -189,8 +189,7 @@ class HelperThread {
   // Hands `task` over: its number, to wait for; nothing when the helper is busy with another.
   std::optional<std::uint64_t> TryRun(std::function<void()> task) {
     std::lock_guard lock(mutex_);
-    if (busy_) return std::nullopt;
-    busy_ = true;
+    if (handed_ != ran_) return std::nullopt;  // busy
     task_ = std::move(task);
     wake_.notify_one();
     return ++handed_;
@@ -215,7 +214,6 @@ class HelperThread {
       lock.unlock();
       task();
       lock.lock();
-      busy_ = false;
       ++ran_;
       done_.notify_all();
     }
@@ -224,7 +222,6 @@ class HelperThread {
   std::mutex mutex_;
   std::condition_variable wake_, done_;
   std::function<void()> task_;
-  bool busy_ = false;
   std::uint64_t handed_ = 0, ran_ = 0;  // tasks handed over, and run, so far
   std::thread thread_;
 };
